@@ -1,0 +1,118 @@
+#include "layout/LayoutFile.h"
+
+namespace {
+constexpr int32_t FillPattern = static_cast<int32_t>(0xCDCDCDCDu);
+constexpr int32_t FillReplacement = -4096;
+constexpr unsigned char LongPrefix = 255;
+} // namespace
+
+bool LayoutReader::Fail(Fault fault) {
+    LastFaultSeen = fault;
+    return false;
+}
+
+bool LayoutReader::GetRawLong(int32_t& field) {
+    if (Bytes.size() - Pos < 4) return Fail(Fault::EndOfFile);
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(Bytes[Pos + i]);
+    Pos += 4;
+    field = static_cast<int32_t>(value);
+    return true;
+}
+
+bool LayoutReader::GetLong(int32_t& field) {
+    int32_t value = 0;
+    if (!GetRawLong(value)) return false;
+    field = value == FillPattern ? FillReplacement : value;
+    return true;
+}
+
+bool LayoutReader::GetString(std::string& field) {
+    const std::size_t start = Pos;
+    if (Bytes.size() - Pos < 1) return Fail(Fault::EndOfFile);
+    std::size_t length = static_cast<unsigned char>(Bytes[Pos++]);
+    if (length == LongPrefix) {
+        if (Bytes.size() - Pos < 2) {
+            Pos = start;
+            return Fail(Fault::EndOfFile);
+        }
+        // The host stores the length as a signed 16-bit number; above 32767 it is no text.
+        length = static_cast<unsigned char>(Bytes[Pos]) |
+                 (static_cast<std::size_t>(static_cast<unsigned char>(Bytes[Pos + 1])) << 8);
+        Pos += 2;
+        if (length > static_cast<std::size_t>(MaxTextLength)) {
+            TooLong = static_cast<int32_t>(length);
+            Pos = start;
+            return Fail(Fault::TextTooLong);
+        }
+    }
+    if (Bytes.size() - Pos < length) {
+        Pos = start;
+        return Fail(Fault::EndOfFile);
+    }
+    field.assign(Bytes, Pos, length);
+    Pos += length;
+    return true;
+}
+
+bool ReadControl(LayoutReader& in, ControlRecord& record) {
+    ControlRecord r;
+    const bool complete = in.GetLong(r.rFunction) && in.GetLong(r.rType) && in.GetLong(r.rScreen) &&
+                          in.GetString(r.rText) && in.GetString(r.rGText) &&
+                          in.GetString(r.rBitMapPath) && in.GetLong(r.rHoriz) &&
+                          in.GetLong(r.rVert) && in.GetString(r.rLabel) && in.GetLong(r.rColor) &&
+                          in.GetLong(r.rOEMCode) && in.GetLong(r.rHotKey) && in.GetLong(r.rFlash) &&
+                          in.GetLong(r.rRedGreen) && in.GetString(r.rFormat) &&
+                          in.GetLong(r.rTabGroup) && in.GetLong(r.rX1) && in.GetLong(r.rY1) &&
+                          in.GetLong(r.rX2) && in.GetLong(r.rY2);
+    if (complete) record = std::move(r);
+    return complete;
+}
+
+void PutLong(std::string& out, int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+}
+
+void PutString(std::string& out, const std::string& text) {
+    const std::size_t length = text.size();
+    if (length <= 254) {
+        out.push_back(static_cast<char>(length));
+    } else {
+        out.push_back(static_cast<char>(LongPrefix));
+        out.push_back(static_cast<char>(length & 0xFF));
+        out.push_back(static_cast<char>((length >> 8) & 0xFF));
+    }
+    out += text;
+}
+
+void WriteControl(std::string& out, const ControlRecord& r) {
+    PutLong(out, r.rFunction);
+    PutLong(out, r.rType);
+    PutLong(out, r.rScreen);
+    PutString(out, r.rText);
+    PutString(out, r.rGText);
+    PutString(out, r.rBitMapPath);
+    PutLong(out, r.rHoriz);
+    PutLong(out, r.rVert);
+    PutString(out, r.rLabel);
+    PutLong(out, r.rColor);
+    PutLong(out, r.rOEMCode);
+    PutLong(out, r.rHotKey);
+    PutLong(out, r.rFlash);
+    PutLong(out, r.rRedGreen);
+    PutString(out, r.rFormat);
+    PutLong(out, r.rTabGroup);
+    PutLong(out, r.rX1);
+    PutLong(out, r.rY1);
+    PutLong(out, r.rX2);
+    PutLong(out, r.rY2);
+}
+
+const std::string* TextTooLongToStore(const ControlRecord& r) {
+    for (const std::string* text : {&r.rText, &r.rGText, &r.rBitMapPath, &r.rLabel, &r.rFormat})
+        if (text->size() > static_cast<std::size_t>(MaxTextLength)) return text;
+    return nullptr;
+}

@@ -1,0 +1,42 @@
+#include "layout/cLayout.h"
+
+namespace {
+bool IsScreenLabel(const ControlRecord& r) {
+    return r.rType == ControlKind::Label && !r.rLabel.empty() && r.rLabel[0] == ScreenLabelMark;
+}
+bool IsScreenNumber(int32_t n) {
+    return n >= 0 && n < ScreenCount;
+}
+} // namespace
+
+void cLayout::ClearScreenIndex() {
+    ScreenTable.fill(ScreenEntry{});
+}
+
+void cLayout::BuildScreenIndex(bool reportDuplicates) {
+    ClearScreenIndex();
+    for (const ControlRecord& r : Controls) {
+        // Host layouts may hold controls on screens above 15; they belong to no entry.
+        if (!IsScreenNumber(r.rScreen)) continue;
+        ScreenEntry& screen = ScreenTable[static_cast<std::size_t>(r.rScreen)];
+        ++screen.CtrlCount;
+        if (IsScreenLabel(r)) {
+            if (!screen.Label.empty() && reportDuplicates) {
+                Dialogs.MsgBox("Screen #" + std::to_string(r.rScreen) + " (" + screen.Label +
+                                   ") has duplicate label: " + r.rLabel,
+                               MsgButtons::OK, MsgIcon::None);
+            } else {
+                screen.Label = r.rLabel.substr(1);
+            }
+        } else if (r.IsScreenChangeButton() && IsScreenNumber(r.rOEMCode)) {
+            ScreenEntry& target = ScreenTable[static_cast<std::size_t>(r.rOEMCode)];
+            if (target.ShownByCount < 2) target.ShownBy[target.ShownByCount++] = r.rText;
+        }
+    }
+}
+
+int cLayout::EmptyScreenNr() const {
+    for (int s = 0; s < ScreenCount; ++s)
+        if (ScreenTable[static_cast<std::size_t>(s)].CtrlCount == 0) return s;
+    return -1;
+}

@@ -1,0 +1,131 @@
+#include "layout/cLayout.h"
+
+#include "layout/FileAccess.h"
+#include "layout/LayoutFile.h"
+
+namespace {
+
+std::string CannotRead(const std::string& path, const std::string& what) {
+    return "Cannot read layout file \"" + PathForMessage(path) + "\": " + what;
+}
+
+std::string CannotSave(const std::string& path, const std::string& what) {
+    return "Cannot save layout file \"" + PathForMessage(path) + "\": " + what;
+}
+
+std::string TooLongText(int position, std::size_t length) {
+    return "record " + std::to_string(position) + " holds a text of " + std::to_string(length) +
+           " characters, more than the " + std::to_string(MaxTextLength) +
+           " a layout file can hold";
+}
+
+} // namespace
+
+cLayout::cLayout(UserDialogs& dialogs) : Dialogs(dialogs) {}
+
+void cLayout::Warn(const std::string& prompt) {
+    Dialogs.MsgBox(prompt, MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+bool cLayout::FirstControl(ControlRecord& record) {
+    NextIndex = 1;
+    return NextControl(record);
+}
+
+bool cLayout::NextControl(ControlRecord& record) {
+    if (NextIndex < 1 || NextIndex > ControlCount()) return false;
+    record = Controls[static_cast<std::size_t>(NextIndex - 1)];
+    ++NextIndex;
+    return true;
+}
+
+void cLayout::AppendControl(const ControlRecord& record) {
+    if (ControlCount() >= MaxControls) {
+        Warn("Error in AppendControl - Layout already full");
+        return;
+    }
+    RecordUndo(UndoAppend);
+    Controls.push_back(record);
+}
+
+void cLayout::AdoptRecords(std::vector<ControlRecord> records, const std::string& fileName) {
+    Controls = std::move(records);
+    LayoutFileName = fileName;
+    BuildScreenIndex(true);
+    FillScreenList(BoundList);
+    UndoKind = UndoNone;
+    Dirty = false;
+}
+
+bool cLayout::LoadLayout(const std::string& path) {
+    std::string bytes, reason;
+    if (!ReadWholeFile(path, bytes, reason)) {
+        Warn(CannotRead(path, reason));
+        return false;
+    }
+    const std::string endsAt = ", at byte " + std::to_string(bytes.size());
+
+    LayoutReader in(bytes);
+    int32_t count = 0;
+    if (!in.GetRawLong(count)) {
+        Warn(CannotRead(path, "it ends inside the record count" + endsAt));
+        return false;
+    }
+    if (count < 0 || count > MaxControls) {
+        Warn(CannotRead(path, "its record count " + std::to_string(count) +
+                                  " is outside 0 to 2000; a layout holds at most 2000 records"));
+        return false;
+    }
+
+    std::vector<ControlRecord> records(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        if (ReadControl(in, records[static_cast<std::size_t>(i)])) continue;
+        if (in.LastFault() == LayoutReader::Fault::TextTooLong)
+            Warn(CannotRead(path, TooLongText(i + 1, static_cast<std::size_t>(in.TooLongLength())) +
+                                      ", at byte " + std::to_string(in.Offset())));
+        else
+            Warn(CannotRead(path, "it ends inside record " + std::to_string(i + 1) + endsAt));
+        return false;
+    }
+
+    std::array<int32_t, 10> trailer{};
+    for (int32_t& value : trailer) {
+        if (!in.GetRawLong(value)) {
+            Warn(CannotRead(path, "it ends inside the trailer" + endsAt));
+            return false;
+        }
+    }
+
+    Trailer = trailer;
+    AdoptRecords(std::move(records), path);
+    return true;
+}
+
+bool cLayout::SaveLayout(const std::string& path) {
+    std::size_t size = 44;
+    for (int i = 0; i < ControlCount(); ++i) {
+        const ControlRecord& record = Controls[static_cast<std::size_t>(i)];
+        if (const std::string* text = TextTooLongToStore(record)) {
+            Warn(CannotSave(path, TooLongText(i + 1, text->size())));
+            return false;
+        }
+        size += 60 + 15 + record.rText.size() + record.rGText.size() + record.rBitMapPath.size() +
+                record.rLabel.size() + record.rFormat.size();
+    }
+
+    std::string bytes;
+    bytes.reserve(size);
+    PutLong(bytes, ControlCount());
+    for (const ControlRecord& record : Controls)
+        WriteControl(bytes, record);
+    for (int32_t value : Trailer)
+        PutLong(bytes, value);
+
+    std::string reason;
+    if (!ReplaceFileContent(path, bytes, reason)) {
+        Warn(CannotSave(path, reason));
+        return false;
+    }
+    Dirty = false;
+    return true;
+}

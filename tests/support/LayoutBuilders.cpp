@@ -1,0 +1,121 @@
+#include "LayoutBuilders.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "layout/LayoutFile.h"
+
+ControlRecord MakeControl(int32_t type, int32_t screen, int32_t x1, int32_t y1, int32_t x2,
+                          int32_t y2) {
+    ControlRecord r;
+    r.rType = type;
+    r.rScreen = screen;
+    r.rText = "ctl";
+    r.rX1 = x1;
+    r.rY1 = y1;
+    r.rX2 = x2;
+    r.rY2 = y2;
+    return r;
+}
+
+ControlRecord MakeScreenButton(int32_t screen, int32_t target, const std::string& caption,
+                               int32_t hotKey) {
+    ControlRecord r = MakeControl(ControlKind::Button, screen);
+    r.rFunction = ScreenChangeFunction;
+    r.rOEMCode = target;
+    r.rText = caption;
+    r.rHotKey = hotKey;
+    return r;
+}
+
+ControlRecord MakeScreenLabel(int32_t screen, const std::string& name) {
+    ControlRecord r = MakeControl(ControlKind::Label, screen);
+    r.rLabel = std::string(1, ScreenLabelMark) + name;
+    return r;
+}
+
+ControlRecord MakeDRO(int32_t screen, int32_t group, int32_t x1, int32_t y1) {
+    ControlRecord r = MakeControl(ControlKind::DRO, screen, x1, y1, x1 + 40, y1 + 20);
+    r.rTabGroup = group;
+    return r;
+}
+
+ControlRecord MakeFullRecord(int32_t seed) {
+    ControlRecord r;
+    int32_t v = seed * 100;
+    for (int32_t* field :
+         {&r.rFunction, &r.rType, &r.rScreen, &r.rHoriz, &r.rVert, &r.rColor, &r.rOEMCode,
+          &r.rHotKey, &r.rFlash, &r.rRedGreen, &r.rTabGroup, &r.rX1, &r.rY1, &r.rX2, &r.rY2})
+        *field = ++v;
+    r.rText = "text " + std::to_string(seed);
+    r.rGText = "g-text " + std::to_string(seed);
+    r.rBitMapPath = "c:\\bitmaps\\b" + std::to_string(seed) + ".bmp";
+    r.rLabel = "label " + std::to_string(seed);
+    r.rFormat = "%+4.4f";
+    return r;
+}
+
+std::string LayoutFileBytes(const std::vector<ControlRecord>& records,
+                            const std::array<int32_t, 10>& trailer) {
+    std::string bytes;
+    PutLong(bytes, static_cast<int32_t>(records.size()));
+    for (const ControlRecord& r : records)
+        WriteControl(bytes, r);
+    for (int32_t v : trailer)
+        PutLong(bytes, v);
+    return bytes;
+}
+
+std::string HexBytes(const std::string& hex) {
+    std::string bytes;
+    std::string digits;
+    for (char c : hex) {
+        if (std::isxdigit(static_cast<unsigned char>(c))) digits.push_back(c);
+        if (digits.size() == 2) {
+            bytes.push_back(static_cast<char>(std::stoi(digits, nullptr, 16)));
+            digits.clear();
+        }
+    }
+    if (!digits.empty()) throw std::invalid_argument("odd number of hex digits");
+    return bytes;
+}
+
+std::vector<ControlRecord> ControlsOnScreens(const std::vector<int>& counts) {
+    std::vector<ControlRecord> records;
+    for (std::size_t s = 0; s < counts.size(); ++s)
+        for (int i = 0; i < counts[s]; ++i)
+            records.push_back(MakeControl(ControlKind::Button, static_cast<int32_t>(s), 10 * i));
+    return records;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quill-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create temp dir");
+    Dir = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = File(name);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool FileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
