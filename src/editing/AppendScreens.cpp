@@ -1,0 +1,46 @@
+#include "layout/cLayout.h"
+
+void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
+    // Read once, before anything lands: the appended controls fill the screen they are put on.
+    const int destination = EmptyScreenNr();
+    if (destination < 0) return Warn("The Principal Layout has no empty screen to append to");
+
+    int copied = 0;
+    int dropped = 0;
+    int refused = 0;
+    // A negative screen is no selection; it must not pick up records that lie off the 16 screens.
+    const bool selected = sourceScreen >= 0 && sourceScreen < ScreenCount;
+    ControlRecord r;
+    for (bool found = source.FirstControl(r); found; found = source.NextControl(r)) {
+        if (!selected || r.rScreen != sourceScreen) continue;
+        // Links into the source's own screens would point at unrelated screens here. A target
+        // outside 0..15 names no screen of either layout and travels with the control.
+        if (r.IsScreenChangeButton() && r.rOEMCode >= 0 && r.rOEMCode <= LastUserScreenNo()) {
+            ++dropped;
+            continue;
+        }
+        r.rScreen = destination;
+        const int before = ControlCount();
+        AppendControl(r);
+        if (ControlCount() > before)
+            ++copied;
+        else
+            ++refused;
+    }
+    AppendScreens(destination);
+
+    std::string report = std::to_string(copied) +
+                         " controls have been copied into Principal Layout screen " +
+                         std::to_string(destination);
+    if (dropped > 0)
+        report += "\n\n" + std::to_string(dropped) + " screen change buttons were deleted";
+    if (refused > 0)
+        report += "\n\n" + std::to_string(refused) +
+                  " controls were not copied because the Principal Layout is full";
+    Dialogs.MsgBox(report, MsgButtons::OK, MsgIcon::None, "Success!");
+}
+
+void cLayout::AppendScreens(int screen) {
+    FinishScreenChange();
+    SelectListRow(screen + 1);
+}

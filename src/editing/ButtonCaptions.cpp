@@ -1,0 +1,40 @@
+#include "layout/cLayout.h"
+
+namespace {
+constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
+constexpr int32_t HotKeyF15 = 126;
+
+// A screen-change button with a function-key shortcut that shows one of the screens 0..14. A
+// negative target names no screen, so there is no function key to give it.
+bool IsFunctionKeyButton(const ControlRecord& r) {
+    return r.IsScreenChangeButton() && r.rOEMCode >= 0 && r.rOEMCode < 15 &&
+           r.rHotKey > HotKeyBeforeF1 && r.rHotKey <= HotKeyF15;
+}
+} // namespace
+
+void cLayout::UpdateButtonCaptions() {
+    RecordUndo(UndoCaptions);
+    int count = 0;
+    for (ControlRecord& r : Controls) {
+        if (!IsFunctionKeyButton(r)) continue;
+        ++count;
+        const std::string screen = std::to_string(r.rOEMCode);
+        const std::string prompt =
+            "New caption for button: " + r.rText + "\n" +
+            "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
+            screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
+        std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
+        // An empty answer is a cancel: the buttons already done keep their new captions, and
+        // the undo journal holds the way back.
+        if (answer.empty()) return;
+        r.rText = std::move(answer);
+        r.rHotKey = r.rOEMCode + HotKeyBeforeF1;
+    }
+    if (count == 0)
+        Dialogs.MsgBox("No Function Key buttons in layout so nothing updated", MsgButtons::OK,
+                       MsgIcon::None);
+    else
+        Dirty = true;
+    BuildScreenIndex(false);
+    FillScreenList(BoundList);
+}

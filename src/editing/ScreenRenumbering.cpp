@@ -1,0 +1,35 @@
+#include "layout/cLayout.h"
+
+namespace {
+bool IsScreenNumber(int32_t n) {
+    return n >= 0 && n < ScreenCount;
+}
+} // namespace
+
+void cLayout::ResetScreenMap() {
+    for (int s = 0; s < ScreenCount; ++s)
+        ScreenMap[static_cast<std::size_t>(s)] = s;
+}
+
+void cLayout::ApplyScreenMap() {
+    for (int k = 0; k < ControlCount(); ++k) {
+        ControlRecord& r = Controls[static_cast<std::size_t>(k)];
+        // Only the 16 screens of the layout are renumbered: a record lying elsewhere keeps its
+        // screen, and a target outside 0..15 names no screen, so it keeps its number too.
+        const int newScreen =
+            IsScreenNumber(r.rScreen) ? ScreenMap[static_cast<std::size_t>(r.rScreen)] : r.rScreen;
+        const bool relinks = r.IsScreenChangeButton() && IsScreenNumber(r.rOEMCode);
+        const int newTarget =
+            relinks ? ScreenMap[static_cast<std::size_t>(r.rOEMCode)] : r.rOEMCode;
+        // A screen or target mapped away means the caller left behind a record of a deleted
+        // screen; keep the record as it is rather than give it a number that names nothing.
+        if ((IsScreenNumber(r.rScreen) && newScreen < 0) || (relinks && newTarget < 0)) {
+            Dialogs.MsgBox("Internal code error remapping after change. Item index = " +
+                               std::to_string(k + 1),
+                           MsgButtons::OK, MsgIcon::Critical);
+            continue;
+        }
+        r.rScreen = newScreen;
+        r.rOEMCode = newTarget;
+    }
+}
