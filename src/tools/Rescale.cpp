@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -36,14 +37,14 @@ bool cLayout::RescaleControls(int screen, float factor) {
     // The single-precision factor is widened exactly; its binary value, not its decimal text,
     // decides where halves fall.
     const double f = static_cast<double>(factor);
-    const auto qualifies = [screen](const ControlRecord& record) {
-        return screen < 0 || record.rScreen == screen;
-    };
 
-    // Every coordinate is checked before the first one changes, so a refusal leaves nothing half
-    // rescaled and nothing in the undo journal.
+    // Every rectangle is scaled aside first, so a refusal leaves nothing half rescaled and
+    // nothing in the undo journal.
+    std::vector<ScaledRect> scaled(Controls.size());
     for (std::size_t i = 0; i < Controls.size(); ++i) {
-        if (!qualifies(Controls[i]) || Scale(Controls[i], f).Fits()) continue;
+        if (screen >= 0 && Controls[i].rScreen != screen) continue;
+        scaled[i] = Scale(Controls[i], f);
+        if (scaled[i].Fits()) continue;
         Warn("Cannot rescale the screen(s): control " + std::to_string(i + 1) +
              " would be moved outside the coordinates a layout can hold (" +
              std::to_string(std::numeric_limits<int32_t>::min()) + " to " +
@@ -52,13 +53,13 @@ bool cLayout::RescaleControls(int screen, float factor) {
     }
 
     RecordUndo(UndoRescale);
-    for (ControlRecord& record : Controls) {
-        if (!qualifies(record)) continue;
-        const ScaledRect scaled = Scale(record, f);
-        record.rX1 = *scaled.X1;
-        record.rY1 = *scaled.Y1;
-        record.rX2 = *scaled.X2;
-        record.rY2 = *scaled.Y2;
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (!scaled[i].Fits()) continue; // a record of another screen
+        ControlRecord& record = Controls[i];
+        record.rX1 = *scaled[i].X1;
+        record.rY1 = *scaled[i].Y1;
+        record.rX2 = *scaled[i].X2;
+        record.rY2 = *scaled[i].Y2;
     }
     Dirty = true;
     return true;

@@ -17,7 +17,10 @@ namespace {
 
 // A DRO told apart from the others by its caption.
 ControlRecord Dro(const std::string& name, int32_t screen, int32_t group, int32_t x1, int32_t y1) {
-    ControlRecord r = MakeDRO(screen, group, x1, y1);
+    // Right and bottom edges play no part; keeping them on the left and top edges lets a DRO
+    // stand at the very ends of the coordinate range.
+    ControlRecord r = MakeControl(ControlKind::DRO, screen, x1, y1, x1, y1);
+    r.rTabGroup = group;
     r.rText = name;
     return r;
 }
