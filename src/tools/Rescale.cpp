@@ -1,0 +1,66 @@
+#include "layout/cLayout.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// One scaled edge: the product and the shift by half a pixel are separate double operations, and
+// the rounding sends an exact half to the even neighbour. Left and top edges shift down, right and
+// bottom edges up, so a control never shrinks by rounding. Empty when the result would not fit a
+// coordinate (a factor that is not a number gives no result either).
+std::optional<int32_t> ScaledEdge(int32_t coordinate, double factor, double shift) {
+    const double product = static_cast<double>(coordinate) * factor;
+    const double shifted = product + shift;
+    const double rounded = std::nearbyint(shifted);
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    if (!(rounded >= lowest && rounded <= highest)) return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+struct ScaledRect {
+    std::optional<int32_t> X1, Y1, X2, Y2;
+    bool Fits() const { return X1 && Y1 && X2 && Y2; }
+};
+
+ScaledRect Scale(const ControlRecord& record, double factor) {
+    return {ScaledEdge(record.rX1, factor, -0.5), ScaledEdge(record.rY1, factor, -0.5),
+            ScaledEdge(record.rX2, factor, 0.5), ScaledEdge(record.rY2, factor, 0.5)};
+}
+
+} // namespace
+
+bool cLayout::RescaleControls(int screen, float factor) {
+    // The single-precision factor is widened exactly; its binary value, not its decimal text,
+    // decides where halves fall.
+    const double f = static_cast<double>(factor);
+
+    // Every rectangle is scaled aside first, so a refusal leaves nothing half rescaled and
+    // nothing in the undo journal.
+    std::vector<ScaledRect> scaled(Controls.size());
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (screen >= 0 && Controls[i].rScreen != screen) continue;
+        scaled[i] = Scale(Controls[i], f);
+        if (scaled[i].Fits()) continue;
+        Warn("Cannot rescale the screen(s): control " + std::to_string(i + 1) +
+             " would be moved outside the coordinates a layout can hold (" +
+             std::to_string(std::numeric_limits<int32_t>::min()) + " to " +
+             std::to_string(std::numeric_limits<int32_t>::max()) + "). Nothing has been changed.");
+        return false;
+    }
+
+    RecordUndo(UndoRescale);
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (!scaled[i].Fits()) continue; // a record of another screen
+        ControlRecord& record = Controls[i];
+        record.rX1 = *scaled[i].X1;
+        record.rY1 = *scaled[i].Y1;
+        record.rX2 = *scaled[i].X2;
+        record.rY2 = *scaled[i].Y2;
+    }
+    Dirty = true;
+    return true;
+}
