@@ -16,6 +16,8 @@
 #include "layout/ScreenListView.h"
 #include "layout/UserDialogs.h"
 
+struct CSVReaderState;
+
 // One entry of the screen index.
 struct ScreenEntry {
     std::string Label;                  // from the screen's label control, without its mark
@@ -126,6 +128,8 @@ private:
     // CSV
     void ExportCSVHeading(std::string& out) const;
     void ExportControlCSV(std::string& out, const ControlRecord& record) const;
+    void ImportCSVHeading(CSVReaderState& reader, bool& ok);
+    void ImportControlCSV(CSVReaderState& reader, ControlRecord& record, bool& ok);
 
     // DRO re-ordering
     void SortDROKeys(std::vector<DROKey>& keys, int n);

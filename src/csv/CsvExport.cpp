@@ -1,0 +1,98 @@
+#include "layout/cLayout.h"
+
+#include "layout/FileAccess.h"
+
+namespace {
+
+constexpr const char* Heading =
+    "\"rFunction\",\"rType\",\"rScreen\",\"rText\",\"rGText\",\"rBitMapPath\",\"rHoriz\","
+    "\"rVert\",\"rLabel\",\"rColor\",\"rOEMCode\",\"rHotKey\",\"rFlash\",\"rRedGreen\","
+    "\"rFormat\",\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"";
+constexpr const char* LineEnd = "\r\n";
+constexpr const char* ComplexCode = "<-complex code->";
+
+// A blank where a minus sign would stand, the digits, and a blank after them.
+void PutNumber(std::string& out, int32_t value) {
+    if (value >= 0) out.push_back(' ');
+    out += std::to_string(value);
+    out.push_back(' ');
+}
+
+void PutQuoted(std::string& out, const std::string& text) {
+    out.push_back('"');
+    out += text;
+    out.push_back('"');
+}
+
+// A double quote would end the field early, so captions and labels carry a tilde instead.
+void PutQuotedWithTildes(std::string& out, const std::string& text) {
+    out.push_back('"');
+    for (char c : text)
+        out.push_back(c == '"' ? '~' : c);
+    out.push_back('"');
+}
+
+// Script text with quotes or line breaks cannot be read back, so it is written as a marker.
+bool IsComplexCode(const std::string& text) {
+    return text.find_first_of("\"\r\n") != std::string::npos;
+}
+
+} // namespace
+
+bool cLayout::ExportCSV(const std::string& path) {
+    if (ControlCount() == 0) {
+        Dialogs.MsgBox("No Layout is loaded. Export abandoned", MsgButtons::OK,
+                       MsgIcon::Exclamation, "Export fails");
+        return false;
+    }
+    std::string out;
+    out.reserve(static_cast<std::size_t>(ControlCount()) * 160 + 256);
+    ExportCSVHeading(out);
+    for (const ControlRecord& record : Controls)
+        ExportControlCSV(out, record);
+
+    std::string reason;
+    if (!ReplaceFileContent(path, out, reason)) {
+        Warn("Cannot write CSV file \"" + PathForMessage(path) + "\": " + reason);
+        return false;
+    }
+    return true;
+}
+
+void cLayout::ExportCSVHeading(std::string& out) const {
+    out += Heading;
+    out += LineEnd;
+}
+
+void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
+    PutNumber(out, r.rFunction);
+    out += ',';
+    PutNumber(out, r.rType);
+    out += ',';
+    PutNumber(out, r.rScreen);
+    out += ',';
+    PutQuotedWithTildes(out, r.rText);
+    out += ',';
+    PutQuoted(out, IsComplexCode(r.rGText) ? ComplexCode : r.rGText);
+    out += ',';
+    PutQuoted(out, r.rBitMapPath);
+    out += ',';
+    PutNumber(out, r.rHoriz);
+    out += ',';
+    PutNumber(out, r.rVert);
+    out += ',';
+    PutQuotedWithTildes(out, r.rLabel);
+    out += ',';
+    for (int32_t value : {r.rColor, r.rOEMCode, r.rHotKey, r.rFlash, r.rRedGreen}) {
+        PutNumber(out, value);
+        out += ',';
+    }
+    PutQuoted(out, r.rFormat);
+    out += ',';
+    PutNumber(out, r.rTabGroup);
+    for (int32_t value : {r.rX1, r.rY1, r.rX2, r.rY2}) {
+        out += ',';
+        PutNumber(out, value);
+    }
+    out += LineEnd;
+}

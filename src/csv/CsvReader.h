@@ -1,0 +1,45 @@
+#pragma once
+// Reads CSV text one character at a time and hands it out field by field, in the dialect the
+// export writes: commas between fields, optional double quotes that cannot be escaped, any run of
+// CR and LF ending a line, blanks skipped before a field and after a closing quote. Syntax errors
+// are told to the user where they are found; the caller learns only that the field failed.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "layout/UserDialogs.h"
+
+// How a field ended.
+enum CSVFieldEnd : int32_t {
+    CSVEndComma = 0, // more fields follow on this line
+    CSVEndLine = 1,  // the field ended its line, or the input ended
+    CSVEndError = 3, // syntax error, already reported; the caller's text is unchanged
+};
+
+// One CSV input being read. Only one is read at a time.
+struct CSVReaderState {
+    CSVReaderState(UserDialogs& dialogs, std::string input)
+        : Dialogs(dialogs), Input(std::move(input)) {}
+
+    UserDialogs& Dialogs;
+    std::string Input;
+    std::size_t Position = 0;
+    bool AtEnd = false; // true once a read has found no more data
+    bool CSVPushedBack = false;
+    unsigned char CSVLastChar = 0;
+};
+
+void ResetCSVReader(CSVReaderState& reader);
+// The next character; 0 once the input is exhausted. Byte 186 is delivered as the screen-label
+// mark 167.
+unsigned char ReadCSVChar(CSVReaderState& reader);
+void UnreadCSVChar(CSVReaderState& reader);
+unsigned char SkipCSVBlanks(CSVReaderState& reader);
+// Replaces text only when the status is CSVEndComma or CSVEndLine.
+void ReadCSVField(CSVReaderState& reader, std::string& text, CSVFieldEnd& status);
+void ReportCSVError(CSVReaderState& reader, const std::string& what);
+
+// A field's text as a 32-bit number: blanks around, an optional sign, digits, a decimal part after
+// ".", an exponent; rounded half to even. On failure tells the user and leaves value alone.
+void ParseCSVLong(UserDialogs& dialogs, const std::string& text, int32_t& value, bool& failed);

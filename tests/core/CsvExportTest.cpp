@@ -1,0 +1,165 @@
+// The CSV export: the heading, the number and text formats byte for byte, and what it does when
+// there is nothing to write or the file cannot be written.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "FileSizeLimit.h"
+#include "LayoutBuilders.h"
+#include "LayoutProbe.h"
+#include "ScriptedDialogs.h"
+#include "layout/cLayout.h"
+
+namespace {
+
+const std::string HeadingLine =
+    "\"rFunction\",\"rType\",\"rScreen\",\"rText\",\"rGText\",\"rBitMapPath\",\"rHoriz\",\"rVert\","
+    "\"rLabel\",\"rColor\",\"rOEMCode\",\"rHotKey\",\"rFlash\",\"rRedGreen\",\"rFormat\","
+    "\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"\r\n";
+
+ControlRecord CycleStart() {
+    ControlRecord r;
+    r.rFunction = 1;
+    r.rType = 4;
+    r.rText = "Cycle Start";
+    r.rX1 = 10;
+    r.rY1 = 20;
+    r.rX2 = 110;
+    r.rY2 = 60;
+    return r;
+}
+
+class CsvExportTest : public ::testing::Test {
+protected:
+    // The file's content after exporting these records.
+    std::string Export(const std::vector<ControlRecord>& records) {
+        cLayoutProbe::Adopt(layout, records);
+        const std::string path = dir.File("out.csv");
+        EXPECT_TRUE(layout.ExportCSV(path));
+        return ReadBytes(path);
+    }
+    // The line of one record, without its heading.
+    std::string Line(const ControlRecord& record) {
+        const std::string file = Export({record});
+        EXPECT_EQ(file.substr(0, HeadingLine.size()), HeadingLine);
+        return file.substr(HeadingLine.size());
+    }
+
+    ScriptedDialogs dialogs;
+    cLayout layout{dialogs};
+    TempDir dir;
+};
+
+TEST_F(CsvExportTest, WorkedLinesByteForByte) {
+    EXPECT_EQ(Line(CycleStart()), " 1 , 4 , 0 ,\"Cycle Start\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 , "
+                                  "0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
+
+    ControlRecord home = CycleStart();
+    home.rText = "Go \"Home\"";
+    home.rGText = "line one\r\nline two";
+    home.rColor = -1;
+    EXPECT_EQ(Line(home), " 1 , 4 , 0 ,\"Go ~Home~\",\"<-complex code->\",\"\", 0 , 0 ,\"\",-1 , "
+                          "0 , 0 , 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
+}
+
+TEST_F(CsvExportTest, EveryNumberFieldInOrderOverTheWholeRange) {
+    ControlRecord r = MakeFullRecord(3); // Longs 301..315 in field order
+    r.rFunction = -2147483647 - 1;
+    r.rY2 = 2147483647;
+    r.rText = r.rGText = r.rBitMapPath = r.rLabel = r.rFormat = "";
+    EXPECT_EQ(Line(r), "-2147483648 , 302 , 303 ,\"\",\"\",\"\", 304 , 305 ,\"\", 306 , 307 , "
+                       "308 , 309 , 310 ,\"\", 311 , 312 , 313 , 314 , 2147483647 \r\n");
+}
+
+TEST_F(CsvExportTest, TextRulesPerField) {
+    ControlRecord r = CycleStart();
+    r.rText = "a\"b, c";
+    r.rGText = "a\"b";
+    r.rBitMapPath = "a\"b";
+    r.rLabel = "\xA7x\"y";
+    r.rFormat = "%d, \"";
+    const std::string line = Line(r);
+    EXPECT_NE(line.find(",\"a~b, c\",\"<-complex code->\",\"a\"b\","), std::string::npos) << line;
+    EXPECT_NE(line.find(",\"\xA7x~y\","), std::string::npos) << line;
+    EXPECT_NE(line.find(",\"%d, \"\","), std::string::npos) << line;
+
+    r = CycleStart();
+    r.rGText = "only a CR\r";
+    EXPECT_NE(Line(r).find("\"<-complex code->\""), std::string::npos);
+    r.rGText = "LF\n";
+    EXPECT_NE(Line(r).find("\"<-complex code->\""), std::string::npos);
+    r.rGText = "plain, 'single' quotes";
+    EXPECT_NE(Line(r).find("\"plain, 'single' quotes\""), std::string::npos);
+
+    r = CycleStart();
+    r.rText = "two\r\nlines";
+    EXPECT_NE(Line(r).find("\"two\r\nlines\""), std::string::npos) << "written across two lines";
+}
+
+TEST_F(CsvExportTest, OneLinePerRecordAfterTheHeading) {
+    const std::string one = Export({CycleStart()});
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 2);
+    EXPECT_EQ(one.substr(one.size() - 2), "\r\n");
+
+    std::vector<ControlRecord> records;
+    for (int i = 0; i < 50; ++i)
+        records.push_back(MakeFullRecord(i));
+    const std::string many = Export(records);
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 51);
+}
+
+TEST_F(CsvExportTest, ExportChangesNothingInTheLayout) {
+    cLayoutProbe::Adopt(layout, {CycleStart(), MakeScreenLabel(0, "Main")});
+    layout.AppendControl(MakeControl(1, 2));
+    layout.SetIsDirty(true);
+    const auto records = cLayoutProbe::Records(layout);
+    ASSERT_TRUE(layout.ExportCSV(dir.File("x.csv")));
+    EXPECT_EQ(cLayoutProbe::Records(layout), records);
+    EXPECT_TRUE(layout.IsDirty());
+    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoAppend);
+    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
+}
+
+TEST_F(CsvExportTest, EmptyLayoutIsRefusedAndNoFileWritten) {
+    dialogs.Answer(MsgAnswer::OK);
+    const std::string path = dir.File("none.csv");
+    EXPECT_FALSE(layout.ExportCSV(path));
+    EXPECT_EQ(dialogs.Last().prompt, "No Layout is loaded. Export abandoned");
+    EXPECT_EQ(dialogs.Last().title, "Export fails");
+    EXPECT_EQ(dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(dialogs.Last().buttons, MsgButtons::OK);
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(CsvExportTest, ReplacesAnExistingFileWhole) {
+    const std::string path = dir.Write("old.csv", std::string(10000, 'x'));
+    cLayoutProbe::Adopt(layout, {CycleStart()});
+    ASSERT_TRUE(layout.ExportCSV(path));
+    EXPECT_EQ(ReadBytes(path).substr(0, HeadingLine.size()), HeadingLine);
+    EXPECT_LT(ReadBytes(path).size(), 1000u);
+}
+
+TEST_F(CsvExportTest, WriteThatFailsLeavesTheOldFile) {
+    std::vector<ControlRecord> records;
+    for (int i = 0; i < 300; ++i)
+        records.push_back(MakeFullRecord(i));
+    cLayoutProbe::Adopt(layout, records);
+    const std::string path = dir.Write("keep.csv", "previous export\r\n");
+    const auto expectFailure = [&](const std::string& target, const std::string& reason) {
+        dialogs.ClearShown();
+        dialogs.Answer(MsgAnswer::OK);
+        EXPECT_FALSE(layout.ExportCSV(target));
+        EXPECT_EQ(dialogs.Last().icon, MsgIcon::Exclamation);
+        EXPECT_EQ(dialogs.Last().prompt, "Cannot write CSV file \"" + target + "\": " + reason);
+    };
+    {
+        FileSizeLimit limit(2048);
+        expectFailure(path, "File too large");
+    }
+    expectFailure(dir.Path(), "Is a directory");
+    expectFailure(dir.File("missing/out.csv"), "No such file or directory");
+    EXPECT_EQ(ReadBytes(path), "previous export\r\n");
+}
+
+} // namespace
