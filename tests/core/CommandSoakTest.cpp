@@ -88,11 +88,13 @@ public:
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(Rng); }
 
     std::string Text() {
-        static const std::string alphabet = "abcXYZ 019,.-~\xA7";
+        static const std::string alphabet = "abcXYZ 019,.-~\xA7\xBA";
         std::string text;
         const int length = Pick(0, 3) == 0 ? 0 : Pick(1, 12);
         for (int i = 0; i < length; ++i)
             text.push_back(alphabet[static_cast<std::size_t>(Pick(0, alphabet.size() - 1))]);
+        // Now and then a character the CSV format cannot carry everywhere.
+        if (Pick(0, 2000) == 0) text += Pick(0, 1) ? "\"" : "\r\n";
         return text;
     }
 
@@ -138,6 +140,30 @@ private:
 bool Unrecorded(const cLayout& layout, int32_t kindBefore, int repeatBefore) {
     return cLayoutProbe::UndoKind(layout) == kindBefore &&
            cLayoutProbe::UndoRepeat(layout) == repeatBefore;
+}
+
+std::string CsvReadBack(std::string text, bool quotesToTildes) {
+    for (char& c : text) {
+        if (quotesToTildes && c == '"') c = '~';
+        if (c == '\xBA') c = '\xA7';
+    }
+    return text;
+}
+
+// What an export and import give back of a record, when the import can read it at all.
+std::optional<ControlRecord> AfterCsvRoundTrip(ControlRecord r) {
+    for (const std::string* text : {&r.rText, &r.rLabel, &r.rBitMapPath, &r.rFormat})
+        if (text->find_first_of("\r\n") != std::string::npos) return std::nullopt;
+    for (const std::string* text : {&r.rBitMapPath, &r.rFormat})
+        if (text->find('"') != std::string::npos) return std::nullopt;
+    r.rText = CsvReadBack(r.rText, true);
+    r.rLabel = CsvReadBack(r.rLabel, true);
+    r.rGText = r.rGText.find_first_of("\"\r\n") != std::string::npos
+                   ? "<-complex code->"
+                   : CsvReadBack(r.rGText, false);
+    r.rBitMapPath = CsvReadBack(r.rBitMapPath, false);
+    r.rFormat = CsvReadBack(r.rFormat, false);
+    return r;
 }
 
 bool InScreens(int32_t n) {
@@ -197,7 +223,7 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
         const Records before = cLayoutProbe::Records(principal);
         const int32_t kindBefore = cLayoutProbe::UndoKind(principal);
         const int repeatBefore = cLayoutProbe::UndoRepeat(principal);
-        const int command = generate.Pick(0, 10);
+        const int command = generate.Pick(0, 11);
         const int g = generate.Pick(-1, 16);
         const int refillsBefore = principalList.Clears;
         std::optional<Records> expected;
@@ -258,6 +284,30 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
             ASSERT_TRUE(principal.SaveLayout(savedPath));
             EXPECT_FALSE(principal.IsDirty());
             ASSERT_TRUE(principal.LoadLayout(savedPath));
+            expected = before;
+            break;
+        }
+        case 9: {
+            const Records additionalBefore = cLayoutProbe::Records(additional);
+            const std::string csv = dir.File("soak.csv");
+            const bool exported = principal.ExportCSV(csv);
+            ASSERT_EQ(exported, !before.empty());
+            std::optional<Records> readable = Records{};
+            for (const ControlRecord& r : before) {
+                const auto back = AfterCsvRoundTrip(r);
+                if (!back) {
+                    readable.reset();
+                    break;
+                }
+                readable->push_back(*back);
+            }
+            if (exported) {
+                dialogs.Forced = MsgAnswer::OK; // the caution box
+                const bool imported = additional.ImportCSV(csv);
+                ASSERT_EQ(imported, readable.has_value());
+                ASSERT_TRUE(cLayoutProbe::Records(additional) ==
+                            (imported ? *readable : additionalBefore));
+            }
             expected = before;
             break;
         }
