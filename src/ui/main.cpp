@@ -1,8 +1,11 @@
 #include <QApplication>
-#include <QMainWindow>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "ui/KorvoScreenManager.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/QtUserDialogs.h"
 
 int main(int argc, char* argv[]) {
     // Without a display Qt would abort with a long diagnostic; say what to do instead.
@@ -13,8 +16,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("KorvoScreenQuill");
+    QtUserDialogs dialogs;
+    QtFileDialogs fileDialogs(dialogs);
+    KorvoScreenManager window(dialogs, fileDialogs);
     window.show();
     return app.exec();
 }
