@@ -26,7 +26,8 @@ bool ToCodePage(const QString& text, std::string& bytes, QString* offending) {
             const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             const QString one = text.mid(i, length);
             QStringEncoder single(CodePageName);
-            (void)single(one);
+            const QByteArray encodedOne = single(one); // the encoding happens on conversion
+            (void)encodedOne;
             if (single.hasError()) {
                 *offending = one;
                 break;
