@@ -369,6 +369,18 @@ TEST_F(MainWindowTest, UndoIsThereBeforeAnyLayoutIsOpened) {
     EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
 }
 
+TEST_F(MainWindowTest, MenuItemsAreReachedThroughTheirMnemonics) {
+    Window->activateWindow();
+    QApplication::setActiveWindow(Window.get());
+    QTest::keyClick(Window.get(), Qt::Key_E, Qt::AltModifier);
+    QMenu* edit = Get<QMenu>("mnuEdit");
+    ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->isVisible(); }, 1000));
+    Dialogs.Answer(MsgAnswer::OK);
+    QTest::keyClick(edit, Qt::Key_U);
+    EXPECT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
+}
+
 TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
     OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2})));
     Files.Cancel().Cancel();

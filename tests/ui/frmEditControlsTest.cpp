@@ -344,6 +344,24 @@ TEST_F(EditControlsTest, ConfirmedMagnifyRescalesOnlyTheEditedScreen) {
     EXPECT_EQ(cLayoutProbe::Records(Layout)[1].rX2, 100);
 }
 
+TEST_F(EditControlsTest, ARefusedRescaleKeepsTheWindowWithoutSuccess) {
+    REQUIRE_TOOLS();
+    const std::vector<ControlRecord> records = {
+        MakeControl(ControlKind::LED, 0, 0, 0, 2'000'000'000, 100)};
+    Load(records);
+    Dialogs.Answer(MsgAnswer::OK); // outside every resolution
+    Open(true);
+    QTest::mouseClick(Option("Option1", 0), Qt::LeftButton);
+    QTest::mouseClick(Option("Option2", 4), Qt::LeftButton);
+    Dialogs.Answer(MsgAnswer::OK).Answer(MsgAnswer::OK); // magnify by 2; the refusal
+    Click("butScale");
+    ASSERT_EQ(Dialogs.Shown().size(), 3u);
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_NE(Dialogs.Last().title, "Success");
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(cLayoutProbe::Records(Layout), records);
+}
+
 TEST_F(EditControlsTest, ReOrderDrosWithAValidGroupAndStatistics) {
     REQUIRE_TOOLS();
     Load({MakeDRO(2, 3, 100, 50), MakeDRO(2, 3, 10, 20), MakeDRO(2, 4, 10, 20)});
