@@ -1,7 +1,6 @@
 // The main window: its controls, what each group enables, opening and saving through the file
 // dialogs, the questions about unsaved changes, and the commands that need no other subsystem.
 
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -297,14 +296,22 @@ TEST_F(MainWindowTest, ClosingWithNoDropsTheChanges) {
     EXPECT_TRUE(Files.Shown().empty());
 }
 
-TEST_F(MainWindowTest, ExitEndsTheProgramWithoutAQuestion) {
-    Window->PrincipalLayout.SetIsDirty(true);
-    QEventLoop loop;
-    QTimer::singleShot(0, [this] { Menu("mnuExit")->trigger(); });
-    QTimer::singleShot(3000, [&loop] { loop.exit(99); });
-    EXPECT_EQ(loop.exec(), 0) << "the program's event loop was told to end";
-    EXPECT_TRUE(Dialogs.Shown().empty());
-    EXPECT_TRUE(Window->isVisible()) << "no close event, so no question";
+// Ending the program ends its event loop for good, so this runs in a process of its own.
+TEST(MainWindowExitDeathTest, ExitEndsTheProgramWithoutAQuestion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto run = [] {
+        ScriptedDialogs dialogs; // any box would fail the answer queue check: none is queued
+        ScriptedFileDialogs files;
+        KorvoScreenManager window(dialogs, files);
+        window.show();
+        window.PrincipalLayout.SetIsDirty(true);
+        QTimer::singleShot(0, [&window] { Find<QAction>(window, "mnuExit")->trigger(); });
+        QTimer::singleShot(5000, [] { std::_Exit(3); });
+        const int result = QApplication::exec();
+        const bool quiet = dialogs.Shown().empty() && window.isVisible();
+        std::_Exit(result == 0 && quiet ? 0 : 4);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
