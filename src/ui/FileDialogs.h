@@ -17,7 +17,7 @@ constexpr int FileMustExist = 0x1000;
 constexpr int CreatePrompt = 0x2000; // ask before a file that does not exist yet is created
 } // namespace FileDialogFlag
 
-struct FileDialogSpec {
+struct FileDialogSetup {
     std::string DialogTitle;
     std::string Filter;     // e.g. "Mill Layouts |*.set|Turning Layouts|*.lset|"
     std::string InitDir;    // where the dialog starts; its own default when this does not exist
@@ -25,13 +25,13 @@ struct FileDialogSpec {
     std::string FileName;   // the name proposed when the dialog opens
     int Flags = 0;
 
-    bool operator==(const FileDialogSpec&) const = default;
+    bool operator==(const FileDialogSetup&) const = default;
 };
 
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // Each returns 0 with the chosen path, or FileDialogCancel with `path` untouched.
-    virtual int ShowOpen(const FileDialogSpec& spec, std::string& path) = 0;
-    virtual int ShowSave(const FileDialogSpec& spec, std::string& path) = 0;
+    virtual int ShowOpen(const FileDialogSetup& setup, std::string& path) = 0;
+    virtual int ShowSave(const FileDialogSetup& setup, std::string& path) = 0;
 };

@@ -34,10 +34,10 @@ public:
     int SaveDialogErr = 0;
 
     // The four file dialogs; the handlers set their flags before showing them.
-    FileDialogSpec SetOpen;
-    FileDialogSpec SetSave;
-    FileDialogSpec CSVSave;
-    FileDialogSpec CSVOpen;
+    FileDialogSetup SetOpen;
+    FileDialogSetup SetSave;
+    FileDialogSetup CSVSave;
+    FileDialogSetup CSVOpen;
 
     // The About window while it is open.
     frmAboutQuill* AboutWindow() const;

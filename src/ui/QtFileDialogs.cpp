@@ -31,35 +31,36 @@ QString QtDefaultSuffix(const std::string& defaultExt) {
 
 QtFileDialogs::QtFileDialogs(UserDialogs& dialogs) : Dialogs(dialogs) {}
 
-void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSpec& spec, bool save) {
+void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save) {
     // Qt's own dialog everywhere: it honours the default suffix and the overwrite question alike.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setWindowTitle(FromCodePage(spec.DialogTitle));
+    dialog.setWindowTitle(FromCodePage(setup.DialogTitle));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode((spec.Flags & FileDialogFlag::FileMustExist) != 0 ? QFileDialog::ExistingFile
-                                                                         : QFileDialog::AnyFile);
+    dialog.setFileMode((setup.Flags & FileDialogFlag::FileMustExist) != 0
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                     (spec.Flags & FileDialogFlag::OverwritePrompt) == 0);
-    const QStringList filters = QtNameFilters(spec.Filter);
+                     (setup.Flags & FileDialogFlag::OverwritePrompt) == 0);
+    const QStringList filters = QtNameFilters(setup.Filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QtDefaultSuffix(spec.DefaultExt));
-    const QString folder = FromSystemPath(spec.InitDir);
+    dialog.setDefaultSuffix(QtDefaultSuffix(setup.DefaultExt));
+    const QString folder = FromSystemPath(setup.InitDir);
     if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
-    if (!spec.FileName.empty()) dialog.selectFile(FromSystemPath(spec.FileName));
+    if (!setup.FileName.empty()) dialog.selectFile(FromSystemPath(setup.FileName));
 }
 
-int QtFileDialogs::ShowOpen(const FileDialogSpec& spec, std::string& path) {
-    return Show(spec, false, path);
+int QtFileDialogs::ShowOpen(const FileDialogSetup& setup, std::string& path) {
+    return Show(setup, false, path);
 }
 
-int QtFileDialogs::ShowSave(const FileDialogSpec& spec, std::string& path) {
-    return Show(spec, true, path);
+int QtFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& path) {
+    return Show(setup, true, path);
 }
 
-int QtFileDialogs::Show(const FileDialogSpec& spec, bool save, std::string& path) {
+int QtFileDialogs::Show(const FileDialogSetup& setup, bool save, std::string& path) {
     QWidget* parent = QApplication::activeModalWidget();
     if (parent == nullptr) parent = QApplication::activeWindow();
-    FileDialogSpec shown = spec;
+    FileDialogSetup shown = setup;
     for (;;) {
         QFileDialog dialog(parent);
         Configure(dialog, shown, save);
@@ -71,7 +72,7 @@ int QtFileDialogs::Show(const FileDialogSpec& spec, bool save, std::string& path
             const MsgAnswer answer =
                 Dialogs.MsgBox("The file \"" + PathForMessage(chosenPath) +
                                    "\" does not exist yet.\nDo you want to create it?",
-                               MsgButtons::YesNo, MsgIcon::Question, spec.DialogTitle);
+                               MsgButtons::YesNo, MsgIcon::Question, setup.DialogTitle);
             if (answer != MsgAnswer::Yes) {
                 // Back to the dialog, where the user left it.
                 const QFileInfo info(chosen);

@@ -23,14 +23,15 @@ class QtFileDialogs : public FileDialogs {
 public:
     explicit QtFileDialogs(UserDialogs& dialogs);
 
-    int ShowOpen(const FileDialogSpec& spec, std::string& path) override;
-    int ShowSave(const FileDialogSpec& spec, std::string& path) override;
+    int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
+    int ShowSave(const FileDialogSetup& setup, std::string& path) override;
 
-    // Sets a dialog up as the spec describes (tests look at what it becomes).
-    static void Configure(QFileDialog& dialog, const FileDialogSpec& spec, bool save);
+    // Gives a Qt dialog the title, filters, folder, name and flags of the setup (tests look at
+    // what it becomes).
+    static void Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save);
 
 private:
-    int Show(const FileDialogSpec& spec, bool save, std::string& path);
+    int Show(const FileDialogSetup& setup, bool save, std::string& path);
 
     UserDialogs& Dialogs;
 };

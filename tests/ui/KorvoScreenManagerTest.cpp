@@ -14,7 +14,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct MainControl {
     const char* name;
     const char* parent;
     const char* caption;
@@ -23,7 +23,7 @@ struct ControlSpec {
     int left, top, width, height;
 };
 
-const ControlSpec MainControls[] = {
+const MainControl MainControls[] = {
     {"fraOPrinc", "ClientArea", "Principal Layout", "", "", 120, 240, 10335, 4095},
     {"butOpen", "fraOPrinc", "Open .SET", "Opens a layout (.SET) file", "", 120, 360, 1215, 375},
     {"butExport", "fraOPrinc", "CSV Export",
@@ -65,8 +65,8 @@ QString CaptionOf(QWidget* control) {
 
 std::set<std::string> EnabledControls(KorvoScreenManager& window) {
     std::set<std::string> enabled;
-    for (const ControlSpec& spec : MainControls)
-        if (Find<QWidget>(window, spec.name)->isEnabled()) enabled.insert(spec.name);
+    for (const MainControl& row : MainControls)
+        if (Find<QWidget>(window, row.name)->isEnabled()) enabled.insert(row.name);
     return enabled;
 }
 
@@ -87,16 +87,16 @@ const std::initializer_list<const char*> PrincipalGroup = {
 TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagAndPlace) {
     EXPECT_EQ(Window->windowTitle(), "KorvoScreenQuill");
     EXPECT_EQ(Window->centralWidget()->size(), QSize(702, 537)) << "10530 x 8055 twips";
-    for (const ControlSpec& spec : MainControls) {
-        SCOPED_TRACE(spec.name);
-        QWidget* control = Get<QWidget>(spec.name);
+    for (const MainControl& row : MainControls) {
+        SCOPED_TRACE(row.name);
+        QWidget* control = Get<QWidget>(row.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(), spec.parent);
-        EXPECT_EQ(CaptionOf(control), spec.caption);
-        EXPECT_EQ(control->toolTip(), spec.toolTip);
-        EXPECT_EQ(control->property("Tag").toString(), spec.tag);
+        EXPECT_EQ(control->parentWidget()->objectName(), row.parent);
+        EXPECT_EQ(CaptionOf(control), row.caption);
+        EXPECT_EQ(control->toolTip(), row.toolTip);
+        EXPECT_EQ(control->property("Tag").toString(), row.tag);
         EXPECT_EQ(control->geometry(),
-                  QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
+                  QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
     }
     EXPECT_TRUE(Button("butDelete")->font().bold());
     EXPECT_FALSE(Button("butPromote")->font().bold());
@@ -146,9 +146,9 @@ TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
     ASSERT_EQ(Files.Shown().size(), 2u);
     for (const ShownFileDialog& shown : Files.Shown()) {
         EXPECT_FALSE(shown.save);
-        EXPECT_EQ(shown.spec,
-                  (FileDialogSpec{"Open Layout file", "Mill Layouts |*.set|Turning Layouts|*.lset|",
-                                  "c:\\korvo", "", "", 0x1004}));
+        EXPECT_EQ(shown.setup, (FileDialogSetup{"Open Layout file",
+                                                "Mill Layouts |*.set|Turning Layouts|*.lset|",
+                                                "c:\\korvo", "", "", 0x1004}));
     }
 }
 
@@ -233,9 +233,9 @@ TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
     EXPECT_EQ(Window->SaveDialogErr, 0);
     ASSERT_EQ(Files.Shown().size(), 1u);
     EXPECT_TRUE(Files.Shown()[0].save);
-    EXPECT_EQ(Files.Shown()[0].spec,
-              (FileDialogSpec{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|",
-                              "c:\\korvo", "*.set", "", 0x2006}));
+    EXPECT_EQ(Files.Shown()[0].setup,
+              (FileDialogSetup{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|",
+                               "c:\\korvo", "*.set", "", 0x2006}));
     Click("butSaveAs");
     EXPECT_EQ(Files.Shown().size(), 1u) << "the button waits for a Principal layout";
     Files.Cancel();
@@ -395,12 +395,12 @@ TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
     Click("butImport");
     ASSERT_EQ(Files.Shown().size(), 3u);
     EXPECT_TRUE(Files.Shown()[1].save);
-    EXPECT_EQ(Files.Shown()[1].spec,
-              (FileDialogSpec{"Save As CSV file", "Comma Separated Variable|*.csv", "c:\\", "*.csv",
-                              "junk", 0x2006}));
+    EXPECT_EQ(Files.Shown()[1].setup,
+              (FileDialogSetup{"Save As CSV file", "Comma Separated Variable|*.csv", "c:\\",
+                               "*.csv", "junk", 0x2006}));
     EXPECT_FALSE(Files.Shown()[2].save);
-    EXPECT_EQ(Files.Shown()[2].spec,
-              (FileDialogSpec{"Import CSV file", "CSV files |*.csv", "C:\\", "", "", 0x1004}));
+    EXPECT_EQ(Files.Shown()[2].setup,
+              (FileDialogSetup{"Import CSV file", "CSV files |*.csv", "C:\\", "", "", 0x1004}));
     EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
 }
@@ -408,10 +408,10 @@ TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
 // A file dialog that fails in a way no handler expects.
 class ThrowingFileDialogs : public FileDialogs {
 public:
-    int ShowOpen(const FileDialogSpec&, std::string&) override {
+    int ShowOpen(const FileDialogSetup&, std::string&) override {
         throw std::runtime_error("the dialog broke");
     }
-    int ShowSave(const FileDialogSpec&, std::string&) override { throw 42; }
+    int ShowSave(const FileDialogSetup&, std::string&) override { throw 42; }
 };
 
 TEST(MainWindowFaults, NothingAHandlerThrowsReachesTheEventLoop) {

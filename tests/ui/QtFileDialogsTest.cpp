@@ -79,13 +79,13 @@ TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {
     TempDir dir;
     ScriptedDialogs dialogs;
     QtFileDialogs files(dialogs);
-    const FileDialogSpec spec{"Save Layout", "Mill Layouts |*.set|", dir.Path(), "*.set", "",
-                              0x2006};
+    const FileDialogSetup setup{"Save Layout", "Mill Layouts |*.set|", dir.Path(), "*.set", "",
+                                0x2006};
 
     dialogs.Answer(MsgAnswer::Yes);
     OnModals({TypeName("fresh")});
     std::string path;
-    ASSERT_EQ(files.ShowSave(spec, path), 0);
+    ASSERT_EQ(files.ShowSave(setup, path), 0);
     EXPECT_EQ(path, dir.File("fresh.set"));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Last().prompt, "The file \"" + dir.File("fresh.set") +
@@ -97,13 +97,13 @@ TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {
     // No: the dialog comes again; a name with its own extension keeps it.
     dialogs.Answer(MsgAnswer::No).Answer(MsgAnswer::Yes);
     OnModals({TypeName("first"), TypeName("second.lset")});
-    ASSERT_EQ(files.ShowSave(spec, path), 0);
+    ASSERT_EQ(files.ShowSave(setup, path), 0);
     EXPECT_EQ(path, dir.File("second.lset"));
 
     // An existing file needs no creation question (replacing it is Qt's own question).
     dir.Write("there.set", "x");
     OnModals({TypeName("there.set")});
-    FileDialogSpec noOverwriteQuestion = spec;
+    FileDialogSetup noOverwriteQuestion = setup;
     noOverwriteQuestion.Flags = 0x2004;
     ASSERT_EQ(files.ShowSave(noOverwriteQuestion, path), 0);
     EXPECT_EQ(path, dir.File("there.set"));

@@ -16,18 +16,18 @@ ScriptedFileDialogs& ScriptedFileDialogs::Cancel() {
     return *this;
 }
 
-int ScriptedFileDialogs::ShowOpen(const FileDialogSpec& spec, std::string& path) {
-    return Answer(false, spec, path);
+int ScriptedFileDialogs::ShowOpen(const FileDialogSetup& setup, std::string& path) {
+    return Answer(false, setup, path);
 }
 
-int ScriptedFileDialogs::ShowSave(const FileDialogSpec& spec, std::string& path) {
-    return Answer(true, spec, path);
+int ScriptedFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& path) {
+    return Answer(true, setup, path);
 }
 
-int ScriptedFileDialogs::Answer(bool save, const FileDialogSpec& spec, std::string& path) {
-    Dialogs.push_back({save, spec});
+int ScriptedFileDialogs::Answer(bool save, const FileDialogSetup& setup, std::string& path) {
+    Dialogs.push_back({save, setup});
     if (Queue.empty()) {
-        ADD_FAILURE() << "unexpected file dialog \"" << spec.DialogTitle << "\"";
+        ADD_FAILURE() << "unexpected file dialog \"" << setup.DialogTitle << "\"";
         return FileDialogCancel;
     }
     const std::optional<std::string> answer = Queue.front();

@@ -11,7 +11,7 @@
 
 struct ShownFileDialog {
     bool save = false;
-    FileDialogSpec spec;
+    FileDialogSetup setup;
 };
 
 class ScriptedFileDialogs : public FileDialogs {
@@ -21,13 +21,13 @@ public:
     ScriptedFileDialogs& Choose(const std::string& path);
     ScriptedFileDialogs& Cancel();
 
-    int ShowOpen(const FileDialogSpec& spec, std::string& path) override;
-    int ShowSave(const FileDialogSpec& spec, std::string& path) override;
+    int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
+    int ShowSave(const FileDialogSetup& setup, std::string& path) override;
 
     const std::vector<ShownFileDialog>& Shown() const { return Dialogs; }
 
 private:
-    int Answer(bool save, const FileDialogSpec& spec, std::string& path);
+    int Answer(bool save, const FileDialogSetup& setup, std::string& path);
 
     std::deque<std::optional<std::string>> Queue; // nullopt is a cancel
     std::vector<ShownFileDialog> Dialogs;

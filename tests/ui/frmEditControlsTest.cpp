@@ -99,18 +99,18 @@ TEST_F(EditControlsTest, EveryControlWithItsCaptionPlaceTabOrderAndTag) {
     Open(false, 0);
     EXPECT_EQ(Form->size(), QSize(595, 417)) << "8925 x 6255 twips";
     std::vector<std::pair<int, QWidget*>> focusable;
-    for (const FormControl& spec : FormControls) {
-        SCOPED_TRACE(spec.name);
-        QWidget* control = Get<QWidget>(spec.name);
+    for (const FormControl& row : FormControls) {
+        SCOPED_TRACE(row.name);
+        QWidget* control = Get<QWidget>(row.name);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->parentWidget()->objectName(),
-                  *spec.parent ? spec.parent : "frmEditControls");
-        EXPECT_EQ(CaptionOf(control), spec.caption);
+                  *row.parent ? row.parent : "frmEditControls");
+        EXPECT_EQ(CaptionOf(control), row.caption);
         EXPECT_EQ(control->geometry(),
-                  QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
-        EXPECT_EQ(control->property("Tag").toString(), spec.tag);
-        EXPECT_EQ(control->property("TabIndex").toInt(), spec.tabIndex);
-        if (control->focusPolicy() & Qt::TabFocus) focusable.emplace_back(spec.tabIndex, control);
+                  QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
+        EXPECT_EQ(control->property("Tag").toString(), row.tag);
+        EXPECT_EQ(control->property("TabIndex").toInt(), row.tabIndex);
+        if (control->focusPolicy() & Qt::TabFocus) focusable.emplace_back(row.tabIndex, control);
     }
     EXPECT_TRUE(Get<QLabel>("Label2")->font().bold());
     EXPECT_TRUE(Get<QLabel>("Label3")->font().bold());
@@ -143,8 +143,8 @@ TEST_F(EditControlsTest, AllScreensDisablesTheSingleScreenTools) {
     Open(true);
     EXPECT_EQ(Form->windowTitle(), "Edit controls on all screens");
     EXPECT_EQ(Form->EditScreenNo(), -1);
-    for (const FormControl& spec : FormControls)
-        EXPECT_EQ(Get<QWidget>(spec.name)->isEnabled(), std::string(spec.tag) != "A2") << spec.name;
+    for (const FormControl& row : FormControls)
+        EXPECT_EQ(Get<QWidget>(row.name)->isEnabled(), std::string(row.tag) != "A2") << row.name;
 }
 
 TEST_F(EditControlsTest, OneScreenEnablesEverythingAndNamesTheScreen) {
@@ -152,8 +152,8 @@ TEST_F(EditControlsTest, OneScreenEnablesEverythingAndNamesTheScreen) {
     Open(false, 0);
     EXPECT_EQ(Form->windowTitle(), "Edit controls on screen 0");
     EXPECT_EQ(Form->EditScreenNo(), 0);
-    for (const FormControl& spec : FormControls)
-        EXPECT_TRUE(Get<QWidget>(spec.name)->isEnabled()) << spec.name;
+    for (const FormControl& row : FormControls)
+        EXPECT_TRUE(Get<QWidget>(row.name)->isEnabled()) << row.name;
 
     Open(false, 13);
     EXPECT_EQ(Form->windowTitle(), "Edit controls on screen 13");
