@@ -1,0 +1,87 @@
+#include "ui/QtFileDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "layout/FileAccess.h"
+#include "ui/CodePage.h"
+
+QStringList QtNameFilters(const std::string& filter) {
+    QStringList parts = FromCodePage(filter).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        // The host's patterns are separated by semicolons, Qt's by blanks.
+        const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ').trimmed();
+        if (patterns.isEmpty()) continue;
+        filters << (description.isEmpty() ? patterns : description + " (" + patterns + ")");
+    }
+    return filters;
+}
+
+QString QtDefaultSuffix(const std::string& defaultExt) {
+    QString suffix = FromCodePage(defaultExt).trimmed();
+    if (suffix.startsWith(u'*')) suffix.remove(0, 1);
+    if (suffix.startsWith(u'.')) suffix.remove(0, 1);
+    if (suffix.contains(u'*') || suffix.contains(u'?')) return {};
+    return suffix;
+}
+
+QtFileDialogs::QtFileDialogs(UserDialogs& dialogs) : Dialogs(dialogs) {}
+
+void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save) {
+    // Qt's own dialog everywhere: it honours the default suffix and the overwrite question alike.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setWindowTitle(FromCodePage(setup.DialogTitle));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode((setup.Flags & FileDialogFlag::FileMustExist) != 0
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     (setup.Flags & FileDialogFlag::OverwritePrompt) == 0);
+    const QStringList filters = QtNameFilters(setup.Filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QtDefaultSuffix(setup.DefaultExt));
+    const QString folder = FromSystemPath(setup.InitDir);
+    if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
+    if (!setup.FileName.empty()) dialog.selectFile(FromSystemPath(setup.FileName));
+}
+
+int QtFileDialogs::ShowOpen(const FileDialogSetup& setup, std::string& path) {
+    return Show(setup, false, path);
+}
+
+int QtFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& path) {
+    return Show(setup, true, path);
+}
+
+int QtFileDialogs::Show(const FileDialogSetup& setup, bool save, std::string& path) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = QApplication::activeWindow();
+    FileDialogSetup shown = setup;
+    for (;;) {
+        QFileDialog dialog(parent);
+        Configure(dialog, shown, save);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return FileDialogCancel;
+        const QString chosen = dialog.selectedFiles().first();
+        const std::string chosenPath = ToSystemPath(chosen);
+        if ((shown.Flags & FileDialogFlag::CreatePrompt) != 0 && !QFileInfo::exists(chosen)) {
+            const MsgAnswer answer =
+                Dialogs.MsgBox("The file \"" + PathForMessage(chosenPath) +
+                                   "\" does not exist yet.\nDo you want to create it?",
+                               MsgButtons::YesNo, MsgIcon::Question, setup.DialogTitle);
+            if (answer != MsgAnswer::Yes) {
+                // Back to the dialog, where the user left it.
+                const QFileInfo info(chosen);
+                shown.InitDir = ToSystemPath(info.absolutePath());
+                shown.FileName = ToSystemPath(info.fileName());
+                continue;
+            }
+        }
+        path = chosenPath;
+        return 0;
+    }
+}

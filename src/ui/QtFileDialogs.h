@@ -1,0 +1,37 @@
+#pragma once
+// The file dialogs of the seam over Qt's QFileDialog. The filter string becomes Qt's name filters,
+// the initial folder is used only when it exists, the default extension is added to a name typed
+// without one, and the flags are honoured: a file that must exist, the question before replacing a
+// file, and the question before creating one (asked here, through the message seam, as Qt has
+// none).
+
+#include <QStringList>
+
+#include "layout/UserDialogs.h"
+#include "ui/FileDialogs.h"
+
+class QFileDialog;
+class QString;
+
+// "Mill Layouts |*.set|Turning Layouts|*.lset|" -> "Mill Layouts (*.set)", "Turning Layouts
+// (*.lset)".
+QStringList QtNameFilters(const std::string& filter);
+// "*.set", ".set" and "set" all give "set"; "" and "*.*" give none.
+QString QtDefaultSuffix(const std::string& defaultExt);
+
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(UserDialogs& dialogs);
+
+    int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
+    int ShowSave(const FileDialogSetup& setup, std::string& path) override;
+
+    // Gives a Qt dialog the title, filters, folder, name and flags of the setup (tests look at
+    // what it becomes).
+    static void Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save);
+
+private:
+    int Show(const FileDialogSetup& setup, bool save, std::string& path);
+
+    UserDialogs& Dialogs;
+};

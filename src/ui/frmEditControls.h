@@ -1,0 +1,74 @@
+#pragma once
+// The Edit Controls window: the control tools for all screens of the Principal layout or for the
+// one screen selected in the main window's list. It rescales controls from one resolution to
+// another, shows statistics and re-orders the DROs of a group. It is built afresh for every
+// opening and shown modally; it keeps no state beyond its controls and the screen it edits.
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class ScreenListView;
+class UserDialogs;
+class cLayout;
+
+class frmEditControls : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ResolutionCount = 5;
+
+    // Loads the window: caption, the single-screen controls, the screen edited and the original
+    // resolution detected from how far the controls reach. `principalList` is the main window's
+    // list of Principal screens, whose selected row names the screen when not all are edited.
+    frmEditControls(cLayout& principal, UserDialogs& dialogs, bool editAllScreens,
+                    const ScreenListView& principalList, QWidget* parent = nullptr);
+
+    // -1 when the window edits all screens.
+    int EditScreenNo() const { return ScreenNo; }
+
+private slots:
+    void butScale_Click();
+    void butStats_Click();
+    void butReOrderDRO_Click();
+    void butThumb_Click();
+    void butCancel_Click();
+
+private:
+    void BuildControls();
+    void Form_Load(bool editAllScreens, const ScreenListView& principalList);
+    void DetectOriginalResolution();
+    int NewResolutionIndex();
+    int OldResolutionIndex();
+
+    cLayout& PrincipalLayout;
+    UserDialogs& Dialogs;
+    int ScreenNo = -1;
+    std::array<int16_t, ResolutionCount> ResWidth{};
+    std::array<int16_t, ResolutionCount> ResHeight{};
+
+    QPushButton* butStats = nullptr;
+    QPushButton* butThumb = nullptr;
+    QPushButton* butCancel = nullptr;
+    QFrame* Line1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, ResolutionCount> Option1{};
+    QGroupBox* Frame2 = nullptr;
+    std::array<QRadioButton*, ResolutionCount> Option2{};
+    QLabel* Label2 = nullptr;
+    QPushButton* butScale = nullptr;
+    QFrame* Line2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtDROGroup = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    std::array<QRadioButton*, 2> Option3{};
+    QLabel* Label3 = nullptr;
+    QPushButton* butReOrderDRO = nullptr;
+    QFrame* Line3 = nullptr;
+};

@@ -1,0 +1,437 @@
+// The main window: its controls, what each group enables, opening and saving through the file
+// dialogs, the questions about unsaved changes, and the commands that need no other subsystem.
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <set>
+
+#include "MainWindowFixture.h"
+#include "ui/Twips.h"
+#include "ui/frmEditControls.h"
+
+namespace {
+
+struct MainControl {
+    const char* name;
+    const char* parent;
+    const char* caption;
+    const char* toolTip;
+    const char* tag;
+    int left, top, width, height;
+};
+
+const MainControl MainControls[] = {
+    {"fraOPrinc", "ClientArea", "Principal Layout", "", "", 120, 240, 10335, 4095},
+    {"butOpen", "fraOPrinc", "Open .SET", "Opens a layout (.SET) file", "", 120, 360, 1215, 375},
+    {"butExport", "fraOPrinc", "CSV Export",
+     "Exports the selected screen(s) to a comma separated variable file", "A1", 1440, 360, 1215,
+     375},
+    {"butSaveAs", "fraOPrinc", "Save As", "Saves As the current Principal screen", "A1", 2760, 360,
+     1215, 375},
+    {"txtOpenedFile", "fraOPrinc", "<none>", "", "A1", 120, 840, 3855, 375},
+    {"PrincLayList", "fraOPrinc", "", "Screens in the Principal Layout", "", 120, 1320, 8535, 2655},
+    {"Frame2", "fraOPrinc", "All Screens in Layout", "", "A1", 4320, 360, 4215, 855},
+    {"butEditScreen", "Frame2", "Edit All Controls", "", "A1", 240, 360, 1335, 375},
+    {"Frame1", "fraOPrinc", "Selected Screen", "", "A1", 8760, 360, 1455, 3615},
+    {"butEditSel", "Frame1", "Control Edit", "", "A1", 120, 360, 1215, 375},
+    {"butPromote", "Frame1", "Move up list", "Promotes the selected screen", "A1", 120, 960, 1215,
+     375},
+    {"butDemote", "Frame1", "Move down list", "Demotes the selected screen", "A1", 120, 1440, 1215,
+     375},
+    {"butUpdateCapts", "Frame1", "Update Buttons",
+     "Prompts for new captions for buttons with F-key shortcuts and resets F-key to position in "
+     "the list",
+     "A1", 120, 2040, 1215, 615},
+    {"butDelete", "Frame1", "Delete Screen", "Deletes chosen screen from this layout", "A1", 120,
+     3000, 1215, 495},
+    {"fraOAdd", "ClientArea", "Additional Layout", "", "", 120, 4440, 10335, 3375},
+    {"butAddOpen", "fraOAdd", "Open .SET", "Opens a layout (.SET) file", "", 120, 360, 1215, 375},
+    {"butImport", "fraOAdd", "CSV Import", "", "", 1440, 360, 1215, 375},
+    {"txtAddFile", "fraOAdd", "<none>", "", "A3", 120, 840, 3735, 375},
+    {"AddLayList", "fraOAdd", "", "", "A3", 120, 1320, 8535, 1815},
+    {"Frame3", "fraOAdd", "Selected Screen", "", "A3", 8760, 240, 1455, 2895},
+    {"butAppendToPrinc", "Frame3", "Append to Principal Layout", "", "A3", 120, 480, 1215, 855},
+};
+
+QString CaptionOf(QWidget* control) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) return button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control)) return group->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text();
+    return {};
+}
+
+std::set<std::string> EnabledControls(KorvoScreenManager& window) {
+    std::set<std::string> enabled;
+    for (const MainControl& row : MainControls)
+        if (Find<QWidget>(window, row.name)->isEnabled()) enabled.insert(row.name);
+    return enabled;
+}
+
+const std::set<std::string> StartEnabled = {"fraOPrinc",  "butOpen",    "PrincLayList",
+                                            "fraOAdd",    "butAddOpen", "butImport",
+                                            "txtAddFile", "AddLayList"};
+
+std::set<std::string> With(std::set<std::string> set, std::initializer_list<const char*> more) {
+    for (const char* name : more)
+        set.insert(name);
+    return set;
+}
+
+const std::initializer_list<const char*> PrincipalGroup = {
+    "butExport",  "butSaveAs",  "txtOpenedFile", "Frame2",         "butEditScreen", "Frame1",
+    "butEditSel", "butPromote", "butDemote",     "butUpdateCapts", "butDelete"};
+
+TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagAndPlace) {
+    EXPECT_EQ(Window->windowTitle(), "KorvoScreenQuill");
+    EXPECT_EQ(Window->centralWidget()->size(), QSize(702, 537)) << "10530 x 8055 twips";
+    for (const MainControl& row : MainControls) {
+        SCOPED_TRACE(row.name);
+        QWidget* control = Get<QWidget>(row.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->parentWidget()->objectName(), row.parent);
+        EXPECT_EQ(CaptionOf(control), row.caption);
+        EXPECT_EQ(control->toolTip(), row.toolTip);
+        EXPECT_EQ(control->property("Tag").toString(), row.tag);
+        EXPECT_EQ(control->geometry(),
+                  QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
+    }
+    EXPECT_TRUE(Button("butDelete")->font().bold());
+    EXPECT_FALSE(Button("butPromote")->font().bold());
+    EXPECT_TRUE(Text("txtOpenedFile")->isReadOnly());
+    EXPECT_TRUE(Text("txtAddFile")->isReadOnly());
+}
+
+TEST_F(MainWindowTest, MenusWithTheirMnemonicsAndNoShortcuts) {
+    const QList<QAction*> menus = Window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    const char* const titles[] = {"&File", "&Edit", "&Help"};
+    const std::vector<std::vector<std::pair<const char*, const char*>>> items = {
+        {{"mnuPrincOpen", "Principal Layout - &Open"},
+         {"mnuPrincSaveAs", "Principal Layout - &Save As"},
+         {"mnuExit", "E&xit"}},
+        {{"mnuUndo", "&Undo"}},
+        {{"mnuAbout", "About KorvoScreenQuill..."}}};
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(menus[m]->text(), titles[m]);
+        const QList<QAction*> actions = menus[m]->menu()->actions();
+        ASSERT_EQ(actions.size(), static_cast<qsizetype>(items[m].size()));
+        for (std::size_t i = 0; i < items[m].size(); ++i) {
+            EXPECT_EQ(actions[i]->objectName(), items[m][i].first);
+            EXPECT_EQ(actions[i]->text(), items[m][i].second);
+            EXPECT_TRUE(actions[i]->shortcut().isEmpty());
+            EXPECT_TRUE(actions[i]->isEnabled());
+        }
+    }
+}
+
+TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
+    EXPECT_EQ(EnabledControls(*Window), StartEnabled);
+    EXPECT_TRUE(Window->EditAllScreens);
+
+    OpenAdditional(SamplePath("lathe.lset"));
+    EXPECT_EQ(EnabledControls(*Window), With(StartEnabled, {"Frame3", "butAppendToPrinc"}));
+    EXPECT_EQ(Text("txtAddFile")->text(), QString::fromStdString(SamplePath("lathe.lset")));
+    EXPECT_EQ(Text("txtOpenedFile")->text(), "<none>");
+
+    Dialogs.Answer(MsgAnswer::OK); // mill.set has a duplicate screen label
+    OpenPrincipal(SamplePath("mill.set"));
+    EXPECT_EQ(EnabledControls(*Window),
+              With(With(StartEnabled, {"Frame3", "butAppendToPrinc"}), PrincipalGroup));
+    EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(SamplePath("mill.set")));
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), SamplePath("mill.set"));
+
+    ASSERT_EQ(Files.Shown().size(), 2u);
+    for (const ShownFileDialog& shown : Files.Shown()) {
+        EXPECT_FALSE(shown.save);
+        EXPECT_EQ(shown.setup, (FileDialogSetup{"Open Layout file",
+                                                "Mill Layouts |*.set|Turning Layouts|*.lset|",
+                                                "c:\\korvo", "", "", 0x1004}));
+    }
+}
+
+TEST_F(MainWindowTest, OpeningFillsTheListAndACancelChangesNothing) {
+    Files.Cancel();
+    Click("butOpen");
+    EXPECT_EQ(List("PrincLayList")->topLevelItemCount(), 0);
+    EXPECT_EQ(EnabledControls(*Window), StartEnabled);
+
+    const std::string path = LayoutFile("two.set", ControlsOnScreens({12, 3}));
+    Files.Choose(path);
+    Menu("mnuPrincOpen")->trigger();
+    QTreeWidget* list = List("PrincLayList");
+    ASSERT_EQ(list->topLevelItemCount(), 16);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "12");
+    EXPECT_EQ(list->topLevelItem(1)->text(1), "3");
+    EXPECT_EQ(list->topLevelItem(15)->text(0), "15");
+
+    Files.Cancel();
+    Click("butAddOpen");
+    EXPECT_EQ(List("AddLayList")->topLevelItemCount(), 0);
+    EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
+    EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
+}
+
+TEST_F(MainWindowTest, AFailedLoadKeepsTheBoxesAndGroupsAsTheyWere) {
+    const std::string broken = Dir.Write("broken.set", "\x05\x00");
+    Dialogs.Answer(MsgAnswer::OK);
+    OpenPrincipal(broken);
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Text("txtOpenedFile")->text(), "<none>");
+    EXPECT_EQ(EnabledControls(*Window), StartEnabled);
+
+    Dialogs.Answer(MsgAnswer::OK);
+    OpenAdditional(broken);
+    EXPECT_EQ(EnabledControls(*Window), StartEnabled);
+    EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
+
+    const std::string good = LayoutFile("good.set", ControlsOnScreens({4}));
+    OpenPrincipal(good);
+    Dialogs.Answer(MsgAnswer::OK);
+    OpenPrincipal(broken);
+    EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(good));
+    EXPECT_EQ(List("PrincLayList")->topLevelItem(0)->text(1), "4");
+}
+
+TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
+    const std::string first = LayoutFile("first.set", ControlsOnScreens({2}));
+    OpenPrincipal(first);
+    Window->PrincipalLayout.SetIsDirty(true);
+
+    Dialogs.Answer(MsgAnswer::Yes);
+    Click("butOpen");
+    EXPECT_EQ(Dialogs.Last().prompt, "Layout has been changed. Do you want chance to Save As "
+                                     "before Opening a new one?");
+    EXPECT_EQ(Dialogs.Last().title, "OK to Open another?");
+    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Question);
+    EXPECT_EQ(Files.Shown().size(), 1u) << "Yes lets the user save first: no open dialog";
+    EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), first);
+
+    const std::string second = LayoutFile("second.set", ControlsOnScreens({5, 5}));
+    Dialogs.Answer(MsgAnswer::No);
+    Files.Choose(second);
+    Menu("mnuPrincOpen")->trigger();
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), second);
+    EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
+    EXPECT_EQ(Dialogs.Shown().size(), 2u);
+
+    // The Additional layout is never saved: opening it asks nothing.
+    Window->PrincipalLayout.SetIsDirty(true);
+    OpenAdditional(first);
+    EXPECT_EQ(Dialogs.Shown().size(), 2u);
+}
+
+TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
+    const std::string target = Dir.File("empty.set");
+    Files.Choose(target);
+    Menu("mnuPrincSaveAs")->trigger();
+    EXPECT_EQ(ReadBytes(target).size(), 44u);
+    EXPECT_EQ(Window->SaveDialogErr, 0);
+    ASSERT_EQ(Files.Shown().size(), 1u);
+    EXPECT_TRUE(Files.Shown()[0].save);
+    EXPECT_EQ(Files.Shown()[0].setup,
+              (FileDialogSetup{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|",
+                               "c:\\korvo", "*.set", "", 0x2006}));
+    Click("butSaveAs");
+    EXPECT_EQ(Files.Shown().size(), 1u) << "the button waits for a Principal layout";
+    Files.Cancel();
+    Menu("mnuPrincSaveAs")->trigger();
+    EXPECT_EQ(Window->SaveDialogErr, FileDialogCancel);
+}
+
+TEST_F(MainWindowTest, SaveAsKeepsShowingTheOpenedFile) {
+    const std::vector<ControlRecord> records = ControlsOnScreens({3, 1});
+    const std::string opened = LayoutFile("opened.set", records);
+    OpenPrincipal(opened);
+    Window->PrincipalLayout.SetIsDirty(true);
+    const std::string copy = Dir.File("copy.set");
+    Files.Choose(copy);
+    Click("butSaveAs");
+    EXPECT_EQ(ReadBytes(copy), LayoutFileBytes(records));
+    EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
+    EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(opened));
+}
+
+TEST_F(MainWindowTest, ClosingACleanLayoutAsksNothing) {
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(Dialogs.Shown().empty());
+}
+
+TEST_F(MainWindowTest, ClosingADirtyLayoutAsksAndHonoursEachAnswer) {
+    Window->PrincipalLayout.SetIsDirty(true);
+    Dialogs.Answer(MsgAnswer::Cancel);
+    EXPECT_FALSE(Window->close());
+    EXPECT_TRUE(Window->isVisible());
+    EXPECT_EQ(Dialogs.Last().prompt, "Do you want to Save As the current Principal layout?");
+    EXPECT_EQ(Dialogs.Last().title, "Exiting KorvoScreenQuill");
+    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Question);
+
+    Dialogs.Answer(MsgAnswer::Yes);
+    Files.Cancel();
+    EXPECT_FALSE(Window->close()) << "a cancelled save dialog keeps the window";
+    EXPECT_EQ(Window->SaveDialogErr, FileDialogCancel);
+
+    Dialogs.Answer(MsgAnswer::Yes).Answer(MsgAnswer::OK);
+    Files.Choose(Dir.File("no such folder/kept.set"));
+    EXPECT_FALSE(Window->close()) << "a save that failed keeps the window and the changes";
+    EXPECT_EQ(Window->SaveDialogErr, 0);
+    EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
+
+    Dialogs.Answer(MsgAnswer::Yes);
+    Files.Choose(Dir.File("saved.set"));
+    EXPECT_TRUE(Window->close());
+    EXPECT_EQ(ReadBytes(Dir.File("saved.set")).size(), 44u);
+    EXPECT_FALSE(Window->isVisible());
+}
+
+TEST_F(MainWindowTest, ClosingWithNoDropsTheChanges) {
+    Window->PrincipalLayout.SetIsDirty(true);
+    Dialogs.Answer(MsgAnswer::No);
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(Files.Shown().empty());
+}
+
+// Ending the program ends its event loop for good, so this runs in a process of its own.
+TEST(MainWindowExitDeathTest, ExitEndsTheProgramWithoutAQuestion) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto run = [] {
+        ScriptedDialogs dialogs; // any box would fail the answer queue check: none is queued
+        ScriptedFileDialogs files;
+        KorvoScreenManager window(dialogs, files);
+        window.show();
+        window.PrincipalLayout.SetIsDirty(true);
+        QTimer::singleShot(0, [&window] { Find<QAction>(window, "mnuExit")->trigger(); });
+        QTimer::singleShot(5000, [] { std::_Exit(3); });
+        const int result = QApplication::exec();
+        const bool quiet = dialogs.Shown().empty() && window.isVisible();
+        std::_Exit(result == 0 && quiet ? 0 : 4);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
+    const char* const warning = "You cannot Append without opening a Principal Layout first";
+    Dialogs.Answer(MsgAnswer::OK);
+    QTest::mouseDClick(List("AddLayList")->viewport(), Qt::LeftButton);
+    ASSERT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Last().prompt, warning);
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::OK);
+    EXPECT_EQ(Dialogs.Last().title, "");
+
+    OpenAdditional(LayoutFile("add.set", ControlsOnScreens({2, 2})));
+    SelectRow("AddLayList", 1);
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butAppendToPrinc");
+    EXPECT_EQ(Dialogs.Last().prompt, warning);
+    EXPECT_EQ(Dialogs.Shown().size(), 2u);
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 0);
+}
+
+TEST_F(MainWindowTest, ControlEditNeedsASelectedScreen) {
+    OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2, 2})));
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butEditSel");
+    EXPECT_EQ(Dialogs.Last().prompt, "No item is selected");
+    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(Window->EditAllScreens);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainWindowTest, EditButtonsOpenTheEditControlsWindowModally) {
+    OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2, 2, 0, 4})));
+    QStringList titles;
+    std::vector<int> screens;
+    const auto look = [&](QWidget* modal) {
+        auto* form = qobject_cast<frmEditControls*>(modal);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->parentWidget(), Window.get());
+        titles << form->windowTitle();
+        screens.push_back(form->EditScreenNo());
+        form->close();
+    };
+
+    SelectRow("PrincLayList", 3);
+    OnModals({look});
+    Click("butEditSel");
+    EXPECT_FALSE(Window->EditAllScreens);
+
+    OnModals({look});
+    Click("butEditScreen");
+    EXPECT_TRUE(Window->EditAllScreens);
+
+    EXPECT_EQ(titles, QStringList({"Edit controls on screen 3", "Edit controls on all screens"}));
+    EXPECT_EQ(screens, (std::vector<int>{3, -1}));
+    EXPECT_TRUE(Dialogs.Shown().empty());
+}
+
+TEST_F(MainWindowTest, UndoIsThereBeforeAnyLayoutIsOpened) {
+    Dialogs.Answer(MsgAnswer::OK);
+    Menu("mnuUndo")->trigger();
+    EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
+}
+
+TEST_F(MainWindowTest, MenuItemsAreReachedThroughTheirMnemonics) {
+    Window->activateWindow();
+    QApplication::setActiveWindow(Window.get());
+    QTest::keyClick(Window.get(), Qt::Key_E, Qt::AltModifier);
+    QMenu* edit = Get<QMenu>("mnuEdit");
+    ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->isVisible(); }, 1000));
+    Dialogs.Answer(MsgAnswer::OK);
+    QTest::keyClick(edit, Qt::Key_U);
+    EXPECT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
+}
+
+TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
+    OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2})));
+    Files.Cancel().Cancel();
+    Click("butExport");
+    Click("butImport");
+    ASSERT_EQ(Files.Shown().size(), 3u);
+    EXPECT_TRUE(Files.Shown()[1].save);
+    EXPECT_EQ(Files.Shown()[1].setup,
+              (FileDialogSetup{"Save As CSV file", "Comma Separated Variable|*.csv", "c:\\",
+                               "*.csv", "junk", 0x2006}));
+    EXPECT_FALSE(Files.Shown()[2].save);
+    EXPECT_EQ(Files.Shown()[2].setup,
+              (FileDialogSetup{"Import CSV file", "CSV files |*.csv", "C:\\", "", "", 0x1004}));
+    EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
+    EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
+}
+
+// A file dialog that fails in a way no handler expects.
+class ThrowingFileDialogs : public FileDialogs {
+public:
+    int ShowOpen(const FileDialogSetup&, std::string&) override {
+        throw std::runtime_error("the dialog broke");
+    }
+    int ShowSave(const FileDialogSetup&, std::string&) override { throw 42; }
+};
+
+TEST(MainWindowFaults, NothingAHandlerThrowsReachesTheEventLoop) {
+    ScriptedDialogs dialogs;
+    ThrowingFileDialogs files;
+    KorvoScreenManager window(dialogs, files);
+    window.show();
+    dialogs.Answer(MsgAnswer::OK, 2);
+    QTest::mouseClick(Find<QPushButton>(window, "butOpen"), Qt::LeftButton);
+    Find<QAction>(window, "mnuPrincSaveAs")->trigger();
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[0].prompt, "The command could not be completed: the dialog broke");
+    EXPECT_EQ(dialogs.Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(dialogs.Shown()[1].prompt, "The command could not be completed: an unknown fault");
+
+    // At the exit question a failing save keeps the window open.
+    window.PrincipalLayout.SetIsDirty(true);
+    dialogs.Answer(MsgAnswer::Yes).Answer(MsgAnswer::OK);
+    EXPECT_FALSE(window.close());
+    window.PrincipalLayout.SetIsDirty(false);
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#pragma once
+// A FileDialogs that records every dialog it is asked to show and answers from a queue: a chosen
+// path or a cancel. A dialog nobody expected fails the running test.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/FileDialogs.h"
+
+struct ShownFileDialog {
+    bool save = false;
+    FileDialogSetup setup;
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    ~ScriptedFileDialogs() override;
+
+    ScriptedFileDialogs& Choose(const std::string& path);
+    ScriptedFileDialogs& Cancel();
+
+    int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
+    int ShowSave(const FileDialogSetup& setup, std::string& path) override;
+
+    const std::vector<ShownFileDialog>& Shown() const { return Dialogs; }
+
+private:
+    int Answer(bool save, const FileDialogSetup& setup, std::string& path);
+
+    std::deque<std::optional<std::string>> Queue; // nullopt is a cancel
+    std::vector<ShownFileDialog> Dialogs;
+};
