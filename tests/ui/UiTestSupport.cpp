@@ -52,26 +52,3 @@ void OnModals(std::vector<std::function<void(QWidget*)>> actions, QWidget* excep
 std::string SamplePath(const char* name) {
     return std::string(QUILL_SAMPLES_DIR) + "/" + name;
 }
-
-bool ToolsLanded() {
-    ScriptedDialogs dialogs;
-    cLayout layout(dialogs);
-    cLayoutProbe::Adopt(layout, {MakeControl(ControlKind::LED, 2, 10, 10, 700, 300)});
-    return layout.ScreenExtentX(-1) == 700;
-}
-
-bool EditingLanded() {
-    ScriptedDialogs dialogs;
-    cLayout layout(dialogs);
-    cLayoutProbe::Adopt(layout, ControlsOnScreens({1, 1, 1}));
-    layout.DeleteScreens(2);
-    return layout.ControlCount() == 2;
-}
-
-bool CsvLanded() {
-    ScriptedDialogs dialogs;
-    cLayout layout(dialogs);
-    cLayoutProbe::Adopt(layout, ControlsOnScreens({1}));
-    TempDir dir;
-    return layout.ExportCSV(dir.File("probe.csv")) && FileExists(dir.File("probe.csv"));
-}

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the UI tests: acting on a modal window once it is up, finding controls by name, and
-// telling whether the commands of the other subsystems are still placeholders.
+// Helpers of the UI tests: acting on a modal window once it is up, and finding controls by name.
 
 #include <QApplication>
 #include <QWidget>
@@ -28,7 +27,3 @@ template <typename Control> Control* Find(QWidget& window, const char* name) {
 
 std::string SamplePath(const char* name);
 
-// Whether the commands built elsewhere have landed in this build, or are still placeholders.
-bool ToolsLanded();
-bool EditingLanded();
-bool CsvLanded();

@@ -258,9 +258,6 @@ TEST_F(EditControlsTest, CloseUnloadsTheWindow) {
 
 // --- what needs the control tools' real extents, rescaling, sorting and statistics
 
-#define REQUIRE_TOOLS()                                                                            \
-    if (!ToolsLanded()) GTEST_SKIP() << "waits for the control tools"
-
 struct DetectionCase {
     int32_t x2, y2;
     int expected;
@@ -268,7 +265,6 @@ struct DetectionCase {
 };
 
 TEST_F(EditControlsTest, DetectsTheSmallestResolutionHoldingTheControls) {
-    REQUIRE_TOOLS();
     const DetectionCase cases[] = {
         {0, 0, 0, false},      {639, 479, 0, false},   {640, 479, 1, false},   {639, 480, 1, false},
         {1023, 767, 2, false}, {1151, 863, 3, false},  {1279, 1023, 4, false}, {1280, 5, 4, true},
@@ -294,7 +290,6 @@ TEST_F(EditControlsTest, DetectsTheSmallestResolutionHoldingTheControls) {
 }
 
 TEST_F(EditControlsTest, DetectionLooksOnlyAtTheEditedScreen) {
-    REQUIRE_TOOLS();
     Load({MakeControl(ControlKind::LED, 1, 0, 0, 700, 300),
           MakeControl(ControlKind::LED, 2, 0, 0, 1100, 800)});
     Open(false, 1);
@@ -308,7 +303,6 @@ TEST_F(EditControlsTest, DetectionLooksOnlyAtTheEditedScreen) {
 }
 
 TEST_F(EditControlsTest, ReScaleThroughTheOptionButtons) {
-    REQUIRE_TOOLS();
     Load({MakeControl(ControlKind::LED, 0, 100, 5, 101, 1000),
           MakeControl(ControlKind::LED, 4, 5, 5, 1200, 5)});
     Open(true);
@@ -330,7 +324,6 @@ TEST_F(EditControlsTest, ReScaleThroughTheOptionButtons) {
 }
 
 TEST_F(EditControlsTest, ConfirmedMagnifyRescalesOnlyTheEditedScreen) {
-    REQUIRE_TOOLS();
     Load({MakeControl(ControlKind::LED, 1, 100, 100, 100, 100),
           MakeControl(ControlKind::LED, 2, 100, 100, 100, 100)});
     Open(false, 1);
@@ -345,7 +338,6 @@ TEST_F(EditControlsTest, ConfirmedMagnifyRescalesOnlyTheEditedScreen) {
 }
 
 TEST_F(EditControlsTest, ARefusedRescaleKeepsTheWindowWithoutSuccess) {
-    REQUIRE_TOOLS();
     const std::vector<ControlRecord> records = {
         MakeControl(ControlKind::LED, 0, 0, 0, 2'000'000'000, 100)};
     Load(records);
@@ -363,7 +355,6 @@ TEST_F(EditControlsTest, ARefusedRescaleKeepsTheWindowWithoutSuccess) {
 }
 
 TEST_F(EditControlsTest, ReOrderDrosWithAValidGroupAndStatistics) {
-    REQUIRE_TOOLS();
     Load({MakeDRO(2, 3, 100, 50), MakeDRO(2, 3, 10, 20), MakeDRO(2, 4, 10, 20)});
     Open(false, 2);
     Get<QLineEdit>("txtDROGroup")->setText(" 3 ");
