@@ -16,7 +16,7 @@ constexpr int ClientHeight = 4590;
 constexpr qreal DesignPointSize = 8.0;
 
 const char* const VersionText = "KorvoScreenQuill A4.0";
-const char* const CopyrightText = "\xA9 2025 The KorvoScreenQuill authors";
+const char* const CopyrightText = "\xA9 2026 The KorvoScreenQuill authors";
 
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry) {
     auto* image = new QLabel(parent);

@@ -93,8 +93,10 @@ TEST_F(MainWindowTest, UpdateButtonsAsksForEachFunctionKeyCaption) {
     EXPECT_EQ(List("PrincLayList")->topLevelItem(3)->text(3), "Tool page");
 }
 
-TEST_F(MainWindowTest, ASuccessfulCsvImportOpensTheAdditionalGroup) {
-    OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2, 3})));
+TEST_F(MainWindowTest, ExportThenImportThenAppendAScreenOfTheImport) {
+    std::vector<ControlRecord> records = ControlsOnScreens({2, 3});
+    records.push_back(MakeScreenLabel(1, "Jog"));
+    OpenPrincipal(LayoutFile("p.set", records));
     const std::string csv = Dir.File("out.csv");
     Files.Choose(csv);
     Click("butExport");
@@ -103,7 +105,15 @@ TEST_F(MainWindowTest, ASuccessfulCsvImportOpensTheAdditionalGroup) {
     Click("butImport");
     EXPECT_TRUE(Button("butAppendToPrinc")->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), QString::fromStdString(csv));
-    EXPECT_EQ(Counts(List("AddLayList")), CountsOf({"2", "3"}));
+    EXPECT_EQ(Counts(List("AddLayList")), CountsOf({"2", "4"}));
+    EXPECT_EQ(List("AddLayList")->topLevelItem(1)->text(2), "Jog");
+
+    SelectRow("AddLayList", 1);
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butAppendToPrinc");
+    EXPECT_EQ(Dialogs.Last().prompt, "4 controls have been copied into Principal Layout screen 2");
+    EXPECT_EQ(Counts(List("PrincLayList")), CountsOf({"2", "4", "4"}));
+    EXPECT_EQ(List("PrincLayList")->topLevelItem(2)->text(2), "Jog");
 }
 
 } // namespace
