@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "AgreeingDialogs.h"
+#include "BenchLayouts.h"
 #include "BenchRatios.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
@@ -11,30 +13,10 @@
 
 namespace {
 
-class AnswerOK : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
-        return MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
-
-std::vector<ControlRecord> FullLayout() {
-    std::vector<ControlRecord> records;
-    for (int i = 0; i < MaxControls; ++i) {
-        ControlRecord r = MakeFullRecord(i);
-        r.rScreen = i % 16;
-        records.push_back(r);
-    }
-    return records;
-}
-
 void BM_ExportImportCSV(benchmark::State& state) {
-    AnswerOK dialogs;
+    AgreeingDialogs dialogs;
     cLayout principal(dialogs), additional(dialogs);
-    cLayoutProbe::Adopt(principal, FullLayout());
+    cLayoutProbe::Adopt(principal, FullBenchLayout());
     TempDir dir;
     const std::string path = dir.File("full.csv");
     for (auto _ : state) {
@@ -45,9 +27,9 @@ void BM_ExportImportCSV(benchmark::State& state) {
 BENCHMARK(BM_ExportImportCSV)->Unit(benchmark::kMicrosecond);
 
 void BM_ExportImportPlainCopy(benchmark::State& state) {
-    AnswerOK dialogs;
+    AgreeingDialogs dialogs;
     cLayout principal(dialogs);
-    cLayoutProbe::Adopt(principal, FullLayout());
+    cLayoutProbe::Adopt(principal, FullBenchLayout());
     TempDir dir;
     const std::string path = dir.File("full.csv");
     principal.ExportCSV(path);

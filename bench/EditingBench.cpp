@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "AgreeingDialogs.h"
+#include "BenchLayouts.h"
 #include "BenchRatios.h"
 #include "FakeListView.h"
 #include "LayoutBuilders.h"
@@ -10,30 +12,6 @@
 #include "layout/cLayout.h"
 
 namespace {
-
-// Says yes to every question, so an undo goes ahead.
-class AgreeingDialogs : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string&, MsgButtons buttons, MsgIcon, const std::string&) override {
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
-
-// Controls spread over the given number of screens, every tenth a button linking two screens.
-std::vector<ControlRecord> Layout(int count, int screens) {
-    std::vector<ControlRecord> records;
-    for (int i = 0; i < count; ++i) {
-        ControlRecord r = MakeFullRecord(i);
-        r.rScreen = i % screens;
-        r.rType = 1 + i % 11;
-        if (i % 10 == 0) r = MakeScreenButton(i % screens, (i / 10) % screens, "to screen");
-        records.push_back(r);
-    }
-    return records;
-}
 
 struct Bench {
     AgreeingDialogs dialogs;
@@ -44,7 +22,7 @@ struct Bench {
 
 void BM_DeleteScreen(benchmark::State& state) {
     Bench b;
-    const std::vector<ControlRecord> records = Layout(MaxControls, ScreenCount);
+    const std::vector<ControlRecord>& records = FullBenchLayout();
     for (auto _ : state) {
         state.PauseTiming();
         cLayoutProbe::Adopt(b.layout, records);
@@ -56,7 +34,7 @@ BENCHMARK(BM_DeleteScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_PromoteScreen(benchmark::State& state) {
     Bench b;
-    const std::vector<ControlRecord> records = Layout(MaxControls, ScreenCount);
+    const std::vector<ControlRecord>& records = FullBenchLayout();
     for (auto _ : state) {
         state.PauseTiming();
         cLayoutProbe::Adopt(b.layout, records);
@@ -69,7 +47,9 @@ BENCHMARK(BM_PromoteScreen)->Unit(benchmark::kMicrosecond);
 // 1875 records on screens 0..14 take in a source screen of 125 and are then full.
 void BM_AppendScreen(benchmark::State& state) {
     Bench b;
-    const std::vector<ControlRecord> records = Layout(MaxControls - 125, ScreenCount - 1);
+    std::vector<ControlRecord> records = FullBenchLayout();
+    std::erase_if(records, [](const ControlRecord& r) { return r.rScreen == ScreenCount - 1; });
+    records.resize(MaxControls - 125);
     cLayout source(b.dialogs);
     std::vector<ControlRecord> screen(125, MakeFullRecord(7));
     for (ControlRecord& r : screen)
@@ -86,7 +66,7 @@ BENCHMARK(BM_AppendScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_UndoDelete(benchmark::State& state) {
     Bench b;
-    const std::vector<ControlRecord> records = Layout(MaxControls, ScreenCount);
+    const std::vector<ControlRecord>& records = FullBenchLayout();
     for (auto _ : state) {
         state.PauseTiming();
         cLayoutProbe::Adopt(b.layout, records);
@@ -96,18 +76,6 @@ void BM_UndoDelete(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UndoDelete)->Unit(benchmark::kMicrosecond);
-
-// What any command that records undo must at least do: copy the 2000 records once.
-void BM_CopyFullLayout(benchmark::State& state) {
-    const std::vector<ControlRecord> records = Layout(MaxControls, ScreenCount);
-    std::vector<ControlRecord> copy;
-    for (auto _ : state) {
-        copy = records;
-        benchmark::DoNotOptimize(copy.data());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_CopyFullLayout)->Unit(benchmark::kMicrosecond);
 
 const bool registered = RegisterRatio("BM_DeleteScreen", "BM_CopyFullLayout", 3.0) &&
                         RegisterRatio("BM_PromoteScreen", "BM_CopyFullLayout", 3.0);

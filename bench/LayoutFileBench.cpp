@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "AgreeingDialogs.h"
+#include "BenchLayouts.h"
 #include "BenchRatios.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
@@ -11,32 +13,11 @@
 
 namespace {
 
-class SilentDialogs : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
-        return MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
-
-std::vector<ControlRecord> FullLayout() {
-    std::vector<ControlRecord> records;
-    for (int i = 0; i < MaxControls; ++i) {
-        ControlRecord r = MakeFullRecord(i);
-        r.rScreen = i % 16;
-        r.rType = 1 + i % 11;
-        records.push_back(r);
-    }
-    return records;
-}
-
 void BM_LoadSaveLayout(benchmark::State& state) {
     TempDir dir;
-    const std::string path = dir.Write("full.set", LayoutFileBytes(FullLayout()));
+    const std::string path = dir.Write("full.set", LayoutFileBytes(FullBenchLayout()));
     const std::string out = dir.File("out.set");
-    SilentDialogs dialogs;
+    AgreeingDialogs dialogs;
     cLayout layout(dialogs);
     for (auto _ : state) {
         benchmark::DoNotOptimize(layout.LoadLayout(path));
@@ -47,7 +28,7 @@ BENCHMARK(BM_LoadSaveLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadSavePlainCopy(benchmark::State& state) {
     TempDir dir;
-    const std::string path = dir.Write("full.set", LayoutFileBytes(FullLayout()));
+    const std::string path = dir.Write("full.set", LayoutFileBytes(FullBenchLayout()));
     const std::string out = dir.File("out.set");
     std::string bytes, reason;
     for (auto _ : state) {

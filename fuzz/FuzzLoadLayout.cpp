@@ -8,7 +8,7 @@
 #include "LayoutBuilders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static AnswerOKDialogs dialogs;
+    static AgreeingDialogs dialogs;
     static cLayout layout(dialogs);
     static cLayout reloaded(dialogs);
     static bool primed = false;

@@ -1,6 +1,6 @@
 #pragma once
-// What the fuzz targets share: dialogs that answer every box with OK (and count them), a snapshot
-// of everything a refused call must leave alone, and a scratch file for the input bytes.
+// What the fuzz targets share: a snapshot of everything a refused call must leave alone, and a
+// scratch file for the input bytes.
 
 #include <array>
 #include <cstdlib>
@@ -8,22 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "AgreeingDialogs.h"
 #include "LayoutProbe.h"
 #include "layout/UserDialogs.h"
 #include "layout/cLayout.h"
-
-class AnswerOKDialogs : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
-        ++Boxes;
-        return MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        ++Boxes;
-        return {};
-    }
-    int Boxes = 0;
-};
 
 struct DocumentSnapshot {
     std::vector<ControlRecord> records;
