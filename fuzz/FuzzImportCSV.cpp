@@ -23,10 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         primed = true;
     }
 
-    const DocumentSnapshot before = DocumentSnapshot::Of(additional);
+    const DocumentState before = cLayoutProbe::State(additional);
     WriteScratch(input, data, size);
     if (!additional.ImportCSV(input)) {
-        FUZZ_CHECK(DocumentSnapshot::Of(additional) == before);
+        FUZZ_CHECK(cLayoutProbe::State(additional) == before);
         return 0;
     }
     FUZZ_CHECK(additional.ControlCount() <= MaxControls);

@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         primed = true;
     }
 
-    const DocumentSnapshot before = DocumentSnapshot::Of(layout);
+    const DocumentState before = cLayoutProbe::State(layout);
     WriteScratch(input, data, size);
     const int boxesBefore = dialogs.Boxes;
     if (!layout.LoadLayout(input)) {
         FUZZ_CHECK(dialogs.Boxes == boxesBefore + 1); // one warning says why
-        FUZZ_CHECK(DocumentSnapshot::Of(layout) == before);
+        FUZZ_CHECK(cLayoutProbe::State(layout) == before);
         return 0;
     }
     FUZZ_CHECK(layout.ControlCount() >= 0 && layout.ControlCount() <= MaxControls);

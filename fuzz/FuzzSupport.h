@@ -1,6 +1,5 @@
 #pragma once
-// What the fuzz targets share: a snapshot of everything a refused call must leave alone, and a
-// scratch file for the input bytes.
+// What the fuzz targets share: a scratch file for the input bytes and a check that aborts.
 
 #include <array>
 #include <cstdlib>
@@ -12,21 +11,6 @@
 #include "LayoutProbe.h"
 #include "layout/UserDialogs.h"
 #include "layout/cLayout.h"
-
-struct DocumentSnapshot {
-    std::vector<ControlRecord> records;
-    std::array<int32_t, 10> trailer{};
-    std::string fileName;
-    std::array<ScreenEntry, ScreenCount> index;
-    int32_t undoKind = 0;
-    bool dirty = false;
-    bool operator==(const DocumentSnapshot&) const = default;
-
-    static DocumentSnapshot Of(const cLayout& l) {
-        return {cLayoutProbe::Records(l),     cLayoutProbe::Trailer(l),  l.FileName(),
-                cLayoutProbe::ScreenTable(l), cLayoutProbe::UndoKind(l), l.IsDirty()};
-    }
-};
 
 // A file in memory-backed storage, named once per process, holding the current input.
 inline const std::string& ScratchPath(const char* name) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "CsvExamples.h"
 #include "FileSizeLimit.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
@@ -12,23 +13,6 @@
 #include "layout/cLayout.h"
 
 namespace {
-
-const std::string HeadingLine =
-    "\"rFunction\",\"rType\",\"rScreen\",\"rText\",\"rGText\",\"rBitMapPath\",\"rHoriz\",\"rVert\","
-    "\"rLabel\",\"rColor\",\"rOEMCode\",\"rHotKey\",\"rFlash\",\"rRedGreen\",\"rFormat\","
-    "\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"\r\n";
-
-ControlRecord CycleStart() {
-    ControlRecord r;
-    r.rFunction = 1;
-    r.rType = 4;
-    r.rText = "Cycle Start";
-    r.rX1 = 10;
-    r.rY1 = 20;
-    r.rX2 = 110;
-    r.rY2 = 60;
-    return r;
-}
 
 class CsvExportTest : public ::testing::Test {
 protected:
@@ -42,8 +26,8 @@ protected:
     // The line of one record, without its heading.
     std::string Line(const ControlRecord& record) {
         const std::string file = Export({record});
-        EXPECT_EQ(file.substr(0, HeadingLine.size()), HeadingLine);
-        return file.substr(HeadingLine.size());
+        EXPECT_EQ(file.substr(0, CsvHeadingLine.size()), CsvHeadingLine);
+        return file.substr(CsvHeadingLine.size());
     }
 
     ScriptedDialogs dialogs;
@@ -52,10 +36,11 @@ protected:
 };
 
 TEST_F(CsvExportTest, WorkedLinesByteForByte) {
-    EXPECT_EQ(Line(CycleStart()), " 1 , 4 , 0 ,\"Cycle Start\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 , "
-                                  "0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
+    EXPECT_EQ(Line(CycleStartRecord()),
+              " 1 , 4 , 0 ,\"Cycle Start\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , "
+              "0 , 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
 
-    ControlRecord home = CycleStart();
+    ControlRecord home = CycleStartRecord();
     home.rText = "Go \"Home\"";
     home.rGText = "line one\r\nline two";
     home.rColor = -1;
@@ -73,7 +58,7 @@ TEST_F(CsvExportTest, EveryNumberFieldInOrderOverTheWholeRange) {
 }
 
 TEST_F(CsvExportTest, TextRulesPerField) {
-    ControlRecord r = CycleStart();
+    ControlRecord r = CycleStartRecord();
     r.rText = "a\"b, c";
     r.rGText = "a\"b";
     r.rBitMapPath = "a\"b";
@@ -84,7 +69,7 @@ TEST_F(CsvExportTest, TextRulesPerField) {
     EXPECT_NE(line.find(",\"\xA7x~y\","), std::string::npos) << line;
     EXPECT_NE(line.find(",\"%d, \"\","), std::string::npos) << line;
 
-    r = CycleStart();
+    r = CycleStartRecord();
     r.rGText = "only a CR\r";
     EXPECT_NE(Line(r).find("\"<-complex code->\""), std::string::npos);
     r.rGText = "LF\n";
@@ -92,13 +77,13 @@ TEST_F(CsvExportTest, TextRulesPerField) {
     r.rGText = "plain, 'single' quotes";
     EXPECT_NE(Line(r).find("\"plain, 'single' quotes\""), std::string::npos);
 
-    r = CycleStart();
+    r = CycleStartRecord();
     r.rText = "two\r\nlines";
     EXPECT_NE(Line(r).find("\"two\r\nlines\""), std::string::npos) << "written across two lines";
 }
 
 TEST_F(CsvExportTest, OneLinePerRecordAfterTheHeading) {
-    const std::string one = Export({CycleStart()});
+    const std::string one = Export({CycleStartRecord()});
     EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 2);
     EXPECT_EQ(one.substr(one.size() - 2), "\r\n");
 
@@ -110,7 +95,7 @@ TEST_F(CsvExportTest, OneLinePerRecordAfterTheHeading) {
 }
 
 TEST_F(CsvExportTest, ExportChangesNothingInTheLayout) {
-    cLayoutProbe::Adopt(layout, {CycleStart(), MakeScreenLabel(0, "Main")});
+    cLayoutProbe::Adopt(layout, {CycleStartRecord(), MakeScreenLabel(0, "Main")});
     layout.AppendControl(MakeControl(1, 2));
     layout.SetIsDirty(true);
     const auto records = cLayoutProbe::Records(layout);
@@ -134,9 +119,9 @@ TEST_F(CsvExportTest, EmptyLayoutIsRefusedAndNoFileWritten) {
 
 TEST_F(CsvExportTest, ReplacesAnExistingFileWhole) {
     const std::string path = dir.Write("old.csv", std::string(10000, 'x'));
-    cLayoutProbe::Adopt(layout, {CycleStart()});
+    cLayoutProbe::Adopt(layout, {CycleStartRecord()});
     ASSERT_TRUE(layout.ExportCSV(path));
-    EXPECT_EQ(ReadBytes(path).substr(0, HeadingLine.size()), HeadingLine);
+    EXPECT_EQ(ReadBytes(path).substr(0, CsvHeadingLine.size()), CsvHeadingLine);
     EXPECT_LT(ReadBytes(path).size(), 1000u);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CsvExamples.h"
 #include "FakeListView.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
@@ -13,29 +14,11 @@ using namespace std::string_literals;
 
 namespace {
 
-const std::string Heading =
-    "\"rFunction\",\"rType\",\"rScreen\",\"rText\",\"rGText\",\"rBitMapPath\",\"rHoriz\",\"rVert\","
-    "\"rLabel\",\"rColor\",\"rOEMCode\",\"rHotKey\",\"rFlash\",\"rRedGreen\",\"rFormat\","
-    "\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"\r\n";
-const std::string LineA = " 1 , 4 , 0 ,\"Cycle Start\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 , 0 , 0 ,"
-                          "\"\", 0 , 10 , 20 , 110 , 60 \r\n";
 const std::string LineB = " 32 , 4 , 2 ,\"Go 3\",\"g\",\"b.bmp\", 1 , 2 ,\"lab\",-1 , 3 , 114 , 5 ,"
                           " 6 ,\"%f\", 7 , 8 , 9 , 10 , 11 \r\n";
 const std::string Caution =
     "Beware - this operation does not handle text with double-quotes in it (for example most "
     "VBScript)";
-
-ControlRecord RecordA() {
-    ControlRecord r;
-    r.rFunction = 1;
-    r.rType = 4;
-    r.rText = "Cycle Start";
-    r.rX1 = 10;
-    r.rY1 = 20;
-    r.rX2 = 110;
-    r.rY2 = 60;
-    return r;
-}
 
 ControlRecord RecordB() {
     ControlRecord r;
@@ -62,17 +45,6 @@ ControlRecord RecordB() {
     return r;
 }
 
-struct DocumentState {
-    std::vector<ControlRecord> records;
-    std::array<int32_t, 10> trailer;
-    std::string fileName;
-    std::array<ScreenEntry, ScreenCount> index;
-    std::vector<std::vector<std::string>> rows;
-    int32_t undoKind;
-    bool dirty;
-    bool operator==(const DocumentState&) const = default;
-};
-
 class CsvImportTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -83,14 +55,9 @@ protected:
         layout.SetIsDirty(true);
     }
 
-    DocumentState State() const {
-        return {cLayoutProbe::Records(layout),
-                cLayoutProbe::Trailer(layout),
-                layout.FileName(),
-                cLayoutProbe::ScreenTable(layout),
-                list.Rows,
-                cLayoutProbe::UndoKind(layout),
-                layout.IsDirty()};
+    // The document and what its list shows.
+    std::pair<DocumentState, std::vector<std::vector<std::string>>> State() const {
+        return {cLayoutProbe::State(layout), list.Rows};
     }
 
     // Imports the content after answering the caution box with OK; the extra answers are for
@@ -115,7 +82,7 @@ protected:
 
     // Expects the import to fail after showing the given message, with nothing changed.
     void ExpectRefused(const std::string& content, const std::string& message) {
-        const DocumentState before = State();
+        const auto before = State();
         EXPECT_FALSE(Import(content, 1));
         ASSERT_EQ(dialogs.Shown().size(), 2u);
         EXPECT_EQ(dialogs.Shown()[1].prompt, message);
@@ -130,8 +97,8 @@ protected:
 };
 
 TEST_F(CsvImportTest, CautionComesFirstAndCancelChangesNothing) {
-    const DocumentState before = State();
-    path = dir.Write("in.csv", Heading + LineA);
+    const auto before = State();
+    path = dir.Write("in.csv", CsvHeadingLine + CycleStartLine);
     dialogs.Answer(MsgAnswer::Cancel);
     EXPECT_FALSE(layout.ImportCSV(path));
     EXPECT_EQ(dialogs.Last().prompt, Caution);
@@ -145,46 +112,47 @@ TEST_F(CsvImportTest, EmptyAndHeadingOnlyFilesGiveNoRecords) {
     EXPECT_TRUE(Import(""));
     ExpectImported({});
     EXPECT_EQ(dialogs.Shown().size(), 1u) << "only the caution box";
-    EXPECT_TRUE(Import(Heading));
+    EXPECT_TRUE(Import(CsvHeadingLine));
     ExpectImported({});
 }
 
 TEST_F(CsvImportTest, RecordsCountedInFieldsNotLines) {
-    EXPECT_TRUE(Import(Heading + LineA + LineB));
-    ExpectImported({RecordA(), RecordB()});
+    EXPECT_TRUE(Import(CsvHeadingLine + CycleStartLine + LineB));
+    ExpectImported({CycleStartRecord(), RecordB()});
 
     // No final line break; blank lines and runs of CR and LF; a record split after a comma.
     std::string split = LineB;
     split.insert(split.find("\"lab\",") + 6, "\r\n\n\r");
-    EXPECT_TRUE(Import(Heading + "\r\n\r\n" + LineA + "\n\n\r\r\n" + split +
-                       LineA.substr(0, LineA.size() - 2)));
-    ExpectImported({RecordA(), RecordB(), RecordA()});
+    EXPECT_TRUE(Import(CsvHeadingLine + "\r\n\r\n" + CycleStartLine + "\n\n\r\r\n" + split +
+                       CycleStartLine.substr(0, CycleStartLine.size() - 2)));
+    ExpectImported({CycleStartRecord(), RecordB(), CycleStartRecord()});
 }
 
 TEST_F(CsvImportTest, SpreadsheetStyleCsvWithoutBlanksOrQuotes) {
     EXPECT_TRUE(Import("a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t\n"
                        "32,4,2,Go 3,g,b.bmp,1,2,lab,-1,3,114,5,6,%f,7,8,9,10,11\n"
                        "1,4,0,Cycle Start,,,0,0,,0,0,0,0,0,,0,10,20,110,60"));
-    ExpectImported({RecordB(), RecordA()});
+    ExpectImported({RecordB(), CycleStartRecord()});
 }
 
 TEST_F(CsvImportTest, TwentyFirstFieldStartsTheNextRecord) {
-    std::string joined = LineA.substr(0, LineA.size() - 2) + ",";
+    std::string joined = CycleStartLine.substr(0, CycleStartLine.size() - 2) + ",";
     joined += " 32 , 4 , 2 ,\"Go 3\",\"g\",\"b.bmp\", 1 , 2 ,\"lab\",-1 , 3 , 114 , 5 , 6 ,\"%f\","
               " 7 , 8 , 9 , 10 \r\n 11 \r\n";
-    EXPECT_TRUE(Import(Heading + joined));
-    ExpectImported({RecordA(), RecordB()});
+    EXPECT_TRUE(Import(CsvHeadingLine + joined));
+    ExpectImported({CycleStartRecord(), RecordB()});
 }
 
 TEST_F(CsvImportTest, HeadingWithACommaTooManyIsReportedAndTheRecordsStillRead) {
-    EXPECT_TRUE(Import(Heading.substr(0, Heading.size() - 2) + ",\r\n" + LineA, 1));
+    EXPECT_TRUE(
+        Import(CsvHeadingLine.substr(0, CsvHeadingLine.size() - 2) + ",\r\n" + CycleStartLine, 1));
     EXPECT_EQ(dialogs.Shown()[1].prompt, "End of line expected after <rY2> in CSV heading");
     EXPECT_EQ(dialogs.Shown()[1].icon, MsgIcon::None);
-    ExpectImported({RecordA()});
+    ExpectImported({CycleStartRecord()});
 }
 
 TEST_F(CsvImportTest, DuplicateLabelsAreReportedAfterAnImport) {
-    EXPECT_TRUE(Import(Heading +
+    EXPECT_TRUE(Import(CsvHeadingLine +
                            " 0 , 7 , 3 ,\"\",\"\",\"\", 0 , 0 ,\"\xA7Tools\", 0 , 0 , 0 , 0 , 0 ,"
                            "\"\", 0 , 0 , 0 , 0 , 0 \r\n"
                            " 0 , 7 , 3 ,\"\",\"\",\"\", 0 , 0 ,\"\xBATools2\", 0 , 0 , 0 , 0 , 0 ,"
@@ -195,20 +163,23 @@ TEST_F(CsvImportTest, DuplicateLabelsAreReportedAfterAnImport) {
 }
 
 TEST_F(CsvImportTest, FailingRecordsLeaveTheDocumentAsItWas) {
-    ExpectRefused(Heading + LineA + " \r\n", "Error in number:\n\nType mismatch");
-    ExpectRefused(Heading + LineA + " 1 , 4 , 0 ,\"Say \"\"hi\"\"\",", "A comma was expected. "
-                                                                       "context is:\n<hi\"\"\","
-                                                                       "\0\0\0\0>"s);
-    ExpectRefused(Heading + LineA + " 1 , 4 , 0 ,\"two\r\nlines\"",
+    ExpectRefused(CsvHeadingLine + CycleStartLine + " \r\n", "Error in number:\n\nType mismatch");
+    ExpectRefused(CsvHeadingLine + CycleStartLine + " 1 , 4 , 0 ,\"Say \"\"hi\"\"\",",
+                  "A comma was expected. "
+                  "context is:\n<hi\"\"\","
+                  "\0\0\0\0>"s);
+    ExpectRefused(CsvHeadingLine + CycleStartLine + " 1 , 4 , 0 ,\"two\r\nlines\"",
                   "A close tilde was expected. context is:\n<\nlines\"\0\0\0>"s);
-    ExpectRefused(Heading + LineA + " 1 , 4 , x", "Error in number:\nx\nType mismatch");
-    ExpectRefused(Heading + " 1 , 4 , 3000000000 ,", "Error in number:\n3000000000 \nOverflow");
+    ExpectRefused(CsvHeadingLine + CycleStartLine + " 1 , 4 , x",
+                  "Error in number:\nx\nType mismatch");
+    ExpectRefused(CsvHeadingLine + " 1 , 4 , 3000000000 ,",
+                  "Error in number:\n3000000000 \nOverflow");
 }
 
 TEST_F(CsvImportTest, MoreRecordsThanALayoutHoldsAreRefused) {
-    std::string content = Heading;
+    std::string content = CsvHeadingLine;
     for (int i = 0; i < 2000; ++i)
-        content += LineA;
+        content += CycleStartLine;
     EXPECT_TRUE(Import(content));
     EXPECT_EQ(layout.ControlCount(), 2000);
 
@@ -222,14 +193,14 @@ TEST_F(CsvImportTest, TextTooLongForALayoutFileIsRefused) {
     const std::string line =
         " 1 , 4 , 0 ,\"a\",\"" + std::string(32768, 'g') +
         "\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 , 0 , 0 ,\"\", 0 , 1 , 2 , 3 , 4 \r\n";
-    ExpectRefused(Heading + LineA + line,
+    ExpectRefused(CsvHeadingLine + CycleStartLine + line,
                   "Cannot import CSV file \"" + dir.File("in.csv") +
                       "\": record 2 holds a text of 32768 characters, more than the 32767 a "
                       "layout file can hold");
 }
 
 TEST_F(CsvImportTest, FileThatCannotBeReadIsRefused) {
-    const DocumentState before = State();
+    const auto before = State();
     for (const std::string& target : {dir.File("missing.csv"), dir.Path()}) {
         dialogs.ClearShown();
         dialogs.Answer(MsgAnswer::OK, 2);

@@ -14,18 +14,6 @@
 
 namespace {
 
-struct DocumentState {
-    std::vector<ControlRecord> records;
-    std::array<int32_t, 10> trailer;
-    std::string fileName;
-    std::array<ScreenEntry, ScreenCount> index;
-    std::vector<std::vector<std::string>> rows;
-    int32_t undoKind;
-    int undoRepeat;
-    bool dirty;
-    bool operator==(const DocumentState&) const = default;
-};
-
 class LayoutLoadFailureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,20 +26,14 @@ protected:
         layout.SetIsDirty(true);
     }
 
-    DocumentState State() const {
-        return {cLayoutProbe::Records(layout),
-                cLayoutProbe::Trailer(layout),
-                layout.FileName(),
-                cLayoutProbe::ScreenTable(layout),
-                list.Rows,
-                cLayoutProbe::UndoKind(layout),
-                cLayoutProbe::UndoRepeat(layout),
-                layout.IsDirty()};
+    // The document and what its list shows.
+    std::pair<DocumentState, std::vector<std::vector<std::string>>> State() const {
+        return {cLayoutProbe::State(layout), list.Rows};
     }
 
     // Loads the file, expects one warning naming it and containing the fault, and no change.
     void ExpectRefused(const std::string& path, const std::string& fault) {
-        const DocumentState before = State();
+        const auto before = State();
         dialogs.ClearShown();
         dialogs.Answer(MsgAnswer::OK);
         EXPECT_FALSE(layout.LoadLayout(path));

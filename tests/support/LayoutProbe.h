@@ -1,8 +1,19 @@
 #pragma once
-// The tests' view of a document's internals, and a way to put records into a document as a
-// completed load would.
+// The tests' view of a document's internals, a way to put records into a document as a
+// completed load would, and a snapshot of all a refused load, import or save must leave alone.
 
 #include "layout/cLayout.h"
+
+struct DocumentState {
+    std::vector<ControlRecord> records;
+    std::array<int32_t, 10> trailer{};
+    std::string fileName;
+    std::array<ScreenEntry, ScreenCount> index{};
+    int32_t undoKind = 0;
+    int undoRepeat = 0;
+    bool dirty = false;
+    bool operator==(const DocumentState&) const = default;
+};
 
 struct cLayoutProbe {
     static const std::vector<ControlRecord>& Records(const cLayout& l) { return l.Controls; }
@@ -27,6 +38,11 @@ struct cLayoutProbe {
     static const std::vector<int>& DROSlots(const cLayout& l) { return l.DROSlots; }
     static const std::vector<DROKey>& DROKeys(const cLayout& l) { return l.DROKeys; }
     static const std::array<int, 12>& TypeCounts(const cLayout& l) { return l.TypeCounts; }
+
+    static DocumentState State(const cLayout& l) {
+        return {l.Controls, l.Trailer,    l.LayoutFileName, l.ScreenTable,
+                l.UndoKind, l.UndoRepeat, l.Dirty};
+    }
 
     static void Adopt(cLayout& l, std::vector<ControlRecord> records,
                       const std::string& fileName = "adopted.set") {
