@@ -201,7 +201,8 @@ TEST_F(CsvImportTest, TextTooLongForALayoutFileIsRefused) {
 
 TEST_F(CsvImportTest, FileThatCannotBeReadIsRefused) {
     const auto before = State();
-    for (const std::string& target : {dir.File("missing.csv"), dir.Path()}) {
+    for (const std::string& target :
+         {dir.File("missing.csv"), dir.File("no/such/folder.csv"), dir.Path()}) {
         dialogs.ClearShown();
         dialogs.Answer(MsgAnswer::OK, 2);
         EXPECT_FALSE(layout.ImportCSV(target));

@@ -99,6 +99,7 @@ TEST_F(LayoutLoadFailureTest, TextLongerThanTheHostCanHoldIsRefused) {
 
 TEST_F(LayoutLoadFailureTest, MissingFileAndFolderAreRefused) {
     ExpectRefused(dir.File("absent.set"), "No such file or directory");
+    ExpectRefused(dir.File("no/such/folder.set"), "No such file or directory");
     ExpectRefused(dir.Path(), "Is a directory");
 }
 
