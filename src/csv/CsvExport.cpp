@@ -1,5 +1,7 @@
 #include "layout/cLayout.h"
 
+#include <charconv>
+
 #include "layout/FileAccess.h"
 
 namespace {
@@ -14,7 +16,9 @@ constexpr const char* ComplexCode = "<-complex code->";
 // A blank where a minus sign would stand, the digits, and a blank after them.
 void PutNumber(std::string& out, int32_t value) {
     if (value >= 0) out.push_back(' ');
-    out += std::to_string(value);
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
     out.push_back(' ');
 }
 
@@ -45,8 +49,13 @@ bool cLayout::ExportCSV(const std::string& path) {
                        MsgIcon::Exclamation, "Export fails");
         return false;
     }
+    // A line is at most 15 numbers of 13 characters, 10 quotes, 19 commas, CR LF and the texts.
+    std::size_t size = 256;
+    for (const ControlRecord& r : Controls)
+        size += 15 * 13 + 31 + r.rText.size() + r.rGText.size() + r.rBitMapPath.size() +
+                r.rLabel.size() + r.rFormat.size();
     std::string out;
-    out.reserve(static_cast<std::size_t>(ControlCount()) * 160 + 256);
+    out.reserve(size);
     ExportCSVHeading(out);
     for (const ControlRecord& record : Controls)
         ExportControlCSV(out, record);

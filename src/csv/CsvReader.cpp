@@ -1,5 +1,6 @@
 #include "csv/CsvReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -11,9 +12,6 @@ constexpr unsigned char Quote = '"';
 constexpr unsigned char Comma = ',';
 constexpr unsigned char CR = 13;
 constexpr unsigned char LF = 10;
-// Older exports wrote the screen-label mark as this byte.
-constexpr unsigned char OldLabelMark = 186;
-constexpr unsigned char LabelMark = 167;
 constexpr int ContextLength = 10;
 
 bool IsLineBreak(unsigned char c) {
@@ -42,14 +40,16 @@ NumberFault ConvertNumber(const std::string& text, double& number) {
     std::size_t digits = 0;
     while (i < end && IsDigit(text[i]))
         ++i, ++digits;
-    if (i < end && text[i] == '.') {
+    const bool fraction = i < end && text[i] == '.';
+    if (fraction) {
         ++i;
         while (i < end && IsDigit(text[i]))
             ++i, ++digits;
     }
     if (digits == 0) return NumberFault::TypeMismatch;
     bool tinyExponent = false;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+    const bool exponent = i < end && (text[i] == 'e' || text[i] == 'E');
+    if (exponent) {
         ++i;
         if (i < end && (text[i] == '+' || text[i] == '-')) tinyExponent = text[i++] == '-';
         std::size_t exponentDigits = 0;
@@ -58,6 +58,14 @@ NumberFault ConvertNumber(const std::string& text, double& number) {
         if (exponentDigits == 0) return NumberFault::TypeMismatch;
     }
     if (i != end) return NumberFault::TypeMismatch;
+
+    // Plain whole numbers, what the export writes, need no floating-point conversion.
+    if (!fraction && !exponent && digits <= 18) {
+        int64_t whole = 0;
+        std::from_chars(text.data() + mantissa, text.data() + end, whole);
+        number = static_cast<double>(negative ? -whole : whole);
+        return NumberFault::None;
+    }
 
     double magnitude = 0;
     const auto result = std::from_chars(text.data() + mantissa, text.data() + end, magnitude);
@@ -77,32 +85,6 @@ void ResetCSVReader(CSVReaderState& reader) {
     reader.CSVPushedBack = false;
 }
 
-unsigned char ReadCSVChar(CSVReaderState& reader) {
-    if (reader.CSVPushedBack) {
-        reader.CSVPushedBack = false;
-        return reader.CSVLastChar;
-    }
-    unsigned char c = 0;
-    if (reader.Position < reader.Input.size())
-        c = static_cast<unsigned char>(reader.Input[reader.Position++]);
-    else
-        reader.AtEnd = true;
-    if (c == OldLabelMark) c = LabelMark;
-    reader.CSVLastChar = c;
-    return c;
-}
-
-void UnreadCSVChar(CSVReaderState& reader) {
-    reader.CSVPushedBack = true;
-}
-
-unsigned char SkipCSVBlanks(CSVReaderState& reader) {
-    unsigned char c = ReadCSVChar(reader);
-    while (c == Blank)
-        c = ReadCSVChar(reader);
-    return c;
-}
-
 void ReadCSVField(CSVReaderState& reader, std::string& text, CSVFieldEnd& status) {
     std::string field;
     unsigned char c = SkipCSVBlanks(reader);
@@ -115,8 +97,22 @@ void ReadCSVField(CSVReaderState& reader, std::string& text, CSVFieldEnd& status
 
     // The end test comes before the character is taken, so the 0 read past the end never
     // enters a field.
-    while (!(reader.AtEnd || c == Quote || IsLineBreak(c) || (c == Comma && !quoted))) {
+    if (!(reader.AtEnd || c == Quote || IsLineBreak(c) || (c == Comma && !quoted))) {
         field.push_back(static_cast<char>(c));
+        // The rest of the field up to its stop character is taken in one piece; reading the stop
+        // character then leaves the reader as reading the field character by character would.
+        const std::string& input = reader.Input;
+        std::size_t stop = reader.Position;
+        while (stop < input.size()) {
+            const char next = input[stop];
+            if (next == '"' || next == '\r' || next == '\n' || (next == ',' && !quoted)) break;
+            ++stop;
+        }
+        const std::size_t taken = field.size();
+        field.append(input, reader.Position, stop - reader.Position);
+        std::replace(field.begin() + static_cast<std::ptrdiff_t>(taken), field.end(), '\xBA',
+                     '\xA7');
+        reader.Position = stop;
         c = ReadCSVChar(reader);
     }
 

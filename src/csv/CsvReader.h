@@ -31,11 +31,34 @@ struct CSVReaderState {
 };
 
 void ResetCSVReader(CSVReaderState& reader);
-// The next character; 0 once the input is exhausted. Byte 186 is delivered as the screen-label
-// mark 167.
-unsigned char ReadCSVChar(CSVReaderState& reader);
-void UnreadCSVChar(CSVReaderState& reader);
-unsigned char SkipCSVBlanks(CSVReaderState& reader);
+
+// The next character; 0 once the input is exhausted. Byte 186, the screen-label mark as older
+// exports wrote it, is delivered as the mark 167. Inline, as every character of a file passes here.
+inline unsigned char ReadCSVChar(CSVReaderState& reader) {
+    if (reader.CSVPushedBack) {
+        reader.CSVPushedBack = false;
+        return reader.CSVLastChar;
+    }
+    unsigned char c = 0;
+    if (reader.Position < reader.Input.size())
+        c = static_cast<unsigned char>(reader.Input[reader.Position++]);
+    else
+        reader.AtEnd = true;
+    if (c == 186) c = 167;
+    reader.CSVLastChar = c;
+    return c;
+}
+
+inline void UnreadCSVChar(CSVReaderState& reader) {
+    reader.CSVPushedBack = true;
+}
+
+inline unsigned char SkipCSVBlanks(CSVReaderState& reader) {
+    unsigned char c = ReadCSVChar(reader);
+    while (c == ' ')
+        c = ReadCSVChar(reader);
+    return c;
+}
 // Replaces text only when the status is CSVEndComma or CSVEndLine.
 void ReadCSVField(CSVReaderState& reader, std::string& text, CSVFieldEnd& status);
 void ReportCSVError(CSVReaderState& reader, const std::string& what);

@@ -85,6 +85,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& rea
         return false;
     }
     std::string content;
+    if (info.st_size > 0) content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
