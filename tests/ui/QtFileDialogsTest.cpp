@@ -30,7 +30,7 @@ TEST(QtFileDialogs, WindowsFilterStringsBecomeQtNameFilters) {
     EXPECT_EQ(QtDefaultSuffix("*.*"), "");
 }
 
-TEST(QtFileDialogs, ConfiguresTheDialogFromTheSpec) {
+TEST(QtFileDialogs, ConfiguresTheDialogFromItsDescription) {
     TempDir dir;
     QFileDialog open;
     QtFileDialogs::Configure(open,
