@@ -18,29 +18,31 @@ struct Bench {
     FakeListView list;
     cLayout layout{dialogs};
     Bench() { layout.BindScreenList(list); }
+
+    // Times the command alone: before every run the layout is put back to these records and the
+    // preparation is done, outside the timed region.
+    template <typename Prepare, typename Command>
+    void Run(benchmark::State& state, const std::vector<ControlRecord>& records, Prepare prepare,
+             Command command) {
+        for (auto _ : state) {
+            state.PauseTiming();
+            cLayoutProbe::Adopt(layout, records);
+            prepare(layout);
+            state.ResumeTiming();
+            command(layout);
+        }
+    }
 };
 
+void Nothing(cLayout&) {}
+
 void BM_DeleteScreen(benchmark::State& state) {
-    Bench b;
-    const std::vector<ControlRecord>& records = FullBenchLayout();
-    for (auto _ : state) {
-        state.PauseTiming();
-        cLayoutProbe::Adopt(b.layout, records);
-        state.ResumeTiming();
-        b.layout.DeleteScreens(3);
-    }
+    Bench().Run(state, FullBenchLayout(), Nothing, [](cLayout& l) { l.DeleteScreens(3); });
 }
 BENCHMARK(BM_DeleteScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_PromoteScreen(benchmark::State& state) {
-    Bench b;
-    const std::vector<ControlRecord>& records = FullBenchLayout();
-    for (auto _ : state) {
-        state.PauseTiming();
-        cLayoutProbe::Adopt(b.layout, records);
-        state.ResumeTiming();
-        b.layout.PromoteScreens(7);
-    }
+    Bench().Run(state, FullBenchLayout(), Nothing, [](cLayout& l) { l.PromoteScreens(7); });
 }
 BENCHMARK(BM_PromoteScreen)->Unit(benchmark::kMicrosecond);
 
@@ -55,25 +57,14 @@ void BM_AppendScreen(benchmark::State& state) {
     for (ControlRecord& r : screen)
         r.rScreen = 2;
     cLayoutProbe::Adopt(source, screen);
-    for (auto _ : state) {
-        state.PauseTiming();
-        cLayoutProbe::Adopt(b.layout, records);
-        state.ResumeTiming();
-        b.layout.AppendScreenFrom(source, 2);
-    }
+    b.Run(state, records, Nothing, [&source](cLayout& l) { l.AppendScreenFrom(source, 2); });
 }
 BENCHMARK(BM_AppendScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_UndoDelete(benchmark::State& state) {
-    Bench b;
-    const std::vector<ControlRecord>& records = FullBenchLayout();
-    for (auto _ : state) {
-        state.PauseTiming();
-        cLayoutProbe::Adopt(b.layout, records);
-        b.layout.DeleteScreens(3);
-        state.ResumeTiming();
-        b.layout.Undo();
-    }
+    Bench().Run(
+        state, FullBenchLayout(), [](cLayout& l) { l.DeleteScreens(3); },
+        [](cLayout& l) { l.Undo(); });
 }
 BENCHMARK(BM_UndoDelete)->Unit(benchmark::kMicrosecond);
 
