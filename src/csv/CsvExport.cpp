@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "csv/CsvFields.h"
 #include "layout/FileAccess.h"
 
 namespace {
@@ -74,34 +75,25 @@ void cLayout::ExportCSVHeading(std::string& out) const {
 }
 
 void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
-    PutNumber(out, r.rFunction);
-    out += ',';
-    PutNumber(out, r.rType);
-    out += ',';
-    PutNumber(out, r.rScreen);
-    out += ',';
-    PutQuotedWithTildes(out, r.rText);
-    out += ',';
-    PutQuoted(out, IsComplexCode(r.rGText) ? ComplexCode : r.rGText);
-    out += ',';
-    PutQuoted(out, r.rBitMapPath);
-    out += ',';
-    PutNumber(out, r.rHoriz);
-    out += ',';
-    PutNumber(out, r.rVert);
-    out += ',';
-    PutQuotedWithTildes(out, r.rLabel);
-    out += ',';
-    for (int32_t value : {r.rColor, r.rOEMCode, r.rHotKey, r.rFlash, r.rRedGreen}) {
-        PutNumber(out, value);
-        out += ',';
-    }
-    PutQuoted(out, r.rFormat);
-    out += ',';
-    PutNumber(out, r.rTabGroup);
-    for (int32_t value : {r.rX1, r.rY1, r.rX2, r.rY2}) {
-        out += ',';
-        PutNumber(out, value);
+    for (std::size_t i = 0; i < CsvFields.size(); ++i) {
+        if (i > 0) out += ',';
+        const CsvField& field = CsvFields[i];
+        if (field.Number != nullptr) {
+            PutNumber(out, r.*field.Number);
+            continue;
+        }
+        const std::string& text = r.*field.Text;
+        switch (field.Rule) {
+        case CsvText::Tildes:
+            PutQuotedWithTildes(out, text);
+            break;
+        case CsvText::ComplexCode:
+            PutQuoted(out, IsComplexCode(text) ? ComplexCode : text);
+            break;
+        case CsvText::Plain:
+            PutQuoted(out, text);
+            break;
+        }
     }
     out += LineEnd;
 }

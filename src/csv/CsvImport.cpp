@@ -1,34 +1,13 @@
 #include "layout/cLayout.h"
 
-#include <iterator>
-
+#include "csv/CsvFields.h"
 #include "csv/CsvReader.h"
 #include "layout/FileAccess.h"
 #include "layout/LayoutFile.h"
 
 namespace {
 
-constexpr int HeadingFields = 20;
-
-// The twenty fields of a record in heading order: a number field or a text field.
-struct CsvField {
-    int32_t ControlRecord::*Number;
-    std::string ControlRecord::*Text;
-};
-
-constexpr CsvField Fields[] = {
-    {&ControlRecord::rFunction, nullptr}, {&ControlRecord::rType, nullptr},
-    {&ControlRecord::rScreen, nullptr},   {nullptr, &ControlRecord::rText},
-    {nullptr, &ControlRecord::rGText},    {nullptr, &ControlRecord::rBitMapPath},
-    {&ControlRecord::rHoriz, nullptr},    {&ControlRecord::rVert, nullptr},
-    {nullptr, &ControlRecord::rLabel},    {&ControlRecord::rColor, nullptr},
-    {&ControlRecord::rOEMCode, nullptr},  {&ControlRecord::rHotKey, nullptr},
-    {&ControlRecord::rFlash, nullptr},    {&ControlRecord::rRedGreen, nullptr},
-    {nullptr, &ControlRecord::rFormat},   {&ControlRecord::rTabGroup, nullptr},
-    {&ControlRecord::rX1, nullptr},       {&ControlRecord::rY1, nullptr},
-    {&ControlRecord::rX2, nullptr},       {&ControlRecord::rY2, nullptr},
-};
-static_assert(std::size(Fields) == HeadingFields);
+constexpr int HeadingFields = static_cast<int>(CsvFields.size());
 
 std::string CannotImport(const std::string& path, const std::string& what) {
     return "Cannot import CSV file \"" + PathForMessage(path) + "\": " + what;
@@ -97,7 +76,7 @@ void cLayout::ImportCSVHeading(CSVReaderState& reader, bool& ok) {
 void cLayout::ImportControlCSV(CSVReaderState& reader, ControlRecord& record, bool& ok) {
     ok = false;
     // Records are counted in fields, not lines: a line break after a comma is white space.
-    for (const CsvField& field : Fields) {
+    for (const CsvField& field : CsvFields) {
         CSVFieldEnd status = CSVEndComma;
         if (field.Text != nullptr) {
             ReadCSVField(reader, record.*field.Text, status);
