@@ -8,7 +8,7 @@
 #include "BenchRatios.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "layout/cLayout.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "csv/CsvFields.h"
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "csv/CsvFields.h"
 #include "csv/CsvReader.h"
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "layout/LayoutFile.h"
 
 namespace {

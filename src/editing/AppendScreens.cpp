@@ -13,9 +13,10 @@ void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
     ControlRecord r;
     for (bool found = source.FirstControl(r); found; found = source.NextControl(r)) {
         if (!selected || r.rScreen != sourceScreen) continue;
-        // Links into the source's own screens would point at unrelated screens here. A target
-        // outside 0..15 names no screen of either layout and travels with the control.
-        if (r.IsScreenChangeButton() && r.rOEMCode >= 0 && r.rOEMCode <= LastUserScreenNo()) {
+        // Links into the source's own screens, buttons and bitmap buttons alike, would point at
+        // unrelated screens here. A target outside 0..15 names no screen of either layout and
+        // travels with the control.
+        if (r.LinksToLayoutScreen()) {
             ++dropped;
             continue;
         }

@@ -25,10 +25,10 @@ void cLayout::DeleteScreens(int screen) {
     for (int i = screen + 1; i < ScreenCount; ++i)
         ScreenMap[static_cast<std::size_t>(i)] = i - 1;
 
-    // One pass in place: the screen's own controls go, and so does every button that would
-    // otherwise show a screen that no longer exists.
+    // One pass in place: the screen's own controls go, and so does every link, button or bitmap
+    // button, that would otherwise show a screen that no longer exists.
     std::erase_if(Controls, [screen](const ControlRecord& r) {
-        return r.rScreen == screen || (r.IsScreenChangeButton() && r.rOEMCode == screen);
+        return r.rScreen == screen || (r.IsScreenLink() && r.rOEMCode == screen);
     });
     ApplyScreenMap();
     FinishScreenChange();

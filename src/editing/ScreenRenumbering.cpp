@@ -15,10 +15,11 @@ void cLayout::ApplyScreenMap() {
     for (int k = 0; k < ControlCount(); ++k) {
         ControlRecord& r = Controls[static_cast<std::size_t>(k)];
         // Only the 16 screens of the layout are renumbered: a record lying elsewhere keeps its
-        // screen, and a target outside 0..15 names no screen, so it keeps its number too.
+        // screen, and a target outside 0..15 names no screen, so it keeps its number too. Links
+        // of both kinds, buttons and bitmap buttons, follow the screens they show.
         const int newScreen =
             IsScreenNumber(r.rScreen) ? ScreenMap[static_cast<std::size_t>(r.rScreen)] : r.rScreen;
-        const bool relinks = r.IsScreenChangeButton() && IsScreenNumber(r.rOEMCode);
+        const bool relinks = r.LinksToLayoutScreen();
         const int newTarget =
             relinks ? ScreenMap[static_cast<std::size_t>(r.rOEMCode)] : r.rOEMCode;
         // A screen or target mapped away means the caller left behind a record of a deleted

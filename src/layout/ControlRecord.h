@@ -29,7 +29,15 @@ struct ControlRecord {
 
     bool operator==(const ControlRecord&) const = default;
 
-    // A button whose function switches the host to the screen named by rOEMCode.
+    // A screen link: a button or a bitmap button whose function switches the host to the screen
+    // named by rOEMCode. Renumbering, deleting and appending screens keep every screen link
+    // right, whatever its kind.
+    bool IsScreenLink() const { return rFunction == 32 && (rType == 4 || rType == 8); }
+    // A screen link that names one of the layout's 16 screens; other targets name none.
+    bool LinksToLayoutScreen() const { return IsScreenLink() && rOEMCode >= 0 && rOEMCode < 16; }
+    // A screen-change button: the captioned kind of screen link, a button (rType 4). Only these
+    // are listed in the screen list's "Shown by" columns and re-captioned by Update Buttons; a
+    // bitmap button has no caption to show.
     bool IsScreenChangeButton() const { return rType == 4 && rFunction == 32; }
 };
 

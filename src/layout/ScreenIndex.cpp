@@ -21,12 +21,14 @@ void cLayout::BuildScreenIndex(bool reportDuplicates) {
         ScreenEntry& screen = ScreenTable[static_cast<std::size_t>(r.rScreen)];
         ++screen.CtrlCount;
         if (IsScreenLabel(r)) {
-            if (!screen.Label.empty() && reportDuplicates) {
+            // The first label in record order names the screen, however the index is rebuilt,
+            // so a screen keeps its name through every move, delete and append.
+            if (screen.Label.empty()) {
+                screen.Label = r.rLabel.substr(1);
+            } else if (reportDuplicates) {
                 Dialogs.MsgBox("Screen #" + std::to_string(r.rScreen) + " (" + screen.Label +
                                    ") has duplicate label: " + r.rLabel,
                                MsgButtons::OK, MsgIcon::None);
-            } else {
-                screen.Label = r.rLabel.substr(1);
             }
         } else if (r.IsScreenChangeButton() && IsScreenNumber(r.rOEMCode)) {
             ScreenEntry& target = ScreenTable[static_cast<std::size_t>(r.rOEMCode)];

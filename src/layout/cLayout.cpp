@@ -1,6 +1,6 @@
 #include "layout/cLayout.h"
 
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "layout/LayoutFile.h"
 
 namespace {

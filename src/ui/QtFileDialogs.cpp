@@ -5,7 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 #include "ui/CodePage.h"
 
 QStringList QtNameFilters(const std::string& filter) {

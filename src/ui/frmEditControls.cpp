@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -63,14 +64,17 @@ QLabel* BoldLabel(QWidget* parent, const char* caption) {
     return label;
 }
 
-// The group of a DRO re-ordering: a whole number in the 16-bit range, blanks around it allowed.
+// The group of a DRO re-ordering: a whole number in the 32-bit range of rTabGroup, blanks around it
+// allowed (real layouts use groups such as 65536).
 bool ReadGroupNumber(const QString& text, int& group) {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
     const QString trimmed = text.trimmed();
     if (!wholeNumber.match(trimmed).hasMatch()) return false;
     bool ok = false;
     const qlonglong value = trimmed.toLongLong(&ok);
-    if (!ok || value < -32768 || value > 32767) return false;
+    if (!ok || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
+        return false;
     group = static_cast<int>(value);
     return true;
 }
@@ -238,7 +242,7 @@ void frmEditControls::butReOrderDRO_Click() {
     RunGuarded(Dialogs, [this] {
         int group = 0;
         if (!ReadGroupNumber(txtDROGroup->text(), group)) {
-            Dialogs.MsgBox("The DRO Group number must be a whole number from -32768 to 32767",
+            Dialogs.MsgBox("The DRO Group number must be a whole number from -2147483648 to 2147483647",
                            MsgButtons::OK, MsgIcon::Exclamation);
             return;
         }

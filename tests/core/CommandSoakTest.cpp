@@ -64,7 +64,7 @@ private:
 };
 
 // The screen index as the records define it, written independently of the document's own build.
-std::array<ScreenEntry, ScreenCount> ReferenceIndex(const Records& records, bool firstLabelWins) {
+std::array<ScreenEntry, ScreenCount> ReferenceIndex(const Records& records) {
     std::array<ScreenEntry, ScreenCount> index{};
     for (const ControlRecord& r : records) {
         if (r.rScreen < 0 || r.rScreen > 15) continue;
@@ -72,7 +72,7 @@ std::array<ScreenEntry, ScreenCount> ReferenceIndex(const Records& records, bool
         ++screen.CtrlCount;
         const bool isLabel = r.rType == 7 && !r.rLabel.empty() && r.rLabel[0] == ScreenLabelMark;
         if (isLabel) {
-            if (!(firstLabelWins && !screen.Label.empty())) screen.Label = r.rLabel.substr(1);
+            if (screen.Label.empty()) screen.Label = r.rLabel.substr(1);
         } else if (r.rType == 4 && r.rFunction == 32 && r.rOEMCode >= 0 && r.rOEMCode <= 15) {
             ScreenEntry& target = index[static_cast<std::size_t>(r.rOEMCode)];
             if (target.ShownByCount < 2) target.ShownBy[target.ShownByCount++] = r.rText;
@@ -116,7 +116,7 @@ public:
         r.rY1 = Pick(-20, 1000);
         r.rX2 = r.rX1 + Pick(0, 200);
         r.rY2 = r.rY1 + Pick(0, 100);
-        if (r.rType == 4 && Pick(0, 1)) {
+        if ((r.rType == 4 || r.rType == 8) && Pick(0, 1)) {
             r.rFunction = 32;
             r.rOEMCode = Pick(0, 9) == 0 ? Pick(-3, 40) : Pick(0, 15);
             r.rHotKey = Pick(0, 2) ? Pick(112, 126) : Pick(0, 130);
@@ -175,9 +175,9 @@ bool InScreens(int32_t n) {
 Records ExpectedAfterDelete(const Records& before, int g) {
     Records after;
     for (ControlRecord r : before) {
-        if (r.rScreen == g || (r.IsScreenChangeButton() && r.rOEMCode == g)) continue;
+        if (r.rScreen == g || (r.IsScreenLink() && r.rOEMCode == g)) continue;
         if (InScreens(r.rScreen) && r.rScreen > g) --r.rScreen;
-        if (r.IsScreenChangeButton() && InScreens(r.rOEMCode) && r.rOEMCode > g) --r.rOEMCode;
+        if (r.IsScreenLink() && InScreens(r.rOEMCode) && r.rOEMCode > g) --r.rOEMCode;
         after.push_back(r);
     }
     return after;
@@ -189,7 +189,7 @@ Records ExpectedAfterSwap(const Records& before, int a, int b) {
     auto swapped = [a, b](int32_t n) { return n == a ? b : n == b ? a : n; };
     for (ControlRecord& r : after) {
         if (InScreens(r.rScreen)) r.rScreen = swapped(r.rScreen);
-        if (r.IsScreenChangeButton() && InScreens(r.rOEMCode)) r.rOEMCode = swapped(r.rOEMCode);
+        if (r.IsScreenLink() && InScreens(r.rOEMCode)) r.rOEMCode = swapped(r.rOEMCode);
     }
     return after;
 }
@@ -205,7 +205,6 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
     TempDir dir;
     const std::string savedPath = dir.File("soak.set");
 
-    bool firstLabelWins = true; // how the index was last built: after a load, or after an edit
     bool captionsStale = false; // a cancelled re-caption leaves the list as it was
     Records runStart;           // the records before the run the journal can undo
     const float factors[] = {1.0f, 0.8f, 1.25f, 0.5f, 0.625f, 1.6f, 0.5555556f, 0.9f};
@@ -216,7 +215,6 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
         if (step % 400 == 0) {
             cLayoutProbe::Adopt(principal, generate.Layout(generate.Pick(0, 2000)));
             cLayoutProbe::Adopt(additional, generate.Layout(generate.Pick(0, 600)));
-            firstLabelWins = true;
             captionsStale = false;
         }
 
@@ -331,13 +329,9 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
             (kindAfter != kindBefore || cLayoutProbe::UndoRepeat(principal) < repeatBefore))
             runStart = before;
 
-        // Every rebuild of the index refills the list: a load keeps the first of two labels of a
-        // screen, an edit the last.
-        if (principalList.Clears != refillsBefore) {
-            firstLabelWins = command == 8;
-            captionsStale = false;
-        }
-        const auto reference = ReferenceIndex(now, firstLabelWins);
+        // Every rebuild of the index refills the list.
+        if (principalList.Clears != refillsBefore) captionsStale = false;
+        const auto reference = ReferenceIndex(now);
         const auto& index = cLayoutProbe::ScreenTable(principal);
         for (int s = 0; s < ScreenCount; ++s) {
             const ScreenEntry& have = index[static_cast<std::size_t>(s)];

@@ -21,7 +21,7 @@ protected:
     cLayout layout{dialogs};
 };
 
-TEST_F(ScreenIndexTest, DuplicateLabelsReportedOnLoadAndReplacedOnRebuild) {
+TEST_F(ScreenIndexTest, DuplicateLabelsReportedOnLoadTheFirstNamesTheScreenAlways) {
     std::vector<ControlRecord> records{MakeScreenLabel(5, "Setup"), MakeControl(1, 5),
                                        MakeScreenLabel(5, "Setup2"), MakeScreenLabel(3, "Tools"),
                                        MakeScreenLabel(3, "Tools2")};
@@ -40,8 +40,8 @@ TEST_F(ScreenIndexTest, DuplicateLabelsReportedOnLoadAndReplacedOnRebuild) {
 
     cLayoutProbe::BuildScreenIndex(layout, false);
     EXPECT_EQ(dialogs.Shown().size(), 2u) << "no message with reporting off";
-    EXPECT_EQ(Screen(5).Label, "Setup2");
-    EXPECT_EQ(Screen(3).Label, "Tools2");
+    EXPECT_EQ(Screen(5).Label, "Setup");
+    EXPECT_EQ(Screen(3).Label, "Tools");
 }
 
 TEST_F(ScreenIndexTest, WhichLabelsNameTheirScreen) {

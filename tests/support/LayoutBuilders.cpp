@@ -59,6 +59,48 @@ ControlRecord MakeFullRecord(int32_t seed) {
     return r;
 }
 
+const char* const SkinnedScreenNames[10] = {"Persistent", "Program Run", "MDI",   "Toolpath",
+                                            "Offsets",    "Settings",    "Diags", "Mill Wizards",
+                                            "Turn",       "Probing"};
+
+std::vector<ControlRecord> SkinnedLayout() {
+    std::vector<ControlRecord> records;
+    const auto link = [&records](int32_t type, int32_t screen, int32_t target, int32_t x) {
+        ControlRecord r = MakeControl(type, screen, x, 0, x + 120, 30);
+        r.rFunction = ScreenChangeFunction;
+        r.rOEMCode = target;
+        r.rText = type == ControlKind::BitmapButton ? "None" : SkinnedScreenNames[target];
+        r.rGText = "None\r\n";
+        r.rHotKey = type == ControlKind::BitmapButton ? 121 : 112 + target - 1;
+        records.push_back(r);
+    };
+    for (int32_t s = 0; s <= 9; ++s) {
+        ControlRecord background = MakeControl(ControlKind::Bitmap, s, 0, 0, 1027, 729);
+        background.rBitMapPath = "MillBitmaps\\BackgroundMain.jpg";
+        background.rText = "None";
+        records.push_back(background);
+        records.push_back(MakeScreenLabel(s, SkinnedScreenNames[s]));
+        if (s > 0) {
+            int32_t x = 0;
+            for (int32_t target : {1, 2, 3, 5, 6, 7, 8, 9})
+                link(ControlKind::BitmapButton, s, target, x += 125);
+        }
+        records.push_back(MakeDRO(s, 65536, 100, 100 + s));
+        // A bitmap button that runs a script: its OEM code names no screen to follow.
+        ControlRecord script = MakeControl(ControlKind::BitmapButton, s, 900, 700, 1000, 729);
+        script.rFunction = 1000;
+        script.rOEMCode = 3;
+        script.rGText = "None\r\n";
+        records.push_back(script);
+    }
+    link(ControlKind::Button, 0, 4, 600);  // the persistent way to Offsets
+    link(ControlKind::Button, 1, 4, 700);  // and another from Program Run
+    link(ControlKind::Button, 4, 1, 700);  // and back
+    link(ControlKind::Button, 9, 20, 700); // a target beyond the layout's screens
+    link(ControlKind::BitmapButton, 50, 2, 10);
+    return records;
+}
+
 std::string LayoutFileBytes(const std::vector<ControlRecord>& records,
                             const std::array<int32_t, 10>& trailer) {
     std::string bytes;

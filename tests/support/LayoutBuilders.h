@@ -19,6 +19,15 @@ ControlRecord MakeDRO(int32_t screen, int32_t group, int32_t x1, int32_t y1);
 // A record whose every field differs from the defaults, with texts of the given fill.
 ControlRecord MakeFullRecord(int32_t seed);
 
+// A layout shaped like those the host's users make with skins: screen 0 "Persistent" and screens
+// 1..9, each named by its label and starting with a full-screen background picture; screens 1..9
+// carry a tab bar of eight invisible bitmap-button links (rType 8, rFunction 32, rText "None", no
+// picture) showing screens 1, 2, 3, 5, 6, 7, 8 and 9; a few button links (rType 4), one of them
+// the only way to screen 4; a bitmap button of another function on every screen; scripts that are
+// "None" plus a line break; and a link lying on screen 50. Screens 10..15 are empty.
+std::vector<ControlRecord> SkinnedLayout();
+extern const char* const SkinnedScreenNames[10];
+
 // The bytes of a layout file holding these records and trailer.
 std::string LayoutFileBytes(const std::vector<ControlRecord>& records,
                             const std::array<int32_t, 10>& trailer = {});

@@ -228,17 +228,17 @@ TEST_F(EditControlsTest, ThumbnailIsNotYetImplemented) {
     EXPECT_TRUE(Form->isVisible());
 }
 
-TEST_F(EditControlsTest, DroGroupMustBeASixteenBitWholeNumber) {
+TEST_F(EditControlsTest, DroGroupMustBeAThirtyTwoBitWholeNumber) {
     const std::vector<ControlRecord> records = {MakeDRO(2, 1, 100, 50), MakeDRO(2, 1, 10, 20)};
     Load(records);
     Open(false, 2);
-    for (const char* text : {"", "   ", "abc", "1.5", "12a", "1 2", "32768", "-32769",
+    for (const char* text : {"", "   ", "abc", "1.5", "12a", "1 2", "2147483648", "-2147483649",
                              "99999999999999999999", "0x10"}) {
         Get<QLineEdit>("txtDROGroup")->setText(text);
         Dialogs.Answer(MsgAnswer::OK);
         Click("butReOrderDRO");
         EXPECT_EQ(Dialogs.Last().prompt,
-                  "The DRO Group number must be a whole number from -32768 to 32767")
+                  "The DRO Group number must be a whole number from -2147483648 to 2147483647")
             << "text \"" << text << "\"";
         EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
     }
@@ -355,7 +355,8 @@ TEST_F(EditControlsTest, ARefusedRescaleKeepsTheWindowWithoutSuccess) {
 }
 
 TEST_F(EditControlsTest, ReOrderDrosWithAValidGroupAndStatistics) {
-    Load({MakeDRO(2, 3, 100, 50), MakeDRO(2, 3, 10, 20), MakeDRO(2, 4, 10, 20)});
+    Load({MakeDRO(2, 3, 100, 50), MakeDRO(2, 3, 10, 20), MakeDRO(2, 4, 10, 20),
+          MakeDRO(2, 65536, 300, 50), MakeDRO(2, 65536, 30, 50)});
     Open(false, 2);
     Get<QLineEdit>("txtDROGroup")->setText(" 3 ");
     Dialogs.Answer(MsgAnswer::OK);
@@ -365,11 +366,19 @@ TEST_F(EditControlsTest, ReOrderDrosWithAValidGroupAndStatistics) {
     EXPECT_EQ(Dialogs.Last().title, "Sort completed");
     EXPECT_TRUE(Layout.IsDirty());
 
-    Get<QLineEdit>("txtDROGroup")->setText("-32768");
+    // Real layouts use groups beyond 16 bits.
+    Get<QLineEdit>("txtDROGroup")->setText("65536 ");
     Dialogs.Answer(MsgAnswer::OK);
     Click("butReOrderDRO");
     EXPECT_EQ(Dialogs.Last().prompt,
-              "Number of DROs in Group -32768 on Screen 2\nthat have been sorted = 0");
+              "Number of DROs in Group 65536 on Screen 2\nthat have been sorted = 2");
+    EXPECT_EQ(cLayoutProbe::Records(Layout)[3].rX1, 30);
+
+    Get<QLineEdit>("txtDROGroup")->setText("-2147483648");
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butReOrderDRO");
+    EXPECT_EQ(Dialogs.Last().prompt,
+              "Number of DROs in Group -2147483648 on Screen 2\nthat have been sorted = 0");
 
     Dialogs.Answer(MsgAnswer::OK);
     Click("butStats");

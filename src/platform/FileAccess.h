@@ -1,7 +1,8 @@
 #pragma once
-// Whole-file reading and writing for the documents. A file is read into memory at once, and a file
-// is replaced only by renaming a complete, flushed copy written beside it, so a failed write leaves
-// the old file as it was. Failures come back as the system's reason, ready for a message.
+// Whole-file reading and writing for the documents, the one place where the core calls the
+// operating system for files. A file is read into memory at once, and a file is replaced only by
+// renaming a complete, flushed copy written beside it, so a failed write leaves the old file as it
+// was. Failures come back as the system's reason, ready for a message. Paths are UTF-8.
 
 #include <string>
 

@@ -1,11 +1,10 @@
-#include "layout/FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,30 +127,4 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
         reason = SystemReason(error);
     }
     return ok;
-}
-
-std::string PathForMessage(const std::string& path) {
-    iconv_t converter = ::iconv_open("WINDOWS-1252", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return path;
-    std::string out;
-    char* in = const_cast<char*>(path.data());
-    std::size_t inLeft = path.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t result = ::iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // A character the code page lacks, or bytes that are no UTF-8: skip one sequence.
-            out.push_back('?');
-            std::size_t skip = 1;
-            while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
-                ++skip;
-            in += skip;
-            inLeft -= skip;
-        }
-    }
-    ::iconv_close(converter);
-    return out;
 }

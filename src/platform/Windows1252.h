@@ -1,0 +1,16 @@
+#pragma once
+// Conversion between the records' Windows-1252 bytes and UTF-8, through the system's converter.
+// Every byte has a character: the five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) stand for the C1 control characters of the same value, so text converted there and
+// back keeps its bytes.
+
+#include <cstddef>
+#include <string>
+
+std::string Windows1252ToUtf8(const std::string& bytes);
+
+// False when `utf8` is not well-formed UTF-8 or holds a character with no Windows-1252 byte;
+// `bytes` is then untouched and `failedAt`, when given, receives the byte offset of the first
+// such character in `utf8`.
+bool Utf8ToWindows1252(const std::string& utf8, std::string& bytes,
+                       std::size_t* failedAt = nullptr);
