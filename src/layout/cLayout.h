@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,12 @@ public:
     int EmptyScreenNr() const;
     void debugWork() {}
     int ControlCount() const { return static_cast<int>(Controls.size()); }
+
+    // --- read-only views for what computes from the document (previews, checks, the tool)
+    std::span<const ControlRecord> Records() const { return Controls; }
+    // The screen index as last built, entry s for screen s.
+    const std::array<ScreenEntry, ScreenCount>& Screens() const { return ScreenTable; }
+    const std::array<int32_t, 10>& FileTrailer() const { return Trailer; }
 
     // --- screen list
     void BindScreenList(ScreenListView& list);
