@@ -102,8 +102,10 @@ public:
     // --- control tools; a negative screen means all screens
     int32_t ScreenExtentX(int screen) const;
     int32_t ScreenExtentY(int screen) const;
-    // False when refused because a coordinate would leave the 32-bit range.
-    bool RescaleControls(int screen, float factor);
+    // Multiplies the rectangles by the factor, then moves them right by shiftX pixels (to centre
+    // a screen on a wider one), as one undo step. False, with nothing changed, when refused
+    // because a coordinate would leave the 32-bit range.
+    bool RescaleControls(int screen, float factor, int32_t shiftX = 0);
     void SortDROs(int screen, int group, bool columns);
     void ShowStatistics(int screen);
 

@@ -26,14 +26,24 @@ struct ScaledRect {
     bool Fits() const { return X1 && Y1 && X2 && Y2; }
 };
 
-ScaledRect Scale(const ControlRecord& record, double factor) {
-    return {ScaledEdge(record.rX1, factor, -0.5), ScaledEdge(record.rY1, factor, -0.5),
-            ScaledEdge(record.rX2, factor, 0.5), ScaledEdge(record.rY2, factor, 0.5)};
+// A scaled horizontal edge moved right by the centring shift, when the sum is still a coordinate.
+std::optional<int32_t> Shifted(std::optional<int32_t> edge, int32_t shift) {
+    if (!edge) return std::nullopt;
+    const int64_t moved = static_cast<int64_t>(*edge) + shift;
+    if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max())
+        return std::nullopt;
+    return static_cast<int32_t>(moved);
+}
+
+ScaledRect Scale(const ControlRecord& record, double factor, int32_t shiftX) {
+    return {
+        Shifted(ScaledEdge(record.rX1, factor, -0.5), shiftX), ScaledEdge(record.rY1, factor, -0.5),
+        Shifted(ScaledEdge(record.rX2, factor, 0.5), shiftX), ScaledEdge(record.rY2, factor, 0.5)};
 }
 
 } // namespace
 
-bool cLayout::RescaleControls(int screen, float factor) {
+bool cLayout::RescaleControls(int screen, float factor, int32_t shiftX) {
     // The single-precision factor is widened exactly; its binary value, not its decimal text,
     // decides where halves fall.
     const double f = static_cast<double>(factor);
@@ -43,7 +53,7 @@ bool cLayout::RescaleControls(int screen, float factor) {
     std::vector<ScaledRect> scaled(Controls.size());
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         if (screen >= 0 && Controls[i].rScreen != screen) continue;
-        scaled[i] = Scale(Controls[i], f);
+        scaled[i] = Scale(Controls[i], f, shiftX);
         if (scaled[i].Fits()) continue;
         Warn("Cannot rescale the screen(s): control " + std::to_string(i + 1) +
              " would be moved outside the coordinates a layout can hold (" +
