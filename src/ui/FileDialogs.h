@@ -24,6 +24,9 @@ struct FileDialogSetup {
     std::string DefaultExt; // added when the user types a name without one: "*.set", ".set", "set"
     std::string FileName;   // the name proposed when the dialog opens
     int Flags = 0;
+    // The filter selected when the dialog opens, counted from 1 as the host's dialogs count
+    // them; 0 is the first.
+    int FilterIndex = 0;
 
     bool operator==(const FileDialogSetup&) const = default;
 };

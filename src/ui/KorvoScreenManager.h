@@ -3,27 +3,47 @@
 // screens), each with its screen list, and the buttons and menus that turn into one call on one of
 // them. The window owns both documents for the whole run. Message boxes and file dialogs come in
 // through their seams, so the window can be driven by scripted ones.
+//
+// The window resizes: its design size is its default and smallest size, and the room beyond goes
+// to the two lists and to the preview hosts beside them. Its size, the splitter positions, the
+// list columns, the recent layouts and the folder each file dialog last used are kept in the
+// settings it is given (none: nothing is read or kept beyond the run).
+//
+// Preview hosts: PrincPreviewHost and AddPreviewHost are empty containers with a layout, beside
+// each list. A widget added to a host's layout shows the host; the host hides again when its last
+// widget goes. After every command the window emits LayoutsRefreshed().
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QString>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "layout/cLayout.h"
 #include "ui/FileDialogs.h"
 
 class QAction;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QMenu;
+class QMimeData;
 class QPushButton;
+class QSettings;
 class QTreeWidget;
 class QtScreenListView;
+class RecentLayouts;
+class ShareSplitter;
 class frmAboutQuill;
 
 class KorvoScreenManager : public QMainWindow {
     Q_OBJECT
 public:
-    KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDialogs, QWidget* parent = nullptr);
+    KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDialogs,
+                       QSettings* settings = nullptr, QWidget* parent = nullptr);
     ~KorvoScreenManager() override;
 
     cLayout PrincipalLayout;
@@ -33,7 +53,7 @@ public:
     // The outcome of the last Save As dialog: FileDialogCancel, or 0 when a file was chosen.
     int SaveDialogErr = 0;
 
-    // The four file dialogs; the handlers set their flags before showing them.
+    // The four file dialogs; the handlers set their flags and folder before showing them.
     FileDialogSetup SetOpen;
     FileDialogSetup SetSave;
     FileDialogSetup CSVSave;
@@ -42,6 +62,21 @@ public:
     // The About window while it is open.
     frmAboutQuill* AboutWindow() const;
 
+    // Where a preview pane of each list goes.
+    QWidget* PrincipalPreviewHost() const { return PrincPreviewHost; }
+    QWidget* AdditionalPreviewHost() const { return AddPreviewHost; }
+
+    // Opens the files named on the command line, as the buttons would: the first as the Principal
+    // layout, the second as the Additional layout (a CSV file is imported as it). "" names none.
+    void OpenFromCommandLine(const std::string& principal, const std::string& additional);
+
+    // Keeps the size, splitter positions and list columns in the settings (done on closing too).
+    void SaveWindowSettings();
+
+signals:
+    // Emitted after every command, once the title, status bar and menus show its outcome.
+    void LayoutsRefreshed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,6 +84,7 @@ protected:
 private slots:
     void butOpen_Click();
     void butAddOpen_Click();
+    void butSave_Click();
     void butSaveAs_Click();
     void butExport_Click();
     void butImport_Click();
@@ -65,15 +101,52 @@ private slots:
 
 private:
     void BuildControls();
+    void BuildPrincipalFrame();
+    void BuildAdditionalFrame();
+    QWidget* PreviewHost(QWidget* parent, const char* name);
     void BuildMenus();
+    void BuildStatusBar();
     void Form_Load();
+
+    // Runs one command so that nothing it throws escapes, then shows its outcome.
+    void Command(const std::function<void()>& handler);
+    void RefreshWindowState();
+    void RebuildRecentMenu();
+
+    // Asks before the Principal layout is replaced; false when the user keeps it to save it.
+    bool MayReplacePrincipal();
+    bool OpenPrincipalFile(const std::string& path);
+    bool OpenAdditionalFile(const std::string& path);
+    bool ImportAdditionalFile(const std::string& path);
+    void OpenRecent(const QString& path);
     // Shows the save dialog and saves; true only when the layout was written.
     bool SaveAs();
+    bool Save();
     void ShowEditControls();
     void Warn(const std::string& prompt);
 
+    // The file dialogs start in the folder last used for each.
+    void PrepareDialog(FileDialogSetup& setup, const char* key, const char* firstFolder);
+    void RememberFolder(const char* key, const std::string& chosenPath);
+
+    // Dropped files: what a frame takes, and the message for what it does not.
+    bool AcceptsDrop(QObject* frame, QEvent* event);
+    void TakeDrop(bool principal, const QMimeData& data);
+
+    void RestoreWindowSettings();
+    void UpdatePreviewHost(QWidget* host);
+
     UserDialogs& Dialogs;
     FileDialogs& Files;
+    QSettings* Settings;
+    std::unique_ptr<RecentLayouts> Recent;
+    QHash<QString, QString> Folders; // the folder each file dialog last used
+
+    ShareSplitter* FrameSplitter = nullptr;
+    ShareSplitter* PrincListSplitter = nullptr;
+    ShareSplitter* AddListSplitter = nullptr;
+    QWidget* PrincPreviewHost = nullptr;
+    QWidget* AddPreviewHost = nullptr;
 
     QGroupBox* fraOPrinc = nullptr;
     QPushButton* butOpen = nullptr;
@@ -96,6 +169,12 @@ private:
     QTreeWidget* AddLayList = nullptr;
     QGroupBox* Frame3 = nullptr;
     QPushButton* butAppendToPrinc = nullptr;
+
+    QMenu* mnuRecent = nullptr;
+    // Menu items that are available exactly when their button is.
+    std::vector<std::pair<QAction*, QPushButton*>> MirroredItems;
+    QLabel* StatusRecords = nullptr;
+    QLabel* StatusNextScreen = nullptr;
 
     std::unique_ptr<QtScreenListView> PrincListView;
     std::unique_ptr<QtScreenListView> AddListView;

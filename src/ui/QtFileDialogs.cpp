@@ -1,12 +1,12 @@
 #include "ui/QtFileDialogs.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "platform/FileAccess.h"
 #include "ui/CodePage.h"
+#include "ui/QtUserDialogs.h"
 
 QStringList QtNameFilters(const std::string& filter) {
     QStringList parts = FromCodePage(filter).split(u'|');
@@ -29,6 +29,16 @@ QString QtDefaultSuffix(const std::string& defaultExt) {
     return suffix;
 }
 
+QString QtFilterSuffix(const QString& nameFilter) {
+    const qsizetype open = nameFilter.lastIndexOf(u'(');
+    const qsizetype close = nameFilter.lastIndexOf(u')');
+    const QString patterns =
+        open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : nameFilter;
+    const QStringList each = patterns.split(u' ', Qt::SkipEmptyParts);
+    if (each.size() != 1) return {};
+    return QtDefaultSuffix(each.first().toStdString());
+}
+
 QtFileDialogs::QtFileDialogs(UserDialogs& dialogs) : Dialogs(dialogs) {}
 
 void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save) {
@@ -43,7 +53,19 @@ void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup,
                      (setup.Flags & FileDialogFlag::OverwritePrompt) == 0);
     const QStringList filters = QtNameFilters(setup.Filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QtDefaultSuffix(setup.DefaultExt));
+    if (setup.FilterIndex >= 1 && setup.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[setup.FilterIndex - 1]);
+    // A name typed without an extension takes the one of the filter chosen when it has one.
+    const QString fallback = QtDefaultSuffix(setup.DefaultExt);
+    const auto suffixFor = [fallback](const QString& filter) {
+        const QString suffix = QtFilterSuffix(filter);
+        return suffix.isEmpty() ? fallback : suffix;
+    };
+    dialog.setDefaultSuffix(filters.isEmpty() ? fallback : suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixFor](const QString& filter) {
+                         dialog.setDefaultSuffix(suffixFor(filter));
+                     });
     const QString folder = FromSystemPath(setup.InitDir);
     if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
     if (!setup.FileName.empty()) dialog.selectFile(FromSystemPath(setup.FileName));
@@ -58,8 +80,7 @@ int QtFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& path) {
 }
 
 int QtFileDialogs::Show(const FileDialogSetup& setup, bool save, std::string& path) {
-    QWidget* parent = QApplication::activeModalWidget();
-    if (parent == nullptr) parent = QApplication::activeWindow();
+    QWidget* parent = DialogOwner();
     FileDialogSetup shown = setup;
     for (;;) {
         QFileDialog dialog(parent);

@@ -1,9 +1,10 @@
 #pragma once
-// The file dialogs of the seam over Qt's QFileDialog. The filter string becomes Qt's name filters,
-// the initial folder is used only when it exists, the default extension is added to a name typed
-// without one, and the flags are honoured: a file that must exist, the question before replacing a
-// file, and the question before creating one (asked here, through the message seam, as Qt has
-// none).
+// The file dialogs of the seam over Qt's QFileDialog, centred on the window they belong to. The
+// filter string becomes Qt's name filters, the initial folder is used only when it exists, a name
+// typed without an extension gets the one of the filter chosen (or the default extension when the
+// filter has no single one), and the flags are honoured: a file that must exist, the question
+// before replacing a file, and the question before creating one (asked here, through the message
+// seam, as Qt has none).
 
 #include <QStringList>
 
@@ -18,6 +19,9 @@ class QString;
 QStringList QtNameFilters(const std::string& filter);
 // "*.set", ".set" and "set" all give "set"; "" and "*.*" give none.
 QString QtDefaultSuffix(const std::string& defaultExt);
+// The extension a Qt name filter stands for: "Turning Layouts (*.lset)" gives "lset"; a filter of
+// several patterns or of wildcards gives none.
+QString QtFilterSuffix(const QString& nameFilter);
 
 class QtFileDialogs : public FileDialogs {
 public:

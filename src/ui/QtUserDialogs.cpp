@@ -2,16 +2,23 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 #include "ui/CodePage.h"
 
-namespace {
-
-QWidget* BoxParent() {
+QWidget* DialogOwner() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Before the window manager has activated the main window (a file named on the command line
+    // is opened then), and where no window is ever active, a box still belongs to the program's
+    // main window.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(window) != nullptr && window->isVisible()) return window;
+    return nullptr;
 }
+
+namespace {
 
 QString TitleText(const std::string& title) {
     return title.empty() ? QString::fromLatin1(ApplicationTitle) : FromCodePage(title);
@@ -40,7 +47,7 @@ MsgAnswer QtUserDialogs::MsgBox(const std::string& prompt, MsgButtons buttons, M
 
 MsgAnswer QtUserDialogs::ShowMessage(const QString& prompt, MsgButtons buttons, MsgIcon icon,
                                      const QString& title) {
-    QMessageBox box(BoxIcon(icon), title, prompt, QMessageBox::NoButton, BoxParent());
+    QMessageBox box(BoxIcon(icon), title, prompt, QMessageBox::NoButton, DialogOwner());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     // The first button is the default, as the host's boxes have it; closing the box is the
@@ -88,7 +95,7 @@ std::string QtUserDialogs::InputBox(const std::string& prompt, const std::string
                                     const std::string& proposed) {
     QString answer = FromCodePage(proposed);
     for (;;) {
-        QInputDialog box(BoxParent());
+        QInputDialog box(DialogOwner());
         box.setWindowModality(Qt::ApplicationModal);
         box.setInputMode(QInputDialog::TextInput);
         box.setWindowTitle(TitleText(title));

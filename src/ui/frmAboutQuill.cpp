@@ -6,6 +6,7 @@
 
 #include "ui/CaptionFit.h"
 #include "ui/CodePage.h"
+#include "ui/ProgramVersion.h"
 #include "ui/Twips.h"
 #include "ui/cCaptionButton.h"
 
@@ -15,7 +16,7 @@ constexpr int ClientWidth = 4875;
 constexpr int ClientHeight = 4590;
 constexpr qreal DesignPointSize = 8.0;
 
-const char* const VersionText = "KorvoScreenQuill A4.0";
+const char* const VersionText = VersionCaption;
 const char* const CopyrightText = "\xA9 2026 The KorvoScreenQuill authors";
 
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource, const QRect& geometry) {
