@@ -1,14 +1,19 @@
 #pragma once
 // The Edit Controls window: the control tools for all screens of the Principal layout or for the
 // one screen selected in the main window's list. It rescales controls from one resolution to
-// another, shows statistics and re-orders the DROs of a group. It is built afresh for every
-// opening and shown modally; it keeps no state beyond its controls and the screen it edits.
+// another (the classic five, today's widescreen ones or a size of the user's own), shows
+// statistics and re-orders the DROs of a group. It is built afresh for every opening and shown
+// modally; it keeps no state beyond its controls and the screen it edits.
 
 #include <QDialog>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
+#include "tools/ScreenResolution.h"
+
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -22,7 +27,9 @@ class cLayout;
 class frmEditControls : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResolutionCount = 5;
+    // One option for each resolution of the table, in its order, then "Other".
+    static constexpr int OtherIndex = static_cast<int>(Resolutions.size());
+    static constexpr int OptionCount = OtherIndex + 1;
 
     // Loads the window: caption, the single-screen controls, the screen edited and the original
     // resolution detected from how far the controls reach. `principalList` is the main window's
@@ -43,25 +50,36 @@ private slots:
 private:
     void BuildControls();
     void Form_Load(bool editAllScreens, const ScreenListView& principalList);
+    void BuildResolutionGroup(QGroupBox* frame, std::array<QRadioButton*, OptionCount>& options,
+                              const char* array, int optionWidth, int firstTop, int optionHeight,
+                              const std::array<int, ClassicResolutionCount>& classicTabs,
+                              QLineEdit*& width, QLineEdit*& height, const char* boxSuffix);
     void DetectOriginalResolution();
     int NewResolutionIndex();
     int OldResolutionIndex();
+    // The size an option stands for; for "Other" the one typed in its boxes, or nullopt after a
+    // warning when they hold no allowed size.
+    std::optional<Resolution> ResolutionAt(int index, QLineEdit& width, QLineEdit& height,
+                                           const char* group);
 
     cLayout& PrincipalLayout;
     UserDialogs& Dialogs;
     int ScreenNo = -1;
-    std::array<int16_t, ResolutionCount> ResWidth{};
-    std::array<int16_t, ResolutionCount> ResHeight{};
 
     QPushButton* butStats = nullptr;
     QPushButton* butThumb = nullptr;
     QPushButton* butCancel = nullptr;
     QFrame* Line1 = nullptr;
     QGroupBox* Frame1 = nullptr;
-    std::array<QRadioButton*, ResolutionCount> Option1{};
+    std::array<QRadioButton*, OptionCount> Option1{};
+    QLineEdit* txtOldWidth = nullptr;
+    QLineEdit* txtOldHeight = nullptr;
     QGroupBox* Frame2 = nullptr;
-    std::array<QRadioButton*, ResolutionCount> Option2{};
+    std::array<QRadioButton*, OptionCount> Option2{};
+    QLineEdit* txtNewWidth = nullptr;
+    QLineEdit* txtNewHeight = nullptr;
     QLabel* Label2 = nullptr;
+    QCheckBox* chkCentre = nullptr;
     QPushButton* butScale = nullptr;
     QFrame* Line2 = nullptr;
     QLabel* Label1 = nullptr;
