@@ -15,6 +15,7 @@ bool IsFunctionKeyButton(const ControlRecord& r) {
 void cLayout::UpdateButtonCaptions() {
     RecordUndo(UndoCaptions);
     int count = 0;
+    bool cancelled = false;
     for (ControlRecord& r : Controls) {
         if (!IsFunctionKeyButton(r)) continue;
         ++count;
@@ -24,17 +25,26 @@ void cLayout::UpdateButtonCaptions() {
             "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
             screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
         std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
-        // An empty answer is a cancel: the buttons already done keep their new captions, and
-        // the undo journal holds the way back.
-        if (answer.empty()) return;
+        // An empty answer is a cancel: no further button is offered.
+        if (answer.empty()) {
+            cancelled = true;
+            break;
+        }
         r.rText = std::move(answer);
         r.rHotKey = r.rOEMCode + HotKeyBeforeF1;
     }
-    if (count == 0)
+    if (cancelled) {
+        // A cancel at the first button has changed nothing. Later, the buttons already done keep
+        // their new captions, so the document is as changed as after a completed run and must say
+        // so, or closing would drop them without a question; the undo journal holds the way back.
+        if (count == 1) return;
+        Dirty = true;
+    } else if (count == 0) {
         Dialogs.MsgBox("No Function Key buttons in layout so nothing updated", MsgButtons::OK,
                        MsgIcon::None);
-    else
+    } else {
         Dirty = true;
+    }
     BuildScreenIndex(false);
     FillScreenList(BoundList);
 }
