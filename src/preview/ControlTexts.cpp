@@ -66,12 +66,18 @@ std::optional<DROFormat> ParseDROFormat(std::string_view text) {
     std::size_t at = 1;
     for (; at < text.size(); ++at) {
         const char c = text[at];
-        if (c == '-') format.LeftAlign = true;
-        else if (c == '+') format.Sign = true;
-        else if (c == ' ') format.Blank = true;
-        else if (c == '0') format.ZeroPad = true;
-        else if (c == '#') format.Alternate = true;
-        else break;
+        if (c == '-')
+            format.LeftAlign = true;
+        else if (c == '+')
+            format.Sign = true;
+        else if (c == ' ')
+            format.Blank = true;
+        else if (c == '0')
+            format.ZeroPad = true;
+        else if (c == '#')
+            format.Alternate = true;
+        else
+            break;
     }
     if (!ReadNumber(text, at, MaxDROWidth, format.Width)) return std::nullopt;
     if (at < text.size() && text[at] == '.') {
@@ -101,8 +107,8 @@ std::string FormatDRO(const DROFormat& format, double value) {
         const int p = format.Precision == 0 ? 1 : format.Precision;
         const std::string scientific = ToChars(value, std::chars_format::scientific, p - 1);
         const int x = ExponentOf(scientific);
-        digits = (x < -4 || x >= p) ? scientific
-                                    : ToChars(value, std::chars_format::fixed, p - 1 - x);
+        digits =
+            (x < -4 || x >= p) ? scientific : ToChars(value, std::chars_format::fixed, p - 1 - x);
         if (format.Alternate) {
             if (digits.find('.') == std::string::npos) {
                 const std::size_t e = digits.find('e');
@@ -113,8 +119,10 @@ std::string FormatDRO(const DROFormat& format, double value) {
         }
     }
     if (digits.front() != '-') {
-        if (format.Sign) digits.insert(digits.begin(), '+');
-        else if (format.Blank) digits.insert(digits.begin(), ' ');
+        if (format.Sign)
+            digits.insert(digits.begin(), '+');
+        else if (format.Blank)
+            digits.insert(digits.begin(), ' ');
     }
     const std::size_t width = static_cast<std::size_t>(format.Width);
     if (digits.size() < width) {
@@ -122,8 +130,8 @@ std::string FormatDRO(const DROFormat& format, double value) {
         if (format.LeftAlign) {
             digits.append(fill, ' ');
         } else if (format.ZeroPad && std::isfinite(value)) {
-            const bool signed_ = digits.front() == '-' || digits.front() == '+' ||
-                                 digits.front() == ' ';
+            const bool signed_ =
+                digits.front() == '-' || digits.front() == '+' || digits.front() == ' ';
             digits.insert(signed_ ? 1 : 0, fill, '0');
         } else {
             digits.insert(0, fill, ' ');
@@ -144,22 +152,38 @@ std::optional<std::string> KeyName(int32_t key) {
         return std::string(1, static_cast<char>(key));
     if (key >= 112 && key <= 126) return "F" + std::to_string(key - 111);
     switch (key) {
-    case 8: return "Backspace";
-    case 9: return "Tab";
-    case 13: return "Enter";
-    case 27: return "Esc";
-    case 32: return "Space";
-    case 33: return "PgUp";
-    case 34: return "PgDn";
-    case 35: return "End";
-    case 36: return "Home";
-    case 37: return "Left";
-    case 38: return "Up";
-    case 39: return "Right";
-    case 40: return "Down";
-    case 45: return "Ins";
-    case 46: return "Del";
-    default: return std::nullopt;
+    case 8:
+        return "Backspace";
+    case 9:
+        return "Tab";
+    case 13:
+        return "Enter";
+    case 27:
+        return "Esc";
+    case 32:
+        return "Space";
+    case 33:
+        return "PgUp";
+    case 34:
+        return "PgDn";
+    case 35:
+        return "End";
+    case 36:
+        return "Home";
+    case 37:
+        return "Left";
+    case 38:
+        return "Up";
+    case 39:
+        return "Right";
+    case 40:
+        return "Down";
+    case 45:
+        return "Ins";
+    case 46:
+        return "Del";
+    default:
+        return std::nullopt;
     }
 }
 
@@ -189,18 +213,30 @@ std::string LinkBadgeText(int32_t target) {
 
 std::string KindName(int32_t kind) {
     switch (kind) {
-    case ControlKind::DRO: return "DRO";
-    case ControlKind::ScrollBar: return "Scroll bar";
-    case ControlKind::Bitmap: return "Bitmap";
-    case ControlKind::Button: return "Button";
-    case ControlKind::JogBall: return "Jog ball";
-    case ControlKind::LED: return "LED";
-    case ControlKind::Label: return "Label";
-    case ControlKind::BitmapButton: return "Bitmap button";
-    case ControlKind::MDILine: return "MDI line";
-    case ControlKind::GCodeWindow: return "G-code window";
-    case ControlKind::ToolpathDisplay: return "Toolpath display";
-    default: return "Kind " + std::to_string(kind);
+    case ControlKind::DRO:
+        return "DRO";
+    case ControlKind::ScrollBar:
+        return "Scroll bar";
+    case ControlKind::Bitmap:
+        return "Bitmap";
+    case ControlKind::Button:
+        return "Button";
+    case ControlKind::JogBall:
+        return "Jog ball";
+    case ControlKind::LED:
+        return "LED";
+    case ControlKind::Label:
+        return "Label";
+    case ControlKind::BitmapButton:
+        return "Bitmap button";
+    case ControlKind::MDILine:
+        return "MDI line";
+    case ControlKind::GCodeWindow:
+        return "G-code window";
+    case ControlKind::ToolpathDisplay:
+        return "Toolpath display";
+    default:
+        return "Kind " + std::to_string(kind);
     }
 }
 

@@ -91,16 +91,20 @@ std::vector<std::string> PictureFinder::LookupParts(const std::string& bitmapPat
         part.clear();
     };
     for (std::size_t i = drive ? 2 : 0; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) take();
-        else part += path[i];
+        if (IsSeparator(path[i]))
+            take();
+        else
+            part += path[i];
     }
     take();
     if (rooted) {
         std::size_t host = parts.size();
         for (std::size_t i = 0; i + 1 < parts.size() && host == parts.size(); ++i)
             if (Folded(parts[i]) == HostFolderName) host = i;
-        if (host < parts.size()) parts.erase(parts.begin(), parts.begin() + host + 1);
-        else if (!parts.empty()) parts.erase(parts.begin(), parts.end() - 1);
+        if (host < parts.size())
+            parts.erase(parts.begin(), parts.begin() + host + 1);
+        else if (!parts.empty())
+            parts.erase(parts.begin(), parts.end() - 1);
     }
     if (parts.size() > MaxParts) parts.erase(parts.begin(), parts.end() - MaxParts);
     for (std::string& p : parts)

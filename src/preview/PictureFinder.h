@@ -15,8 +15,8 @@
 inline constexpr const char* HostFolderName = "korvo";
 
 struct PictureLookup {
-    bool Named = false;   // the control names a picture (not empty, not "None")
-    std::string FileName; // the last part of the name, Windows-1252 as in the record
+    bool Named = false;    // the control names a picture (not empty, not "None")
+    std::string FileName;  // the last part of the name, Windows-1252 as in the record
     std::string FoundPath; // the picture file, a system (UTF-8) path; empty when missing
     bool Found() const { return !FoundPath.empty(); }
 };

@@ -25,19 +25,27 @@ std::string LabelText(const ControlRecord& r) {
 std::string KindText(const ControlRecord& r) {
     switch (r.rType) {
     case ControlKind::Button:
-    case ControlKind::BitmapButton: return Shown(r.rText);
-    case ControlKind::Label: return LabelText(r);
-    case ControlKind::DRO: return DROZeroText(r.rFormat);
-    default: return {};
+    case ControlKind::BitmapButton:
+        return Shown(r.rText);
+    case ControlKind::Label:
+        return LabelText(r);
+    case ControlKind::DRO:
+        return DROZeroText(r.rFormat);
+    default:
+        return {};
     }
 }
 
 uint32_t LampColour(int32_t rColor) {
     switch (rColor) {
-    case 0: return SceneColour::LampGreen;
-    case 1: return SceneColour::LampRed;
-    case 2: return SceneColour::LampYellow;
-    default: return SceneColour::LampGrey;
+    case 0:
+        return SceneColour::LampGreen;
+    case 1:
+        return SceneColour::LampRed;
+    case 2:
+        return SceneColour::LampYellow;
+    default:
+        return SceneColour::LampGrey;
     }
 }
 
@@ -51,11 +59,21 @@ void SetPanelLook(SceneItem& item) {
     item.Shape = ItemShape::Panel;
     item.Text = KindName(item.Kind);
     switch (item.Kind) {
-    case ControlKind::MDILine: Colour(item, 0xFFFFFF, 0x303030, 0x707070); break;
-    case ControlKind::GCodeWindow: Colour(item, 0xFFFFF4, 0x303030, 0x707070); break;
-    case ControlKind::ToolpathDisplay: Colour(item, 0x0A0F1E, 0x50E050, 0x5080A0); break;
-    case ControlKind::JogBall: Colour(item, 0x4A525C, 0xE0E0E0, 0x9AA4B0); break;
-    default: Colour(item, 0xB8B8B8, 0x202020, 0x606060); break; // scroll bar
+    case ControlKind::MDILine:
+        Colour(item, 0xFFFFFF, 0x303030, 0x707070);
+        break;
+    case ControlKind::GCodeWindow:
+        Colour(item, 0xFFFFF4, 0x303030, 0x707070);
+        break;
+    case ControlKind::ToolpathDisplay:
+        Colour(item, 0x0A0F1E, 0x50E050, 0x5080A0);
+        break;
+    case ControlKind::JogBall:
+        Colour(item, 0x4A525C, 0xE0E0E0, 0x9AA4B0);
+        break;
+    default:
+        Colour(item, 0xB8B8B8, 0x202020, 0x606060);
+        break; // scroll bar
     }
 }
 
@@ -84,8 +102,8 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
 
     const bool known = r.rType >= ControlKind::First && r.rType <= ControlKind::Last;
     // An LED whose picture is missing still shows its colour as a lamp.
-    const bool drawsPicture = known && picture.Named &&
-                          (r.rType != ControlKind::LED || picture.Found());
+    const bool drawsPicture =
+        known && picture.Named && (r.rType != ControlKind::LED || picture.Found());
     if (drawsPicture || r.rType == ControlKind::Bitmap) {
         item.Shape = ItemShape::Picture;
         item.Text = KindText(r);
@@ -108,8 +126,8 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
     case ControlKind::Label:
         item.Shape = IsScreenLabel(r) ? ItemShape::Title : ItemShape::Text;
         if (item.Shape == ItemShape::Title)
-            item.TextPixels = static_cast<int>(std::min<int64_t>(18, std::max<int64_t>(
-                                                                         8, item.Rect.Height())));
+            item.TextPixels =
+                static_cast<int>(std::min<int64_t>(18, std::max<int64_t>(8, item.Rect.Height())));
         item.Text = KindText(r);
         Colour(item, 0, SceneColour::LabelText, 0);
         break;
@@ -126,7 +144,9 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
     case ControlKind::JogBall:
     case ControlKind::MDILine:
     case ControlKind::GCodeWindow:
-    case ControlKind::ToolpathDisplay: SetPanelLook(item); break;
+    case ControlKind::ToolpathDisplay:
+        SetPanelLook(item);
+        break;
     default:
         item.Shape = ItemShape::Unknown;
         item.Text = KindName(r.rType);

@@ -46,11 +46,11 @@ struct SceneItem {
     int32_t Kind = 0; // rType
     ItemShape Shape = ItemShape::Unknown;
     SceneRect Rect;
-    std::string Text; // Windows-1252: caption, label, DRO value, kind name or number
+    std::string Text;    // Windows-1252: caption, label, DRO value, kind name or number
     int TextPixels = 12; // the height of its text, in screen pixels
     uint32_t Fill = 0, Ink = 0, Edge = 0; // 0xRRGGBB
-    bool Persistent = false; // a control of screen 0 shown on another screen
-    bool Background = false; // the full-screen picture a screen starts with
+    bool Persistent = false;              // a control of screen 0 shown on another screen
+    bool Background = false;              // the full-screen picture a screen starts with
 
     std::string PictureName;     // rBitMapPath when it names a picture
     std::string PictureFileName; // its last part, for the caption of a missing picture
@@ -82,7 +82,7 @@ ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptio
 
 // The colours of the scene, shared by everything that draws one.
 namespace SceneColour {
-inline constexpr uint32_t Screen = 0x2B2F36;      // behind everything, where no picture lies
+inline constexpr uint32_t Screen = 0x2B2F36; // behind everything, where no picture lies
 inline constexpr uint32_t ButtonFace = 0xD4D0C8;
 inline constexpr uint32_t ButtonText = 0x101010;
 inline constexpr uint32_t DROFace = 0x0B1F0B;

@@ -25,25 +25,39 @@ std::string Escaped(const std::string& utf8) {
     out.reserve(utf8.size());
     for (char c : utf8) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         case '\t':
         case '\r':
-        case '\n': out += ' '; break;
+        case '\n':
+            out += ' ';
+            break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) out += "\xEF\xBF\xBD";
-            else out += c;
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += "\xEF\xBF\xBD";
+            else
+                out += c;
         }
     }
     return out;
 }
 
 bool Unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
 }
 
 std::string PercentEncoded(const std::string& path) {
@@ -81,8 +95,8 @@ public:
                Hex(SceneColour::Missing) +
                "\"/><rect width=\"3\" height=\"8\" fill=\"#000000\" fill-opacity=\"0.25\"/>"
                "</pattern></defs>\n";
-        Out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" +
-               Hex(SceneColour::Screen) + "\"/>\n";
+        Out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + Hex(SceneColour::Screen) +
+               "\"/>\n";
         for (const SceneItem& item : scene.Items)
             Control(item);
         Out += "</svg>\n";
@@ -96,9 +110,9 @@ private:
         if (item.Persistent) classes += " persistent";
         if (item.Background) classes += " background";
         Out += "<svg id=\"record-" + Num(item.Position) + "\" class=\"" + classes +
-               "\" data-kind=\"" + Num(item.Kind) + "\" x=\"" + Num(item.Rect.Left()) +
-               "\" y=\"" + Num(item.Rect.Top()) + "\" width=\"" + Num(w) + "\" height=\"" +
-               Num(h) + "\" overflow=\"hidden\">";
+               "\" data-kind=\"" + Num(item.Kind) + "\" x=\"" + Num(item.Rect.Left()) + "\" y=\"" +
+               Num(item.Rect.Top()) + "\" width=\"" + Num(w) + "\" height=\"" + Num(h) +
+               "\" overflow=\"hidden\">";
         const std::string box = "width=\"" + Num(w) + "\" height=\"" + Num(h) + "\"";
         const std::string fill = Hex(item.Fill), edge = Hex(item.Edge);
         switch (item.Shape) {
@@ -112,8 +126,12 @@ private:
             Out += "<rect " + box + " fill=\"" + fill + "\" stroke=\"" + edge + "\"/>";
             Text(item, item.Text, "end", w - 3, false);
             break;
-        case ItemShape::Text: Text(item, item.Text, "start", 2, false); break;
-        case ItemShape::Title: Text(item, item.Text, "start", 2, true); break;
+        case ItemShape::Text:
+            Text(item, item.Text, "start", 2, false);
+            break;
+        case ItemShape::Title:
+            Text(item, item.Text, "start", 2, true);
+            break;
         case ItemShape::Lamp:
             Out += "<ellipse cx=\"" + Half(w) + "\" cy=\"" + Half(h) + "\" rx=\"" + Half(w) +
                    "\" ry=\"" + Half(h) + "\" fill=\"" + fill + "\" stroke=\"" + edge + "\"/>";
@@ -149,14 +167,14 @@ private:
         }
         if (item.LinkTarget) {
             Out += "<text class=\"badge\" x=\"" + Num(w - 2) +
-                   "\" y=\"10\" font-size=\"10\" text-anchor=\"end\" fill=\"#ffffff\" "
+                   "\" y=\"8\" font-size=\"8\" text-anchor=\"end\" fill=\"#ffffff\" "
                    "stroke=\"" +
                    Hex(SceneColour::Badge) + "\" stroke-width=\"3\" paint-order=\"stroke\">" +
                    Escaped(LinkBadgeText(*item.LinkTarget)) + "</text>";
         }
         if (!item.KeyText.empty()) {
             Out += "<text class=\"key\" x=\"2\" y=\"" + Num(h - 2) +
-                   "\" font-size=\"9\" fill=\"#ffff80\" stroke=\"#000000\" stroke-width=\"2\" "
+                   "\" font-size=\"8\" fill=\"#ffff80\" stroke=\"#000000\" stroke-width=\"2\" "
                    "paint-order=\"stroke\">" +
                    Escaped(item.KeyText) + "</text>";
         }
@@ -170,25 +188,32 @@ private:
         if (text.empty()) return;
         Out += "<text x=\"" + Num(x) + "\" y=\"" + Half(item.Rect.Height()) +
                "\" dominant-baseline=\"central\" text-anchor=\"" + anchor + "\" font-size=\"" +
-               Num(item.TextPixels) + "\"" + (bold ? " font-weight=\"bold\"" : "") +
-               " fill=\"" + Hex(item.Ink) + "\">" + XmlText(text) + "</text>";
+               Num(item.TextPixels) + "\"" + (bold ? " font-weight=\"bold\"" : "") + " fill=\"" +
+               Hex(item.Ink) + "\">" + XmlText(text) + "</text>";
     }
 
-    static std::string Half(int64_t value) {
-        return Num(value / 2) + (value % 2 != 0 ? ".5" : "");
-    }
+    static std::string Half(int64_t value) { return Num(value / 2) + (value % 2 != 0 ? ".5" : ""); }
 
     static std::string ClassOf(const SceneItem& item) {
         switch (item.Shape) {
-        case ItemShape::RaisedBox: return "button";
-        case ItemShape::SunkenBox: return "dro";
-        case ItemShape::Text: return "label";
-        case ItemShape::Title: return "title";
-        case ItemShape::Lamp: return "led";
-        case ItemShape::Picture: return item.PicturePath.empty() ? "picture missing" : "picture";
-        case ItemShape::HotSpot: return "hotspot";
-        case ItemShape::Panel: return "panel";
-        case ItemShape::Unknown: return "unknown";
+        case ItemShape::RaisedBox:
+            return "button";
+        case ItemShape::SunkenBox:
+            return "dro";
+        case ItemShape::Text:
+            return "label";
+        case ItemShape::Title:
+            return "title";
+        case ItemShape::Lamp:
+            return "led";
+        case ItemShape::Picture:
+            return item.PicturePath.empty() ? "picture missing" : "picture";
+        case ItemShape::HotSpot:
+            return "hotspot";
+        case ItemShape::Panel:
+            return "panel";
+        case ItemShape::Unknown:
+            return "unknown";
         }
         return "unknown";
     }
@@ -197,7 +222,8 @@ private:
         std::string base = Options.PictureBase;
         while (!base.empty() && (base.back() == '/' || base.back() == '\\'))
             base.pop_back();
-        if (!base.empty() && path.size() > base.size() + 1 && path.compare(0, base.size(), base) == 0 &&
+        if (!base.empty() && path.size() > base.size() + 1 &&
+            path.compare(0, base.size(), base) == 0 &&
             (path[base.size()] == '/' || path[base.size()] == '\\'))
             return PercentEncoded(path.substr(base.size() + 1));
         return PictureUri(path);

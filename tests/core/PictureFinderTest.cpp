@@ -24,10 +24,9 @@ protected:
     PictureFinderTest() {
         for (const char* folder : {"Host/Layouts", "Host/MillBitmaps/Sub", "Mine", "Host/x.png"})
             fs::create_directories(Dir.File(folder));
-        for (const char* file :
-             {"Host/MillBitmaps/grayZero4.JPG", "Host/MillBitmaps/Sub/Deep.png",
-              "Host/Layouts/Beside.bmp", "Host/MillBitmaps/notes.txt", "Mine/logo.png",
-              "Mine/Beside.bmp", "Host/MillBitmaps/fake.jpg"})
+        for (const char* file : {"Host/MillBitmaps/grayZero4.JPG", "Host/MillBitmaps/Sub/Deep.png",
+                                 "Host/Layouts/Beside.bmp", "Host/MillBitmaps/notes.txt",
+                                 "Mine/logo.png", "Mine/Beside.bmp", "Host/MillBitmaps/fake.jpg"})
             Dir.Write(file, "not really a picture");
     }
     PictureFinder Finder() const {
@@ -46,15 +45,15 @@ TEST_F(PictureFinderTest, HostPathsAreFoundUnderTheFoldersInAnyCase) {
         {"MillBitmaps\\sub\\deep.PNG", "Host/MillBitmaps/Sub/Deep.png"},
         {"C:\\Korvo\\MillBitmaps\\grayZero4.jpg", "Host/MillBitmaps/grayZero4.JPG"},
         {"c:\\KORVO\\millbitmaps\\Sub\\Deep.png", "Host/MillBitmaps/Sub/Deep.png"},
-        {"D:\\Elsewhere\\Deep\\logo.png", "Mine/logo.png"},     // by its file name
+        {"D:\\Elsewhere\\Deep\\logo.png", "Mine/logo.png"}, // by its file name
         {"\\\\server\\share\\logo.png", "Mine/logo.png"},
-        {"Beside.bmp", "Mine/Beside.bmp"},                     // the user's folder comes first
+        {"Beside.bmp", "Mine/Beside.bmp"},                          // the user's folder comes first
         {"..\\..\\Layouts\\Beside.bmp", "Host/Layouts/Beside.bmp"}, // no way out of the folders
-        {"Skins\\Old\\logo.png", "Mine/logo.png"},             // a tail of a relative path
+        {"Skins\\Old\\logo.png", "Mine/logo.png"},                  // a tail of a relative path
         {"MillBitmaps\\fake.jpg", "Host/MillBitmaps/fake.jpg"}, // decoding is the painter's part
         {"MillBitmaps\\absent.jpg", nullptr},
-        {"MillBitmaps\\notes.txt", nullptr},                   // not a picture's extension
-        {"x.png", nullptr},                                    // a folder
+        {"MillBitmaps\\notes.txt", nullptr}, // not a picture's extension
+        {"x.png", nullptr},                  // a folder
         {"C:\\Korvo", nullptr},
         {"MillBitmaps\\", nullptr},
     };

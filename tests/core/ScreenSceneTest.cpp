@@ -94,27 +94,35 @@ TEST_F(ScreenSceneTest, EachKindShowsItsShapeAndText) {
          ItemShape::RaisedBox, "Cycle Start"},
         {"button None", With(button, [](ControlRecord& r) { r.rText = "None"; }),
          ItemShape::RaisedBox, ""},
-        {"label text", With(label, [](ControlRecord& r) { r.rLabel = "unused"; }),
-         ItemShape::Text, "ctl"},
-        {"label None falls back", With(label, [](ControlRecord& r) {
-             r.rText = "None";
-             r.rLabel = "Spindle";
-         }),
+        {"label text", With(label, [](ControlRecord& r) { r.rLabel = "unused"; }), ItemShape::Text,
+         "ctl"},
+        {"label None falls back",
+         With(label,
+              [](ControlRecord& r) {
+                  r.rText = "None";
+                  r.rLabel = "Spindle";
+              }),
          ItemShape::Text, "Spindle"},
-        {"label empty falls back", With(label, [](ControlRecord& r) {
-             r.rText = "";
-             r.rLabel = "Feed";
-         }),
+        {"label empty falls back",
+         With(label,
+              [](ControlRecord& r) {
+                  r.rText = "";
+                  r.rLabel = "Feed";
+              }),
          ItemShape::Text, "Feed"},
-        {"label both None", With(label, [](ControlRecord& r) {
-             r.rText = "None";
-             r.rLabel = "None";
-         }),
+        {"label both None",
+         With(label,
+              [](ControlRecord& r) {
+                  r.rText = "None";
+                  r.rLabel = "None";
+              }),
          ItemShape::Text, ""},
-        {"screen label", With(label, [](ControlRecord& r) {
-             r.rText = "None";
-             r.rLabel = "\xA7Offsets";
-         }),
+        {"screen label",
+         With(label,
+              [](ControlRecord& r) {
+                  r.rText = "None";
+                  r.rLabel = "\xA7Offsets";
+              }),
          ItemShape::Title, "Offsets"},
         {"DRO", With(dro, [](ControlRecord& r) { r.rFormat = "%+.4f"; }), ItemShape::SunkenBox,
          "+0.0000"},
@@ -123,13 +131,15 @@ TEST_F(ScreenSceneTest, EachKindShowsItsShapeAndText) {
         {"LED", MakeControl(ControlKind::LED, 1), ItemShape::Lamp, ""},
         {"bitmap without picture", MakeControl(ControlKind::Bitmap, 1), ItemShape::Picture, ""},
         {"bitmap button hot spot",
-         With(MakeControl(ControlKind::BitmapButton, 1), [](ControlRecord& r) { r.rText = "None"; }),
+         With(MakeControl(ControlKind::BitmapButton, 1),
+              [](ControlRecord& r) { r.rText = "None"; }),
          ItemShape::HotSpot, ""},
-        {"bitmap button with picture", With(MakeControl(ControlKind::BitmapButton, 1),
-                                            [](ControlRecord& r) {
-                                                r.rText = "None";
-                                                r.rBitMapPath = "Skin\\Start.png";
-                                            }),
+        {"bitmap button with picture",
+         With(MakeControl(ControlKind::BitmapButton, 1),
+              [](ControlRecord& r) {
+                  r.rText = "None";
+                  r.rBitMapPath = "Skin\\Start.png";
+              }),
          ItemShape::Picture, ""},
         {"button with picture keeps its caption",
          With(button, [](ControlRecord& r) { r.rBitMapPath = "Skin\\Start.png"; }),
@@ -183,9 +193,8 @@ TEST_F(ScreenSceneTest, LampColourFollowsRColorAndLinksCarryBadgesAndKeys) {
     records.push_back(notALink);
 
     const ScreenScene scene = Scene(records, 1);
-    const uint32_t lamps[] = {SceneColour::LampGreen, SceneColour::LampRed,
-                              SceneColour::LampYellow, SceneColour::LampGrey,
-                              SceneColour::LampGrey};
+    const uint32_t lamps[] = {SceneColour::LampGreen, SceneColour::LampRed, SceneColour::LampYellow,
+                              SceneColour::LampGrey, SceneColour::LampGrey};
     for (std::size_t i = 0; i < 5; ++i)
         EXPECT_EQ(scene.Items[i].Fill, lamps[i]) << i;
     EXPECT_EQ(scene.Items[5].LinkTarget, 5);
@@ -200,17 +209,23 @@ TEST_F(ScreenSceneTest, LampColourFollowsRColorAndLinksCarryBadgesAndKeys) {
 
 TEST(DROFormatTest, AcceptedFormatsPrintAsPrintfWould) {
     const std::pair<const char*, const char*> cases[] = {
-        {"%+.4f", "+0.0000"}, {"%.0f", "0"},         {"%4.2f", "0.00"},   {"%+4.4f", "+0.0000"},
-        {"%8.3f", "   0.000"}, {"%-8.3f", "0.000   "}, {"%08.3f", "0000.000"},
-        {"%+08.2f", "+0000.00"}, {"% .1f", " 0.0"},  {"%#.0f", "0."},     {"%f", "0.000000"},
-        {"%.2e", "0.00e+00"},  {"%e", "0.000000e+00"}, {"%g", "0"},       {"%#.3g", "0.00"},
-        {" %.3f ", "0.000"},   {"%64.0f", nullptr},
+        {"%+.4f", "+0.0000"},   {"%.0f", "0"},
+        {"%4.2f", "0.00"},      {"%+4.4f", "+0.0000"},
+        {"%8.3f", "   0.000"},  {"%-8.3f", "0.000   "},
+        {"%08.3f", "0000.000"}, {"%+08.2f", "+0000.00"},
+        {"% .1f", " 0.0"},      {"%#.0f", "0."},
+        {"%f", "0.000000"},     {"%.2e", "0.00e+00"},
+        {"%e", "0.000000e+00"}, {"%g", "0"},
+        {"%#.3g", "0.00"},      {" %.3f ", "0.000"},
+        {"%64.0f", nullptr},
     };
     for (const auto& [format, expected] : cases) {
         SCOPED_TRACE(format);
         const std::string shown = DROZeroText(format);
-        if (expected) EXPECT_EQ(shown, expected);
-        else EXPECT_EQ(shown, std::string(63, ' ') + "0");
+        if (expected)
+            EXPECT_EQ(shown, expected);
+        else
+            EXPECT_EQ(shown, std::string(63, ' ') + "0");
     }
     // Values other than zero, for the tool and the check that will show real readings.
     const DROFormat g3 = *ParseDROFormat("%.3g");
@@ -223,10 +238,31 @@ TEST(DROFormatTest, AcceptedFormatsPrintAsPrintfWould) {
 
 TEST(DROFormatTest, AnythingElseShowsTheFallbackAndNeverReachesPrintf) {
     const std::string hostile[] = {
-        "%s",     "%n",      "%999999f", "%",        "",      "None",   "%d",  "%x",
-        "%lf",    "%.4F",    "%%",       "%f%f",     "%.4fmm", "x%f",   "%*f", "%.*f",
-        "%1$f",   "%65f",    "%.18f",    "%.99999999999999999999f", "%5",  "%.f%n",
-        std::string(300, 'A'), "%" + std::string(298, '9') + "f", std::string("%\0f", 3),
+        "%s",
+        "%n",
+        "%999999f",
+        "%",
+        "",
+        "None",
+        "%d",
+        "%x",
+        "%lf",
+        "%.4F",
+        "%%",
+        "%f%f",
+        "%.4fmm",
+        "x%f",
+        "%*f",
+        "%.*f",
+        "%1$f",
+        "%65f",
+        "%.18f",
+        "%.99999999999999999999f",
+        "%5",
+        "%.f%n",
+        std::string(300, 'A'),
+        "%" + std::string(298, '9') + "f",
+        std::string("%\0f", 3),
     };
     for (const std::string& format : hostile) {
         SCOPED_TRACE(format);
@@ -237,11 +273,15 @@ TEST(DROFormatTest, AnythingElseShowsTheFallbackAndNeverReachesPrintf) {
 
 TEST(HotKeyTextTest, KeyCodesOfRealLayouts) {
     const std::pair<int32_t, const char*> cases[] = {
-        {112, "F1"},        {116, "F5"},          {121, "F10"},  {126, "F15"},
-        {32, "Space"},      {2097, "Alt+1"},      {2124, "Alt+L"}, {34890, "Ctrl+Alt+J"},
-        {65, "A"},          {13, "Enter"},        {65535, ""},   {0, ""},
-        {-4096, ""},        {127, "127"},         {2048, "2048"}, {0x8800 + 200, "35016"},
-        {-1, "-1"},         {0x10000 + 65, "65601"},
+        {112, "F1"},     {116, "F5"},
+        {121, "F10"},    {126, "F15"},
+        {32, "Space"},   {2097, "Alt+1"},
+        {2124, "Alt+L"}, {34890, "Ctrl+Alt+J"},
+        {65, "A"},       {13, "Enter"},
+        {65535, ""},     {0, ""},
+        {-4096, ""},     {127, "127"},
+        {2048, "2048"},  {0x8800 + 200, "35016"},
+        {-1, "-1"},      {0x10000 + 65, "65601"},
     };
     for (const auto& [code, text] : cases)
         EXPECT_EQ(HotKeyText(code), text) << code;
