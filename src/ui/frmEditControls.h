@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QFrame;
 class QGroupBox;
@@ -18,6 +19,8 @@ class QRadioButton;
 class ScreenListView;
 class UserDialogs;
 class cLayout;
+class FileDialogs;
+class QtFileDialogs;
 
 class frmEditControls : public QDialog {
     Q_OBJECT
@@ -29,6 +32,9 @@ public:
     // list of Principal screens, whose selected row names the screen when not all are edited.
     frmEditControls(cLayout& principal, UserDialogs& dialogs, bool editAllScreens,
                     const ScreenListView& principalList, QWidget* parent = nullptr);
+    ~frmEditControls() override;
+    // The file dialogs the previews of Thumbnail save through; Qt's own when none are given.
+    void SetFileDialogs(FileDialogs& files) { Files = &files; }
 
     // -1 when the window edits all screens.
     int EditScreenNo() const { return ScreenNo; }
@@ -71,4 +77,7 @@ private:
     QLabel* Label3 = nullptr;
     QPushButton* butReOrderDRO = nullptr;
     QFrame* Line3 = nullptr;
+
+    FileDialogs* Files = nullptr;
+    std::unique_ptr<QtFileDialogs> OwnFiles;
 };
