@@ -164,8 +164,12 @@ private:
 
     void Picture(const SceneItem& item, const QRectF& r, const QRectF& full) {
         if (!item.PicturePath.empty()) {
-            const QRect device = full.toAlignedRect();
-            if (device.width() <= LargestScaledPicture && device.height() <= LargestScaledPicture) {
+            if (full.width() <= LargestScaledPicture && full.height() <= LargestScaledPicture &&
+                Target
+                    .adjusted(-LargestScaledPicture, -LargestScaledPicture, LargestScaledPicture,
+                              LargestScaledPicture)
+                    .contains(full)) {
+                const QRect device = full.toAlignedRect();
                 const QImage image = Pictures.Scaled(item.PicturePath, device.size());
                 if (!image.isNull()) {
                     P.drawImage(device.topLeft(), image);
@@ -174,8 +178,14 @@ private:
                 }
             } else if (const QImage original = Pictures.Original(item.PicturePath);
                        !original.isNull()) {
+                // Only the part that shows is drawn, from the matching part of the picture.
+                const QRectF shown = full.intersected(Target);
+                const QRectF source((shown.left() - full.left()) / full.width() * original.width(),
+                                    (shown.top() - full.top()) / full.height() * original.height(),
+                                    shown.width() / full.width() * original.width(),
+                                    shown.height() / full.height() * original.height());
                 P.setRenderHint(QPainter::SmoothPixmapTransform);
-                P.drawImage(full, original);
+                P.drawImage(shown, original, source);
                 return;
             }
         }

@@ -193,6 +193,30 @@ TEST_F(ScreenPreviewTest, ThePicturesFolderIsRememberedAndABadFileDrawsAsMissing
     EXPECT_EQ(later.Scene().Items[1].PicturePath, Dir.File("pictures/cyclestart.BMP"));
 }
 
+TEST_F(ScreenPreviewTest, NothingARecordHoldsStopsThePainting) {
+    ScriptedDialogs dialogs;
+    cLayout layout(dialogs);
+    std::filesystem::copy_file(SamplePath("SampleBitmaps/Background.bmp"), Dir.File("bg.bmp"));
+    std::vector<ControlRecord> records;
+    const int32_t extremes[] = {INT32_MIN, -4096, 0, 1, 1027, 40000, INT32_MAX};
+    int32_t kind = 0;
+    for (int32_t a : extremes)
+        for (int32_t b : extremes) {
+            ControlRecord r = MakeControl(kind++ % 13, 1, a, b, b, a);
+            r.rText = std::string(32767, 'W');
+            r.rBitMapPath = kind % 2 == 0 ? "bg.bmp" : std::string(32767, '\\');
+            r.rFormat = std::string(32767, '%');
+            r.rHotKey = a;
+            records.push_back(r);
+        }
+    cLayoutProbe::Adopt(layout, records, Dir.File("hostile.set"));
+    Preview.ShowScreen(layout, 1);
+    EXPECT_EQ(Preview.Scene().Size, (Resolution{3840, 2160})) << "outside every resolution";
+    EXPECT_FALSE(Preview.grab().toImage().isNull());
+    EXPECT_EQ(Preview.RenderImage().size(), QSize(3840, 2160));
+    EXPECT_FALSE(Preview.ToolTipAt(Preview.FromScene({100, 100}).toPoint()).isEmpty());
+}
+
 // --- SVG
 
 struct SvgElement {
