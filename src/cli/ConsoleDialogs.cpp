@@ -2,6 +2,8 @@
 
 #include "platform/Windows1252.h"
 
+#include <algorithm>
+
 namespace {
 
 // Bytes with no printable character: the C0 controls, DEL, and the five bytes the code page leaves
@@ -79,7 +81,11 @@ MsgAnswer ConsoleDialogs::MsgBox(const std::string& prompt, MsgButtons buttons, 
                                  const std::string& title) {
     if (!IsQuestion(buttons)) {
         FlushHeld();
-        if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) {
+        const bool expected = std::find(ExpectedWarnings.begin(), ExpectedWarnings.end(), prompt) !=
+                              ExpectedWarnings.end();
+        if (expected) {
+            Err << "quill: warning: " << ConsoleText(prompt) << '\n';
+        } else if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) {
             // Only the first reason is given; anything after it follows from it.
             if (!FailureWritten) WriteFailure(prompt);
         } else {

@@ -30,6 +30,10 @@ public:
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& proposed) override;
 
+    // A warning the running command expects and that does not fail it (a completed export's note
+    // of what the file cannot carry): written as "quill: warning: <message>".
+    void ExpectWarning(const std::string& prompt) { ExpectedWarnings.push_back(prompt); }
+
     // A line of the tool's own on the error stream, after any report held back.
     void Note(const std::string& bytes);
 
@@ -57,6 +61,7 @@ private:
 
     std::ostream& Err;
     std::vector<Answered> Answers;
+    std::vector<std::string> ExpectedWarnings;
     // The latest report is held until the next box or the end of the command, since it may turn
     // out to be the reason the command failed.
     std::optional<std::string> Held;

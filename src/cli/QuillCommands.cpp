@@ -1,5 +1,7 @@
 #include "cli/QuillCommands.h"
 
+#include "csv/CsvExportLosses.h"
+
 #include <algorithm>
 #include <charconv>
 #include <exception>
@@ -224,6 +226,9 @@ int RunExportCsv(const ParsedArguments& arguments, Console& console) {
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(layoutPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(layoutPath));
+    // What the file cannot carry is said once the file is written; the export still succeeds.
+    const std::string losses = CsvExportLossWarning(CountCsvExportLosses(layout.Records()));
+    if (!losses.empty()) console.Dialogs.ExpectWarning(losses);
     if (!layout.ExportCSV(csvPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot write CSV file \"" + PathForMessage(csvPath) + "\"");
     return ExitSuccess;

@@ -20,6 +20,9 @@
 #include "ui/CommonCode.h"
 #include "ui/FactorText.h"
 #include "ui/HandlerGuard.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/ScreenPreviewWindow.h"
+#include "ui/ScreenThumbnailsWindow.h"
 #include "ui/Twips.h"
 #include "ui/cCaptionButton.h"
 
@@ -250,6 +253,8 @@ void frmEditControls::Form_Load(bool editAllScreens, const ScreenListView& princ
     if (editAllScreens) {
         setWindowTitle(FromCodePage("Edit controls on all screens"));
         SetByTag(*this, QStringLiteral("A2"), TagEnabled, false);
+        // Thumbnail shows every screen as a grid when all are edited.
+        butThumb->setEnabled(true);
         ScreenNo = -1;
     } else {
         SetByTag(*this, QStringLiteral("A2"), TagEnabled, true);
@@ -345,9 +350,22 @@ void frmEditControls::butReOrderDRO_Click() {
     });
 }
 
+frmEditControls::~frmEditControls() = default;
+
 void frmEditControls::butThumb_Click() {
-    RunGuarded(Dialogs,
-               [this] { Dialogs.MsgBox("Not yet implemented", MsgButtons::OK, MsgIcon::None); });
+    RunGuarded(Dialogs, [this] {
+        if (Files == nullptr) {
+            OwnFiles = std::make_unique<QtFileDialogs>(Dialogs);
+            Files = OwnFiles.get();
+        }
+        if (ScreenNo < 0) {
+            ScreenThumbnailsWindow grid(PrincipalLayout, *Files, Dialogs, this);
+            grid.exec();
+        } else {
+            ScreenPreviewWindow large(PrincipalLayout, ScreenNo, *Files, Dialogs, {}, this);
+            large.exec();
+        }
+    });
 }
 
 void frmEditControls::butCancel_Click() {

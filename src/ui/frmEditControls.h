@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <memory>
 
 #include "tools/ScreenResolution.h"
 
@@ -23,6 +24,8 @@ class QRadioButton;
 class ScreenListView;
 class UserDialogs;
 class cLayout;
+class FileDialogs;
+class QtFileDialogs;
 
 class frmEditControls : public QDialog {
     Q_OBJECT
@@ -36,6 +39,9 @@ public:
     // list of Principal screens, whose selected row names the screen when not all are edited.
     frmEditControls(cLayout& principal, UserDialogs& dialogs, bool editAllScreens,
                     const ScreenListView& principalList, QWidget* parent = nullptr);
+    ~frmEditControls() override;
+    // The file dialogs the previews of Thumbnail save through; Qt's own when none are given.
+    void SetFileDialogs(FileDialogs& files) { Files = &files; }
 
     // -1 when the window edits all screens.
     int EditScreenNo() const { return ScreenNo; }
@@ -89,4 +95,7 @@ private:
     QLabel* Label3 = nullptr;
     QPushButton* butReOrderDRO = nullptr;
     QFrame* Line3 = nullptr;
+
+    FileDialogs* Files = nullptr;
+    std::unique_ptr<QtFileDialogs> OwnFiles;
 };

@@ -12,6 +12,9 @@
 #include "FakeListView.h"
 #include "LayoutProbe.h"
 #include "MainWindowFixture.h"
+#include "ui/ScreenPreview.h"
+#include "ui/ScreenPreviewWindow.h"
+#include "ui/ScreenThumbnailsWindow.h"
 #include "ui/frmEditControls.h"
 
 namespace {
@@ -172,8 +175,11 @@ TEST_F(EditControlsTest, AllScreensDisablesTheSingleScreenTools) {
     Open(true);
     EXPECT_EQ(Form->windowTitle(), "Edit controls on all screens");
     EXPECT_EQ(Form->EditScreenNo(), -1);
+    // Thumbnail stays: for all screens it shows the grid of them.
     for (const FormControl& row : FormControls)
-        EXPECT_EQ(Get<QWidget>(row.name)->isEnabled(), std::string(row.tag) != "A2") << row.name;
+        EXPECT_EQ(Get<QWidget>(row.name)->isEnabled(),
+                  std::string(row.tag) != "A2" || std::string(row.name) == "butThumb")
+            << row.name;
 }
 
 TEST_F(EditControlsTest, OneScreenEnablesEverythingAndNamesTheScreen) {
@@ -246,15 +252,47 @@ TEST_F(EditControlsTest, MagnifyingAsksAndCancelChangesNothing) {
     EXPECT_EQ(cLayoutProbe::UndoKind(Layout), UndoNone);
 }
 
-TEST_F(EditControlsTest, ThumbnailIsNotYetImplemented) {
+TEST_F(EditControlsTest, ThumbnailOpensTheScreenOrTheGridOfAll) {
+    Load(ControlsOnScreens({1, 2, 3}));
+    ScriptedFileDialogs files;
     Open(false, 2);
-    Dialogs.Answer(MsgAnswer::OK);
+    Form->SetFileDialogs(files);
+    int shown = -1;
+    WhenModal(
+        [&shown](QWidget* modal) {
+            auto* large = qobject_cast<ScreenPreviewWindow*>(modal);
+            ASSERT_NE(large, nullptr) << modal->objectName().toStdString();
+            shown = large->Preview().Screen();
+            large->close();
+        },
+        Form.get());
     Click("butThumb");
-    EXPECT_EQ(Dialogs.Last().prompt, "Not yet implemented");
-    EXPECT_EQ(Dialogs.Last().icon, MsgIcon::None);
-    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::OK);
-    EXPECT_EQ(Dialogs.Last().title, "");
+    EXPECT_EQ(shown, 2);
     EXPECT_TRUE(Form->isVisible());
+
+    Open(true);
+    Form->SetFileDialogs(files);
+    std::vector<int> opened;
+    WhenModal(
+        [&opened](QWidget* modal) {
+            auto* grid = qobject_cast<ScreenThumbnailsWindow*>(modal);
+            ASSERT_NE(grid, nullptr) << modal->objectName().toStdString();
+            EXPECT_EQ(grid->Thumbnail(1)->text(), "1  2 controls");
+            EXPECT_EQ(grid->Thumbnail(7)->text(), "7  (empty)");
+            WhenModal(
+                [&opened](QWidget* large) {
+                    opened.push_back(qobject_cast<ScreenPreviewWindow*>(large)->Preview().Screen());
+                    large->close();
+                },
+                grid);
+            QTest::mouseClick(grid->Thumbnail(2), Qt::LeftButton);
+            grid->close();
+        },
+        Form.get());
+    Click("butThumb");
+    EXPECT_EQ(opened, std::vector<int>{2});
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_TRUE(Dialogs.Shown().empty());
 }
 
 TEST_F(EditControlsTest, DroGroupMustBeAThirtyTwoBitWholeNumber) {
