@@ -11,6 +11,11 @@
 
 namespace {
 
+// A screen label with a name: the mark alone counts as no label, so a later one names the screen.
+bool NamesScreen(const ControlRecord& r) {
+    return r.IsScreenLabel() && r.rLabel.size() > 1;
+}
+
 constexpr int32_t HotKeyBeforeF1 = 111; // key code 111 + n is function key Fn
 constexpr int32_t HotKeyF1 = 112;
 constexpr int32_t HotKeyF15 = 126;
@@ -182,7 +187,8 @@ private:
             }
             const auto s = static_cast<std::size_t>(r.rScreen);
             ++Controls[s];
-            if (r.IsScreenLabel() && FirstLabel[s] < 0) FirstLabel[s] = static_cast<int>(i);
+            // As in the screen list, a label that is the mark alone names nothing.
+            if (NamesScreen(r) && FirstLabel[s] < 0) FirstLabel[s] = static_cast<int>(i);
             // A link on the screen it shows can only be pressed once that screen is on view.
             if (r.LinksToLayoutScreen() && r.rOEMCode != r.rScreen)
                 Shown[static_cast<std::size_t>(r.rOEMCode)] = true;
@@ -202,7 +208,7 @@ private:
                    " shows screen " + std::to_string(r.rOEMCode) + " with the key " +
                        KeyName(r.rHotKey) + "; Update Buttons would give it " +
                        KeyName(HotKeyBeforeF1 + r.rOEMCode));
-        if (r.IsScreenLabel()) {
+        if (NamesScreen(r)) {
             const int first = FirstLabel[static_cast<std::size_t>(r.rScreen)];
             if (first != index)
                 AddFor(CheckCode::DuplicateScreenLabel, index,

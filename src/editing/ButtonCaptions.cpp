@@ -2,14 +2,6 @@
 
 namespace {
 constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
-constexpr int32_t HotKeyF15 = 126;
-
-// A screen-change button with a function-key shortcut that shows one of the screens 0..14. A
-// negative target names no screen, so there is no function key to give it.
-bool IsFunctionKeyButton(const ControlRecord& r) {
-    return r.IsScreenChangeButton() && r.rOEMCode >= 0 && r.rOEMCode < 15 &&
-           r.rHotKey > HotKeyBeforeF1 && r.rHotKey <= HotKeyF15;
-}
 } // namespace
 
 void cLayout::UpdateButtonCaptions() {
@@ -17,7 +9,7 @@ void cLayout::UpdateButtonCaptions() {
     int count = 0;
     bool cancelled = false;
     for (ControlRecord& r : Controls) {
-        if (!IsFunctionKeyButton(r)) continue;
+        if (!r.IsFunctionKeyButton()) continue;
         ++count;
         const std::string screen = std::to_string(r.rOEMCode);
         const std::string prompt =

@@ -122,9 +122,15 @@ TEST_F(LayoutCheckTest, FindsOneOfEachCodeSortedByScreenAndRecord) {
 
 TEST_F(LayoutCheckTest, FindsNothingInASoundLayout) {
     const std::vector<ControlRecord> records = {
-        MakeScreenLabel(0, "Persistent"), MakeScreenButton(0, 2, "Tools", 113),
-        MakeScreenLabel(1, "Main"),       MakeScreenButton(2, 1, "Main", 112),
-        MakeDRO(2, 1, 100, 100),          Picture(2, "Pics\\Here.jpg"),
+        MakeScreenLabel(0, "Persistent"),
+        MakeScreenButton(0, 2, "Tools", 113),
+        MakeScreenLabel(1, "Main"),
+        MakeScreenButton(2, 1, "Main", 112),
+        // A label that is the mark alone names nothing, so the next one is no duplicate.
+        MakeScreenLabel(2, ""),
+        MakeScreenLabel(2, "Tools"),
+        MakeDRO(2, 1, 100, 100),
+        Picture(2, "Pics\\Here.jpg"),
     };
     CheckOptions options;
     options.PictureFound = [](const std::string&) { return true; };
