@@ -55,10 +55,11 @@ void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup,
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (setup.FilterIndex >= 1 && setup.FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[setup.FilterIndex - 1]);
-    // A name typed without an extension takes the one of the filter chosen when it has one.
+    // A name typed without an extension takes the default one; a save takes the one of the filter
+    // chosen when it has one.
     const QString fallback = QtDefaultSuffix(setup.DefaultExt);
-    const auto suffixFor = [fallback](const QString& filter) {
-        const QString suffix = QtFilterSuffix(filter);
+    const auto suffixFor = [fallback, save](const QString& filter) {
+        const QString suffix = save ? QtFilterSuffix(filter) : QString();
         return suffix.isEmpty() ? fallback : suffix;
     };
     dialog.setDefaultSuffix(filters.isEmpty() ? fallback : suffixFor(dialog.selectedNameFilter()));

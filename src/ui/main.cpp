@@ -81,7 +81,9 @@ int main(int argc, char* argv[]) {
         arguments.push_back(ToSystemPath(qtArguments[i]));
     const CommandLineRequest request = ParseCommandLine(arguments);
 
-    QSettings settings;
+    // The one settings file of the program, which the previews use too.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromLatin1(ApplicationTitle), QString::fromLatin1(ApplicationTitle));
     QtUserDialogs dialogs;
     QtFileDialogs fileDialogs(dialogs);
     KorvoScreenManager window(dialogs, fileDialogs, &settings);
