@@ -164,6 +164,13 @@ std::string AbsolutePath(const std::string& path) {
     return ToSystemPath(QFileInfo(FromSystemPath(path)).absoluteFilePath());
 }
 
+// The platform's keys for a standard command, or the usual one where the platform has none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, QKeyCombination usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty()) keys << QKeySequence(usual);
+    return keys;
+}
+
 QList<int> ColumnWidths(const QTreeWidget& list) {
     QList<int> widths;
     for (int c = 0; c < list.columnCount(); ++c)
@@ -387,15 +394,17 @@ void KorvoScreenManager::BuildAdditionalFrame() {
     buttons->addWidget(butAddOpen);
     buttons->addWidget(butImport);
     buttons->addStretch();
-    auto* fileColumn = new QVBoxLayout;
-    fileColumn->setSpacing(Px(105));
-    // Frame3 starts higher than the buttons beside it.
-    fileColumn->addSpacing(Px(120));
-    fileColumn->addLayout(buttons);
-    fileColumn->addWidget(txtAddFile);
-
     auto* grid = new QGridLayout(fraOAdd);
     SetFrameMargins(*fraOAdd, *grid, 240, 240);
+
+    auto* fileColumn = new QVBoxLayout;
+    fileColumn->setSpacing(Px(105));
+    // Frame3 starts higher than the buttons beside it; the buttons keep their design place
+    // below the frame's title where the style's title leaves room for it.
+    const int contentTop = std::max(Px(240), fraOAdd->contentsMargins().top());
+    fileColumn->addSpacing(std::max(0, Px(360) - contentTop));
+    fileColumn->addLayout(buttons);
+    fileColumn->addWidget(txtAddFile);
     grid->setHorizontalSpacing(Px(105));
     grid->setVerticalSpacing(Px(105));
     grid->addLayout(fileColumn, 0, 0);
@@ -424,7 +433,7 @@ void KorvoScreenManager::BuildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(FromCodePage("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     addItem(mnuFile, "mnuPrincOpen", "Principal Layout - &Open", &KorvoScreenManager::butOpen_Click,
-            {QKeySequence::Open});
+            StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     addItem(mnuFile, "mnuAddOpen", "A&dditional Layout - Open",
             &KorvoScreenManager::butAddOpen_Click,
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
@@ -432,7 +441,7 @@ void KorvoScreenManager::BuildMenus() {
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     mnuFile->addSeparator();
     addItem(mnuFile, "mnuPrincSave", "Principal Layout - Sa&ve", &KorvoScreenManager::butSave_Click,
-            {QKeySequence::Save});
+            StandardKeys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
     addItem(mnuFile, "mnuPrincSaveAs", "Principal Layout - &Save As",
             &KorvoScreenManager::butSaveAs_Click, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     mnuFile->addSeparator();
@@ -443,11 +452,13 @@ void KorvoScreenManager::BuildMenus() {
     addItem(mnuFile, "mnuImport", "CSV &Import", &KorvoScreenManager::butImport_Click,
             {QKeySequence(Qt::CTRL | Qt::Key_I)});
     mnuFile->addSeparator();
-    addItem(mnuFile, "mnuExit", "E&xit", &KorvoScreenManager::mnuExit_Click, {QKeySequence::Quit});
+    addItem(mnuFile, "mnuExit", "E&xit", &KorvoScreenManager::mnuExit_Click,
+            StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
 
     QMenu* mnuEdit = menuBar()->addMenu(FromCodePage("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addItem(mnuEdit, "mnuUndo", "&Undo", &KorvoScreenManager::mnuUndo_Click, {QKeySequence::Undo});
+    addItem(mnuEdit, "mnuUndo", "&Undo", &KorvoScreenManager::mnuUndo_Click,
+            StandardKeys(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z));
     mnuEdit->addSeparator();
     MirroredItems.emplace_back(addItem(mnuEdit, "mnuPromote", "Move u&p list",
                                        &KorvoScreenManager::butPromote_Click,
@@ -457,8 +468,9 @@ void KorvoScreenManager::BuildMenus() {
                                        &KorvoScreenManager::butDemote_Click,
                                        {QKeySequence(Qt::ALT | Qt::Key_Down)}),
                                butDemote);
-    QAction* deleteItem = addItem(mnuEdit, "mnuDelete", "&Delete Screen",
-                                  &KorvoScreenManager::butDelete_Click, {QKeySequence::Delete});
+    QAction* deleteItem =
+        addItem(mnuEdit, "mnuDelete", "&Delete Screen", &KorvoScreenManager::butDelete_Click,
+                StandardKeys(QKeySequence::Delete, Qt::Key_Delete));
     onlyIn(deleteItem, PrincLayList);
     MirroredItems.emplace_back(deleteItem, butDelete);
     MirroredItems.emplace_back(addItem(mnuEdit, "mnuUpdateCapts", "Update &Buttons",

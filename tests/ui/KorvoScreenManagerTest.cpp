@@ -1,11 +1,13 @@
 // The main window: its controls, what each group enables, opening and saving through the file
 // dialogs, the questions about unsaved changes, and the commands that need no other subsystem.
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
+#include <optional>
 #include <set>
 
 #include "MainWindowFixture.h"
@@ -84,47 +86,105 @@ const std::initializer_list<const char*> PrincipalGroup = {
     "butExport",  "butSaveAs",  "txtOpenedFile", "Frame2",         "butEditScreen", "Frame1",
     "butEditSel", "butPromote", "butDemote",     "butUpdateCapts", "butDelete"};
 
-TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagAndPlace) {
-    EXPECT_EQ(Window->windowTitle(), "KorvoScreenQuill");
+// The frame a control lies in: the nearest frame around it, or the client area for a frame.
+QWidget* FrameOf(QWidget* control) {
+    for (QWidget* up = control->parentWidget(); up != nullptr; up = up->parentWidget())
+        if (qobject_cast<QGroupBox*>(up) != nullptr || up->objectName() == "ClientArea") return up;
+    return nullptr;
+}
+
+QRect RectIn(QWidget* control, QWidget* frame) {
+    return QRect(control->mapTo(frame, QPoint(0, 0)), control->size());
+}
+
+TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagInsideItsFrame) {
+    EXPECT_EQ(Window->windowTitle(), "KorvoScreenQuill[*]");
     EXPECT_EQ(Window->centralWidget()->size(), QSize(702, 537)) << "10530 x 8055 twips";
+    Window->resize(100, 100);
+    EXPECT_EQ(Window->centralWidget()->size(), QSize(702, 537)) << "the default is the smallest";
     for (const MainControl& row : MainControls) {
         SCOPED_TRACE(row.name);
         QWidget* control = Get<QWidget>(row.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(), row.parent);
+        QWidget* frame = FrameOf(control);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->objectName(), row.parent);
         EXPECT_EQ(CaptionOf(control), row.caption);
         EXPECT_EQ(control->toolTip(), row.toolTip);
         EXPECT_EQ(control->property("Tag").toString(), row.tag);
-        EXPECT_EQ(control->geometry(),
-                  QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
+        // Inside its frame and no smaller than its design size, which fits its caption (a frame
+        // holds what it holds: the style's title may take a few pixels of it).
+        EXPECT_TRUE(frame->rect().contains(RectIn(control, frame)))
+            << RectIn(control, frame).x() << "," << RectIn(control, frame).y();
+        if (qobject_cast<QGroupBox*>(control) == nullptr) {
+            EXPECT_GE(control->width(), row.width / 15);
+            EXPECT_GE(control->height(), row.height / 15);
+        }
     }
+    // Controls of one frame do not overlap.
+    for (const MainControl& a : MainControls)
+        for (const MainControl& b : MainControls) {
+            QWidget* first = Get<QWidget>(a.name);
+            QWidget* second = Get<QWidget>(b.name);
+            if (first == second || FrameOf(first) != FrameOf(second)) continue;
+            EXPECT_FALSE(RectIn(first, FrameOf(first)).intersects(RectIn(second, FrameOf(first))))
+                << a.name << " overlaps " << b.name;
+        }
     EXPECT_TRUE(Button("butDelete")->font().bold());
     EXPECT_FALSE(Button("butPromote")->font().bold());
     EXPECT_TRUE(Text("txtOpenedFile")->isReadOnly());
     EXPECT_TRUE(Text("txtAddFile")->isReadOnly());
 }
 
-TEST_F(MainWindowTest, MenusWithTheirMnemonicsAndNoShortcuts) {
+// Menu items in their menu's order, with the keys they answer to.
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    QList<QKeySequence> keys;
+};
+
+TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
     const QList<QAction*> menus = Window->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     const char* const titles[] = {"&File", "&Edit", "&Help"};
-    const std::vector<std::vector<std::pair<const char*, const char*>>> items = {
-        {{"mnuPrincOpen", "Principal Layout - &Open"},
-         {"mnuPrincSaveAs", "Principal Layout - &Save As"},
-         {"mnuExit", "E&xit"}},
-        {{"mnuUndo", "&Undo"}},
-        {{"mnuAbout", "About KorvoScreenQuill..."}}};
+    const QKeySequence enter(Qt::Key_Enter), ret(Qt::Key_Return);
+    const std::vector<std::vector<MenuItem>> items = {
+        {{"mnuPrincOpen", "Principal Layout - &Open", {QKeySequence("Ctrl+O")}},
+         {"mnuAddOpen", "A&dditional Layout - Open", {QKeySequence("Ctrl+Shift+O")}},
+         {"", "&Recent Layouts", {}},
+         {"mnuPrincSave", "Principal Layout - Sa&ve", {QKeySequence("Ctrl+S")}},
+         {"mnuPrincSaveAs", "Principal Layout - &Save As", {QKeySequence("Ctrl+Shift+S")}},
+         {"mnuExport", "CSV &Export", {QKeySequence("Ctrl+E")}},
+         {"mnuImport", "CSV &Import", {QKeySequence("Ctrl+I")}},
+         {"mnuExit", "E&xit", {QKeySequence("Ctrl+Q")}}},
+        {{"mnuUndo", "&Undo", {QKeySequence("Ctrl+Z")}},
+         {"mnuPromote", "Move u&p list", {QKeySequence("Alt+Up")}},
+         {"mnuDemote", "Move do&wn list", {QKeySequence("Alt+Down")}},
+         {"mnuDelete", "&Delete Screen", {QKeySequence(QKeySequence::Delete)}},
+         {"mnuUpdateCapts", "Update &Buttons", {}},
+         {"mnuAppend", "&Append to Principal Layout", {ret, enter}},
+         {"mnuEditSel", "C&ontrol Edit", {ret, enter}},
+         {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}}},
+        {{"mnuAbout", "About KorvoScreenQuill...", {}}}};
     for (int m = 0; m < 3; ++m) {
         EXPECT_EQ(menus[m]->text(), titles[m]);
-        const QList<QAction*> actions = menus[m]->menu()->actions();
+        QList<QAction*> actions = menus[m]->menu()->actions();
+        actions.removeIf([](QAction* action) { return action->isSeparator(); });
         ASSERT_EQ(actions.size(), static_cast<qsizetype>(items[m].size()));
         for (std::size_t i = 0; i < items[m].size(); ++i) {
-            EXPECT_EQ(actions[i]->objectName(), items[m][i].first);
-            EXPECT_EQ(actions[i]->text(), items[m][i].second);
-            EXPECT_TRUE(actions[i]->shortcut().isEmpty());
-            EXPECT_TRUE(actions[i]->isEnabled());
+            SCOPED_TRACE(items[m][i].caption);
+            if (*items[m][i].name != '\0') {
+                EXPECT_EQ(actions[i]->objectName(), items[m][i].name);
+            }
+            EXPECT_EQ(actions[i]->text(), items[m][i].caption);
+            // The first key is the one the menu shows; a platform may add more.
+            const QList<QKeySequence> keys = actions[i]->shortcuts();
+            EXPECT_EQ(keys.mid(0, items[m][i].keys.size()), items[m][i].keys);
         }
     }
+    // The items of the first window stay available at any time.
+    for (const char* name : {"mnuPrincOpen", "mnuPrincSaveAs", "mnuExit", "mnuUndo", "mnuAbout"})
+        EXPECT_TRUE(Menu(name)->isEnabled()) << name;
 }
 
 TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
@@ -143,12 +203,18 @@ TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
     EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(SamplePath("mill.set")));
     EXPECT_EQ(Window->PrincipalLayout.FileName(), SamplePath("mill.set"));
 
+    // Both layouts share one open dialog: the second starts where the first was left.
     ASSERT_EQ(Files.Shown().size(), 2u);
-    for (const ShownFileDialog& shown : Files.Shown()) {
-        EXPECT_FALSE(shown.save);
-        EXPECT_EQ(shown.setup, (FileDialogSetup{"Open Layout file",
-                                                "Mill Layouts |*.set|Turning Layouts|*.lset|",
-                                                "c:\\korvo", "", "", 0x1004}));
+    const std::string samples =
+        QFileInfo(QString::fromStdString(SamplePath("mill.set"))).absolutePath().toStdString();
+    const std::string folders[] = {"", samples};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(Files.Shown()[i].save);
+        EXPECT_EQ(Files.Shown()[i].setup,
+                  (FileDialogSetup{"Open Layout file",
+                                   "All layouts|*.set;*.lset|Mill Layouts |*.set|Turning "
+                                   "Layouts|*.lset|",
+                                   folders[i], "", "", 0x1004}));
     }
 }
 
@@ -234,8 +300,8 @@ TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
     ASSERT_EQ(Files.Shown().size(), 1u);
     EXPECT_TRUE(Files.Shown()[0].save);
     EXPECT_EQ(Files.Shown()[0].setup,
-              (FileDialogSetup{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|",
-                               "c:\\korvo", "*.set", "", 0x2006}));
+              (FileDialogSetup{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|", "",
+                               "*.set", "", 0x2006, 1}));
     Click("butSaveAs");
     EXPECT_EQ(Files.Shown().size(), 1u) << "the button waits for a Principal layout";
     Files.Cancel();
@@ -243,17 +309,26 @@ TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
     EXPECT_EQ(Window->SaveDialogErr, FileDialogCancel);
 }
 
-TEST_F(MainWindowTest, SaveAsKeepsShowingTheOpenedFile) {
+TEST_F(MainWindowTest, SaveAsNamesTheFileJustWritten) {
     const std::vector<ControlRecord> records = ControlsOnScreens({3, 1});
-    const std::string opened = LayoutFile("opened.set", records);
+    const std::string opened = LayoutFile("opened.lset", records);
     OpenPrincipal(opened);
     Window->PrincipalLayout.SetIsDirty(true);
-    const std::string copy = Dir.File("copy.set");
+    const std::string copy = Dir.File("copy.lset");
     Files.Choose(copy);
     Click("butSaveAs");
     EXPECT_EQ(ReadBytes(copy), LayoutFileBytes(records));
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
-    EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(opened));
+    EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(copy));
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), copy);
+    EXPECT_EQ(Window->windowFilePath(), QString::fromStdString(copy));
+    EXPECT_TRUE(Window->windowTitle().startsWith("copy.lset"))
+        << Window->windowTitle().toStdString();
+    // A lathe layout is offered the turning filter, and the dialog starts where it was left.
+    EXPECT_EQ(Files.Shown().back().setup.FilterIndex, 2);
+    Files.Cancel();
+    Click("butSaveAs");
+    EXPECT_EQ(Files.Shown().back().setup.InitDir, Dir.Path());
 }
 
 TEST_F(MainWindowTest, ClosingACleanLayoutAsksNothing) {
@@ -296,22 +371,56 @@ TEST_F(MainWindowTest, ClosingWithNoDropsTheChanges) {
     EXPECT_TRUE(Files.Shown().empty());
 }
 
-// Ending the program ends its event loop for good, so this runs in a process of its own.
-TEST(MainWindowExitDeathTest, ExitEndsTheProgramWithoutAQuestion) {
+// Ending the program ends its event loop for good, so each run is a process of its own: File >
+// Exit with the layout clean, or dirty and each answer to the exit question. The exit code says
+// whether the program ended (0) or kept running (5); what was asked is checked in the process.
+struct ExitRun {
+    bool dirty;
+    std::optional<MsgAnswer> answer;
+    bool saveDialogCancelled;
+    int code;
+};
+
+TEST(MainWindowExitDeathTest, ExitAsksWhatClosingAsksAndEndsOnlyWhenNothingIsLost) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const auto run = [] {
-        ScriptedDialogs dialogs; // any box would fail the answer queue check: none is queued
-        ScriptedFileDialogs files;
-        KorvoScreenManager window(dialogs, files);
-        window.show();
-        window.PrincipalLayout.SetIsDirty(true);
-        QTimer::singleShot(0, [&window] { Find<QAction>(window, "mnuExit")->trigger(); });
-        QTimer::singleShot(5000, [] { std::_Exit(3); });
-        const int result = QApplication::exec();
-        const bool quiet = dialogs.Shown().empty() && window.isVisible();
-        std::_Exit(result == 0 && quiet ? 0 : 4);
+    const ExitRun runs[] = {
+        {false, std::nullopt, false, 0},     {true, MsgAnswer::No, false, 0},
+        {true, MsgAnswer::Cancel, false, 5}, {true, MsgAnswer::Yes, true, 5},
+        {true, MsgAnswer::Yes, false, 0},
     };
-    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
+    for (const ExitRun& r : runs) {
+        SCOPED_TRACE(r.code);
+        const auto run = [&r] {
+            TempDir dir;
+            ScriptedDialogs dialogs;
+            ScriptedFileDialogs files;
+            if (r.answer) dialogs.Answer(*r.answer);
+            if (r.answer == MsgAnswer::Yes) {
+                if (r.saveDialogCancelled)
+                    files.Cancel();
+                else
+                    files.Choose(dir.File("kept.set"));
+            }
+            KorvoScreenManager window(dialogs, files);
+            window.show();
+            window.PrincipalLayout.SetIsDirty(r.dirty);
+            QTimer::singleShot(0, [&window] { Find<QAction>(window, "mnuExit")->trigger(); });
+            // Still running a moment later: the window stayed.
+            QTimer::singleShot(500, [&] {
+                const bool asked =
+                    dialogs.Shown().size() == (r.dirty ? 1u : 0u) &&
+                    (!r.dirty || dialogs.Last().prompt ==
+                                     "Do you want to Save As the current Principal layout?");
+                window.PrincipalLayout.SetIsDirty(false);
+                std::_Exit(asked && window.isVisible() ? 5 : 6);
+            });
+            const int result = QApplication::exec();
+            const bool asked = dialogs.Shown().size() == (r.dirty ? 1u : 0u);
+            const bool saved = r.answer != MsgAnswer::Yes || FileExists(dir.File("kept.set"));
+            std::_Exit(result == 0 && asked && saved && !window.isVisible() ? 0 : 4);
+        };
+        EXPECT_EXIT(run(), ::testing::ExitedWithCode(r.code), "");
+    }
 }
 
 TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
@@ -396,11 +505,12 @@ TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
     ASSERT_EQ(Files.Shown().size(), 3u);
     EXPECT_TRUE(Files.Shown()[1].save);
     EXPECT_EQ(Files.Shown()[1].setup,
-              (FileDialogSetup{"Save As CSV file", "Comma Separated Variable|*.csv", "c:\\",
+              (FileDialogSetup{"Save As CSV file", "Comma Separated Variable|*.csv", Dir.Path(),
                                "*.csv", "junk", 0x2006}));
     EXPECT_FALSE(Files.Shown()[2].save);
     EXPECT_EQ(Files.Shown()[2].setup,
-              (FileDialogSetup{"Import CSV file", "CSV files |*.csv", "C:\\", "", "", 0x1004}));
+              (FileDialogSetup{"Import CSV file", "CSV files |*.csv", Dir.Path(), "", "", 0x1004}))
+        << "without a folder of their own the dialogs start beside the Principal layout";
     EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
 }
