@@ -27,6 +27,7 @@
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
+#include "ui/ScreenPreview.h"
 #include "ui/ShareSplitter.h"
 #include "ui/Twips.h"
 #include "ui/cCaptionButton.h"
@@ -213,8 +214,44 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
     BuildStatusBar();
     FitCaptions(*this);
     Form_Load();
+    BuildPreviews();
     RestoreWindowSettings();
     RefreshWindowState();
+}
+
+void KorvoScreenManager::BuildPreviews() {
+    PrincPreview = new ScreenPreview(Files, Dialogs, PrincPreviewHost);
+    PrincPreview->setObjectName(QStringLiteral("PrincPreview"));
+    AddPreview = new ScreenPreview(Files, Dialogs, AddPreviewHost);
+    AddPreview->setObjectName(QStringLiteral("AddPreview"));
+    // Both previews read the same pictures once.
+    AddPreview->SetPictureCache(PrincPreview->Pictures());
+    PrincPreviewHost->layout()->addWidget(PrincPreview);
+    AddPreviewHost->layout()->addWidget(AddPreview);
+    // A pictures folder chosen in one is the other's too.
+    connect(PrincPreview, &ScreenPreview::PicturesFolderChanged, AddPreview,
+            &ScreenPreview::ReloadPictures);
+    connect(AddPreview, &ScreenPreview::PicturesFolderChanged, PrincPreview,
+            &ScreenPreview::ReloadPictures);
+    connect(PrincLayList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView); });
+    connect(AddLayList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView); });
+    connect(this, &KorvoScreenManager::LayoutsRefreshed, this, [this] {
+        ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView);
+        ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView);
+    });
+}
+
+void KorvoScreenManager::ShowSelectedScreen(ScreenPreview& preview, const cLayout& layout,
+                                            const QtScreenListView& list) {
+    const int screen = SelectedScreen(list);
+    if (screen < 0)
+        preview.Clear();
+    else if (preview.Layout() == &layout && preview.Screen() == screen)
+        preview.Refresh();
+    else
+        preview.ShowScreen(layout, screen);
 }
 
 KorvoScreenManager::~KorvoScreenManager() = default;
@@ -302,6 +339,7 @@ void KorvoScreenManager::BuildPrincipalFrame() {
     PrincListSplitter =
         new ShareSplitter(Qt::Horizontal, Px(ListWidth), 0, ListWidthShare, fraOPrinc);
     PrincListSplitter->setObjectName(QStringLiteral("PrincListSplitter"));
+    PrincListSplitter->installEventFilter(this);
     PrincListSplitter->addWidget(PrincLayList);
     PrincPreviewHost = PreviewHost(PrincListSplitter, "PrincPreviewHost");
     PrincListSplitter->addWidget(PrincPreviewHost);
@@ -374,6 +412,7 @@ void KorvoScreenManager::BuildAdditionalFrame() {
     AddLayList->resize(Px(ListWidth), Px(AddListHeight));
     AddListSplitter = new ShareSplitter(Qt::Horizontal, Px(ListWidth), 0, ListWidthShare, fraOAdd);
     AddListSplitter->setObjectName(QStringLiteral("AddListSplitter"));
+    AddListSplitter->installEventFilter(this);
     AddListSplitter->addWidget(AddLayList);
     AddPreviewHost = PreviewHost(AddListSplitter, "AddPreviewHost");
     AddListSplitter->addWidget(AddPreviewHost);
@@ -883,13 +922,25 @@ void KorvoScreenManager::TakeDrop(bool principal, const QMimeData& data) {
 }
 
 void KorvoScreenManager::UpdatePreviewHost(QWidget* host) {
-    const bool holdsPane = !host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
-    host->setVisible(holdsPane);
+    const QList<QWidget*> panes = host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    // A pane shows once the list beside it has its design width and the pane room to be read.
+    const auto* splitter = qobject_cast<QSplitter*>(host->parentWidget());
+    int wanted = 0;
+    for (const QWidget* pane : panes)
+        wanted = std::max(wanted, pane->minimumSizeHint().width());
+    const int beyond =
+        splitter != nullptr ? splitter->width() - splitter->handleWidth() - Px(ListWidth) : 0;
+    const bool room = beyond * (1.0 - ListWidthShare) >= wanted;
+    const bool shown = !panes.isEmpty() && room;
+    if (host->isHidden() == shown) host->setVisible(shown);
 }
 
 bool KorvoScreenManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == fraOPrinc || watched == fraOAdd) {
         if (AcceptsDrop(watched, event)) return true;
+    } else if (watched == PrincListSplitter || watched == AddListSplitter) {
+        if (event->type() == QEvent::Resize)
+            UpdatePreviewHost(watched == PrincListSplitter ? PrincPreviewHost : AddPreviewHost);
     } else if (watched == PrincPreviewHost || watched == AddPreviewHost) {
         if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved) {
             auto* host = static_cast<QWidget*>(watched);

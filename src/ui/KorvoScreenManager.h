@@ -9,9 +9,10 @@
 // list columns, the recent layouts and the folder each file dialog last used are kept in the
 // settings it is given (none: nothing is read or kept beyond the run).
 //
-// Preview hosts: PrincPreviewHost and AddPreviewHost are empty containers with a layout, beside
-// each list. A widget added to a host's layout shows the host; the host hides again when its last
-// widget goes. After every command the window emits LayoutsRefreshed().
+// Preview hosts: PrincPreviewHost and AddPreviewHost are containers with a layout beside each
+// list, each holding a ScreenPreview of the screen selected in its list (PrincPreview, AddPreview).
+// A host is shown while it holds a widget and the window is wide enough for the list and a
+// readable pane. After every command the window emits LayoutsRefreshed().
 
 #include <QHash>
 #include <QMainWindow>
@@ -36,6 +37,7 @@ class QSettings;
 class QTreeWidget;
 class QtScreenListView;
 class RecentLayouts;
+class ScreenPreview;
 class ShareSplitter;
 class frmAboutQuill;
 
@@ -133,6 +135,10 @@ private:
     bool AcceptsDrop(QObject* frame, QEvent* event);
     void TakeDrop(bool principal, const QMimeData& data);
 
+    void BuildPreviews();
+    void ShowSelectedScreen(ScreenPreview& preview, const cLayout& layout,
+                            const QtScreenListView& list);
+
     void RestoreWindowSettings();
     void UpdatePreviewHost(QWidget* host);
 
@@ -147,6 +153,8 @@ private:
     ShareSplitter* AddListSplitter = nullptr;
     QWidget* PrincPreviewHost = nullptr;
     QWidget* AddPreviewHost = nullptr;
+    ScreenPreview* PrincPreview = nullptr;
+    ScreenPreview* AddPreview = nullptr;
 
     QGroupBox* fraOPrinc = nullptr;
     QPushButton* butOpen = nullptr;

@@ -2,6 +2,8 @@
 // command line or dropped on a frame, Save and its backup, the recent layouts, the title, the
 // status bar and the keys.
 
+#include <tuple>
+
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -31,6 +33,7 @@
 #include "ui/CommandLine.h"
 #include "ui/KorvoScreenManager.h"
 #include "ui/QtUserDialogs.h"
+#include "ui/ScreenPreview.h"
 
 namespace {
 
@@ -113,10 +116,13 @@ TEST_F(DesktopTest, EnlargingGivesTheRoomToTheListsAndTheButtonsStayBesideThem) 
     const QSize add = List("AddLayList")->size();
 
     ResizeTo(*Window, QSize(1600, 1000));
-    for (const auto& [name, before] : {std::pair("PrincLayList", princ), {"AddLayList", add}}) {
+    for (const auto& [name, host, before] : {std::tuple("PrincLayList", "PrincPreviewHost", princ),
+                                             {"AddLayList", "AddPreviewHost", add}}) {
         SCOPED_TRACE(name);
         QTreeWidget* list = List(name);
-        EXPECT_GT(list->width(), before.width() + 400);
+        // The list and the preview pane beside it share the width gained.
+        EXPECT_GE(list->width(), before.width());
+        EXPECT_GT(list->width() + Get<QWidget>(host)->width(), before.width() + 400);
         EXPECT_GT(list->height(), before.height() + 100);
         EXPECT_TRUE(AllRowsShow(*list));
     }
@@ -518,6 +524,51 @@ TEST_F(DesktopTest, KeysWorkInTheirList) {
     Get<QLineEdit>("txtOpenedFile")->setEnabled(false);
     QTest::keyClick(additional, Qt::Key_Return);
     EXPECT_EQ(Dialogs.Last().prompt, "You cannot Append without opening a Principal Layout first");
+}
+
+// The controls a preview draws of its own screen, leaving out the Persistent screen's.
+int OwnItems(const ScreenScene& scene) {
+    int n = 0;
+    for (const SceneItem& item : scene.Items) n += item.Persistent ? 0 : 1;
+    return n;
+}
+
+TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
+    OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({1, 2, 3})));
+    Files.Choose(LayoutFile("a.set", ControlsOnScreens({4, 5})));
+    Click("butAddOpen");
+    auto* princ = Get<ScreenPreview>("PrincPreview");
+    auto* add = Get<ScreenPreview>("AddPreview");
+    QApplication::processEvents();
+    // At the default size the lists keep all their width.
+    EXPECT_FALSE(Get<QWidget>("PrincPreviewHost")->isVisible());
+    EXPECT_FALSE(Get<QWidget>("AddPreviewHost")->isVisible());
+
+    ResizeTo(*Window, QSize(1600, 1000));
+    for (ScreenPreview* pane : {princ, add}) {
+        SCOPED_TRACE(pane->objectName().toStdString());
+        EXPECT_TRUE(pane->isVisible());
+        EXPECT_GE(pane->width(), pane->minimumSizeHint().width());
+        EXPECT_GE(pane->height(), pane->minimumSizeHint().height());
+        EXPECT_EQ(pane->Layout(), nullptr) << "nothing selected yet";
+    }
+    EXPECT_GE(List("PrincLayList")->width(), 8535 / 15);
+
+    SelectRow("AddLayList", 1);
+    EXPECT_EQ(add->Layout(), &Window->AdditionalLayout);
+    EXPECT_EQ(add->Screen(), 1);
+    EXPECT_EQ(OwnItems(add->Scene()), 5);
+    SelectRow("PrincLayList", 1);
+    EXPECT_EQ(princ->Layout(), &Window->PrincipalLayout);
+    EXPECT_EQ(OwnItems(princ->Scene()), 2);
+
+    // After a command the pane shows the layout as it now is.
+    Click("butDelete");
+    if (princ->Layout() != nullptr) {
+        EXPECT_EQ(OwnItems(princ->Scene()),
+                  List("PrincLayList")->topLevelItem(princ->Screen())->text(1).toInt());
+    }
+    EXPECT_NE(OwnItems(princ->Scene()), 2);
 }
 
 TEST_F(DesktopTest, BoxesBelongToTheMainWindow) {

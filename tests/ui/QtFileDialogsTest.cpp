@@ -59,6 +59,19 @@ TEST(QtFileDialogs, ConfiguresTheDialogFromItsDescription) {
     EXPECT_EQ(save.directory().absolutePath(), ownDefault) << "a missing folder is not used";
     EXPECT_EQ(save.findChild<QLineEdit*>("fileNameEdit")->text(), "junk");
 
+    // A save takes the extension of the filter chosen, from the one selected at the start.
+    QFileDialog layout;
+    QtFileDialogs::Configure(layout,
+                             {"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|",
+                              dir.Path(), "*.set", "", 0x2006, 2},
+                             true);
+    EXPECT_EQ(layout.selectedNameFilter(), "Turning Layouts (*.lset)");
+    EXPECT_EQ(layout.defaultSuffix(), "lset");
+    layout.selectNameFilter("Mill Layouts (*.set)");
+    emit layout.filterSelected("Mill Layouts (*.set)");
+    EXPECT_EQ(layout.defaultSuffix(), "set");
+    EXPECT_EQ(QtFilterSuffix("All layouts (*.set *.lset)"), "");
+
     QFileDialog quiet;
     QtFileDialogs::Configure(quiet, {"t", "", "", "", "", 0}, true);
     EXPECT_TRUE(quiet.testOption(QFileDialog::DontConfirmOverwrite));
