@@ -69,7 +69,10 @@ std::vector<ControlRecord> SkinnedLayout() {
         ControlRecord r = MakeControl(type, screen, x, 0, x + 120, 30);
         r.rFunction = ScreenChangeFunction;
         r.rOEMCode = target;
-        r.rText = type == ControlKind::BitmapButton ? "None" : SkinnedScreenNames[target];
+        if (type == ControlKind::BitmapButton)
+            r.rText = "None";
+        else
+            r.rText = target >= 0 && target <= 9 ? SkinnedScreenNames[target] : "Elsewhere";
         r.rGText = "None\r\n";
         r.rHotKey = type == ControlKind::BitmapButton ? 121 : 112 + target - 1;
         records.push_back(r);
