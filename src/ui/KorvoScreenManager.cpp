@@ -24,6 +24,7 @@
 #include "ui/CodePage.h"
 #include "ui/CommonCode.h"
 #include "ui/HandlerGuard.h"
+#include "ui/LayoutCheckWindow.h"
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
@@ -238,6 +239,7 @@ void KorvoScreenManager::BuildPreviews() {
     connect(AddLayList, &QTreeWidget::itemSelectionChanged, this,
             [this] { ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView); });
     connect(this, &KorvoScreenManager::LayoutsRefreshed, this, [this] {
+        if (CheckWindow != nullptr) CheckWindow->Refresh();
         ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView);
         ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView);
     });
@@ -297,6 +299,7 @@ void KorvoScreenManager::BuildControls() {
     connect(butExport, &QPushButton::clicked, this, &KorvoScreenManager::butExport_Click);
     connect(butSaveAs, &QPushButton::clicked, this, &KorvoScreenManager::butSaveAs_Click);
     connect(butEditScreen, &QPushButton::clicked, this, &KorvoScreenManager::butEditScreen_Click);
+    connect(butCheck, &QPushButton::clicked, this, &KorvoScreenManager::butCheck_Click);
     connect(butEditSel, &QPushButton::clicked, this, &KorvoScreenManager::butEditSel_Click);
     connect(butPromote, &QPushButton::clicked, this, &KorvoScreenManager::butPromote_Click);
     connect(butDemote, &QPushButton::clicked, this, &KorvoScreenManager::butDemote_Click);
@@ -350,6 +353,10 @@ void KorvoScreenManager::BuildPrincipalFrame() {
     Frame2->setFixedSize(Px(4215), Px(855));
     butEditScreen = Place(new cCaptionButton(FromCodePage("Edit All Controls"), Frame2),
                           "butEditScreen", TwipsRect(240, 360, 1335, 375), "A1");
+    butCheck = Place(new cCaptionButton(FromCodePage("Check Layout"), Frame2), "butCheck",
+                     TwipsRect(1695, 360, 1335, 375), "A1",
+                     "Lists broken screen links, key clashes, off-screen controls and missing "
+                     "pictures of the Principal layout");
 
     Frame1 = Name(Frame(fraOPrinc, "Selected Screen"), "Frame1", "A1");
     // At least the height its buttons need; the frame grows with the list beside it.
@@ -533,6 +540,10 @@ void KorvoScreenManager::BuildMenus() {
                                        &KorvoScreenManager::butEditScreen_Click,
                                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}),
                                butEditScreen);
+    MirroredItems.emplace_back(addItem(mnuEdit, "mnuCheck", "Chec&k Layout...",
+                                       &KorvoScreenManager::butCheck_Click,
+                                       {QKeySequence(Qt::CTRL | Qt::Key_L)}),
+                               butCheck);
 
     QMenu* mnuHelp = menuBar()->addMenu(FromCodePage("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -809,6 +820,41 @@ void KorvoScreenManager::butEditScreen_Click() {
         EditAllScreens = true;
         ShowEditControls();
     });
+}
+
+void KorvoScreenManager::butCheck_Click() {
+    if (CheckWindow == nullptr) {
+        CheckWindow = new LayoutCheckWindow(PrincipalLayout, this);
+        CheckWindow->setObjectName(QStringLiteral("frmCheck"));
+        CheckWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(CheckWindow, &LayoutCheckWindow::FindingActivated, this,
+                &KorvoScreenManager::GoToFinding);
+    } else {
+        CheckWindow->Refresh();
+    }
+    CheckWindow->show();
+    CheckWindow->raise();
+    CheckWindow->activateWindow();
+}
+
+void KorvoScreenManager::GoToFinding(int screen, int record) {
+    if (screen < 0 || screen >= PrincLayList->topLevelItemCount()) {
+        statusBar()->showMessage(
+            screen < 0 ? QStringLiteral("The finding concerns the whole layout")
+                       : QStringLiteral("Screen %1 is not one of the 16 screens").arg(screen),
+            5000);
+        return;
+    }
+    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
+    PrincLayList->setCurrentItem(row);
+    row->setSelected(true);
+    PrincLayList->scrollToItem(row);
+    // The pane follows the selection; then the finding's control is marked in it.
+    ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView);
+    const bool marked = record > 0 && PrincPreview->HighlightRecord(record);
+    if (record > 0 && (!marked || PrincPreviewHost->isHidden()))
+        statusBar()->showMessage(
+            QStringLiteral("Record %1 is on screen %2").arg(record).arg(screen), 5000);
 }
 
 void KorvoScreenManager::butEditSel_Click() {

@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -39,6 +40,7 @@ class QtScreenListView;
 class RecentLayouts;
 class ScreenPreview;
 class ShareSplitter;
+class LayoutCheckWindow;
 class frmAboutQuill;
 
 class KorvoScreenManager : public QMainWindow {
@@ -96,6 +98,8 @@ private slots:
     void butDemote_Click();
     void butUpdateCapts_Click();
     void butEditScreen_Click();
+    void butCheck_Click();
+    void GoToFinding(int screen, int record);
     void butEditSel_Click();
     void mnuUndo_Click();
     void mnuAbout_Click();
@@ -164,6 +168,8 @@ private:
     QTreeWidget* PrincLayList = nullptr;
     QGroupBox* Frame2 = nullptr;
     QPushButton* butEditScreen = nullptr;
+    QPushButton* butCheck = nullptr;
+    QPointer<LayoutCheckWindow> CheckWindow; // open while the user keeps it open
     QGroupBox* Frame1 = nullptr;
     QPushButton* butEditSel = nullptr;
     QPushButton* butPromote = nullptr;

@@ -2,8 +2,6 @@
 // command line or dropped on a frame, Save and its backup, the recent layouts, the title, the
 // status bar and the keys.
 
-#include <tuple>
-
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -19,19 +17,23 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <optional>
+#include <tuple>
 
 #include "CsvExamples.h"
 #include "LayoutBuilders.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
+#include "check/LayoutCheck.h"
 #include "ui/CommandLine.h"
 #include "ui/KorvoScreenManager.h"
+#include "ui/LayoutCheckWindow.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/ScreenPreview.h"
 
@@ -569,6 +571,44 @@ TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
                   List("PrincLayList")->topLevelItem(princ->Screen())->text(1).toInt());
     }
     EXPECT_NE(OwnItems(princ->Scene()), 2);
+}
+
+TEST_F(DesktopTest, TheCheckWindowLeadsToItsFindingAndFollowsTheCommands) {
+    EXPECT_FALSE(Get<QPushButton>("butCheck")->isEnabled()) << "nothing to check yet";
+    EXPECT_FALSE(Get<QAction>("mnuCheck")->isEnabled());
+    Dialogs.Answer(MsgAnswer::OK); // the sample mill has a duplicate screen label
+    OpenPrincipal(SamplePath("mill.set"));
+    ResizeTo(*Window, QSize(1600, 1000));
+    Click("butCheck");
+    auto* check = Window->findChild<LayoutCheckWindow*>("frmCheck");
+    ASSERT_NE(check, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(check));
+
+    int row = -1;
+    for (std::size_t i = 0; i < check->Findings().size(); ++i)
+        if (check->Findings()[i].Code == CheckCode::DuplicateScreenLabel) row = static_cast<int>(i);
+    ASSERT_GE(row, 0);
+    const Finding finding = check->Findings()[static_cast<std::size_t>(row)];
+    auto* table = Find<QTableWidget>(*check, "tblFindings");
+    table->scrollToItem(table->item(row, LayoutCheckWindow::ColMessage));
+    const QRect cell = table->visualItemRect(table->item(row, LayoutCheckWindow::ColMessage));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTreeWidgetItem* selected = List("PrincLayList")->currentItem();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->text(0).toInt(), finding.Screen);
+    auto* preview = Get<ScreenPreview>("PrincPreview");
+    EXPECT_EQ(preview->Screen(), finding.Screen);
+    EXPECT_EQ(preview->HighlightedRecord(), finding.Record);
+
+    // Deleting the screen takes its finding away from the window left open.
+    Click("butDelete");
+    EXPECT_TRUE(check->isVisible());
+    for (const Finding& f : check->Findings())
+        EXPECT_NE(f.Code, CheckCode::DuplicateScreenLabel);
+    // The menu item brings the same window back rather than a second one.
+    Trigger("mnuCheck");
+    EXPECT_EQ(Window->findChildren<LayoutCheckWindow*>().size(), 1);
 }
 
 TEST_F(DesktopTest, BoxesBelongToTheMainWindow) {
