@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "csv/CsvExportLosses.h"
 #include "csv/CsvFields.h"
 #include "platform/FileAccess.h"
 
@@ -37,12 +38,59 @@ void PutQuotedWithTildes(std::string& out, const std::string& text) {
     out.push_back('"');
 }
 
+bool Holds(const std::string& text, const char* characters) {
+    return text.find_first_of(characters) != std::string::npos;
+}
+
 // Script text with quotes or line breaks cannot be read back, so it is written as a marker.
 bool IsComplexCode(const std::string& text) {
-    return text.find_first_of("\"\r\n") != std::string::npos;
+    return Holds(text, "\"\r\n");
+}
+
+void AddPart(std::string& sentence, int count, const char* what) {
+    if (count == 0) return;
+    if (!sentence.empty()) sentence += ", ";
+    sentence += std::to_string(count) + what;
 }
 
 } // namespace
+
+CsvExportLosses CountCsvExportLosses(std::span<const ControlRecord> records) {
+    CsvExportLosses losses;
+    for (const ControlRecord& r : records) {
+        for (const CsvField& field : CsvFields) {
+            if (field.Text == nullptr) continue;
+            const std::string& text = r.*field.Text;
+            switch (field.Rule) {
+            case CsvText::ComplexCode:
+                losses.Scripts += IsComplexCode(text);
+                break;
+            case CsvText::Tildes:
+                losses.Tildes += Holds(text, "\"");
+                losses.LineBreaks += Holds(text, "\r\n");
+                break;
+            case CsvText::Plain:
+                if (Holds(text, "\r\n"))
+                    ++losses.LineBreaks;
+                else
+                    losses.Quotes += Holds(text, "\"");
+                break;
+            }
+        }
+    }
+    return losses;
+}
+
+std::string CsvExportLossWarning(const CsvExportLosses& losses) {
+    std::string sentence;
+    AddPart(sentence, losses.Scripts, " scripts were written as <-complex code->");
+    AddPart(sentence, losses.Tildes, " texts had their double quotes turned into ~");
+    AddPart(sentence, losses.LineBreaks, " texts hold line breaks this file cannot carry back");
+    AddPart(sentence, losses.Quotes,
+            " picture paths or formats hold double quotes this file cannot carry back");
+    if (!sentence.empty()) sentence += "; importing this file will not restore them";
+    return sentence;
+}
 
 bool cLayout::ExportCSV(const std::string& path) {
     if (ControlCount() == 0) {
@@ -66,6 +114,10 @@ bool cLayout::ExportCSV(const std::string& path) {
         Warn("Cannot write CSV file \"" + PathForMessage(path) + "\": " + reason);
         return false;
     }
+    // The file is what the format allows; the user learns now, not at the import, what it
+    // could not carry.
+    const std::string losses = CsvExportLossWarning(CountCsvExportLosses(Controls));
+    if (!losses.empty()) Warn(losses);
     return true;
 }
 

@@ -1,16 +1,108 @@
 #include "layout/cLayout.h"
 
+#include <cstdio>
+#include <string_view>
+
 #include "csv/CsvFields.h"
 #include "csv/CsvReader.h"
-#include "platform/FileAccess.h"
 #include "layout/LayoutFile.h"
+#include "platform/FileAccess.h"
+#include "platform/Windows1252.h"
 
 namespace {
 
 constexpr int HeadingFields = static_cast<int>(CsvFields.size());
 
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::size_t NoOffset = std::string::npos;
+
 std::string CannotImport(const std::string& path, const std::string& what) {
     return "Cannot import CSV file \"" + PathForMessage(path) + "\": " + what;
+}
+
+// The length of the well-formed UTF-8 sequence that starts at `at`, and its code point; 0 when
+// the bytes there are not one (a stray continuation byte, an overlong form, a surrogate, a
+// sequence cut short or beyond U+10FFFF).
+std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at, char32_t& codePoint) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    char32_t value = 0, smallest = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - at < length) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (byte(i) & 0x3F);
+    }
+    if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    codePoint = value;
+    return length;
+}
+
+// Spreadsheets save CSV as UTF-8, often behind a byte-order mark. Without the mark, a file whose
+// bytes above 127 all form UTF-8 sequences, and at least one, is taken as UTF-8: Windows-1252
+// text rarely does so by chance, and any byte that breaks the rule keeps the file
+// Windows-1252, as the export writes it.
+bool ReadsAsUtf8(std::string_view bytes) {
+    if (bytes.starts_with(Utf8Mark)) return true;
+    bool any = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t codePoint = 0;
+        const std::size_t length = Utf8SequenceAt(bytes, i, codePoint);
+        if (length == 0) return false;
+        any = true;
+        i += length;
+    }
+    return any;
+}
+
+// What stops the UTF-8 text at `at` from becoming Windows-1252 bytes.
+std::string Unconvertible(std::string_view utf8, std::size_t at) {
+    char32_t codePoint = 0;
+    if (at >= utf8.size() || Utf8SequenceAt(utf8, at, codePoint) == 0)
+        return "bytes that are not UTF-8, though the file starts with the UTF-8 byte-order mark";
+    // These characters all have their byte: the conversion itself failed.
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return "UTF-8 text that this system cannot convert to Windows-1252";
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
+    return "the character " + std::string(name) +
+           ", which has no Windows-1252 byte and so cannot be stored in a layout";
+}
+
+// Where the reader has got to: the first byte it has not yet delivered.
+std::size_t ReadUpTo(const CSVReaderState& reader) {
+    return reader.Position - (reader.CSVPushedBack ? 1 : 0);
+}
+
+// The record, counted from 1 after the heading, whose fields take in the byte at `at`; 0 when a
+// syntax error, already reported, comes first.
+int RecordHolding(CSVReaderState& reader, std::size_t at) {
+    std::string text;
+    for (int record = 1; !reader.AtEnd; ++record) {
+        for (int field = 0; field < HeadingFields; ++field) {
+            CSVFieldEnd status = CSVEndComma;
+            ReadCSVField(reader, text, status);
+            if (status == CSVEndError) return 0;
+            if (at < ReadUpTo(reader)) return record;
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -26,6 +118,25 @@ bool cLayout::ImportCSV(const std::string& path) {
         Warn(CannotImport(path, reason));
         return false;
     }
+    // A UTF-8 file is read as the Windows-1252 bytes the records hold, converted before any
+    // field is read, so that the label mark and everything else come out as from a file the
+    // export wrote. When a character cannot be converted the file is read as it is, only to find
+    // the record that holds it: the tokenizer looks at nothing but ASCII, so the records fall
+    // exactly where they would in the converted text.
+    std::size_t unconvertibleAt = NoOffset;
+    std::string unconvertible;
+    if (ReadsAsUtf8(bytes)) {
+        if (bytes.starts_with(Utf8Mark)) bytes.erase(0, Utf8Mark.size());
+        std::string windows1252;
+        if (Utf8ToWindows1252(bytes, windows1252, &unconvertibleAt)) {
+            bytes = std::move(windows1252);
+            unconvertibleAt = NoOffset;
+        } else {
+            unconvertible = Unconvertible(bytes, unconvertibleAt);
+        }
+    }
+    const bool convertible = unconvertibleAt == NoOffset;
+
     CSVReaderState reader(Dialogs, std::move(bytes));
     ResetCSVReader(reader);
 
@@ -33,6 +144,16 @@ bool cLayout::ImportCSV(const std::string& path) {
     // heading stopped, which is right when only a comma too many follows the last name.
     bool headingOk = true;
     ImportCSVHeading(reader, headingOk);
+    if (!convertible) {
+        // Fields only, no numbers: a number that holds the character must not be reported as a
+        // number. A syntax error met first has been reported where it is.
+        if (unconvertibleAt < ReadUpTo(reader))
+            Warn(CannotImport(path, "its heading holds " + unconvertible));
+        else if (const int record = RecordHolding(reader, unconvertibleAt); record > 0)
+            Warn(
+                CannotImport(path, "record " + std::to_string(record) + " holds " + unconvertible));
+        return false;
+    }
 
     // The records are gathered aside: a file that fails part way must not leave the layout a mix
     // of two files, since appending copies from it.

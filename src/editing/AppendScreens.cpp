@@ -20,6 +20,13 @@ void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
             ++dropped;
             continue;
         }
+        // Nothing leaves the layout during the walk, so after the first refusal every control
+        // is refused. AppendControl warns about the first; the report counts the rest, where a
+        // box for each would keep the user clicking for as long as the screen is long.
+        if (refused > 0) {
+            ++refused;
+            continue;
+        }
         r.rScreen = destination;
         const int before = ControlCount();
         AppendControl(r);

@@ -2,21 +2,14 @@
 
 namespace {
 constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
-constexpr int32_t HotKeyF15 = 126;
-
-// A screen-change button with a function-key shortcut that shows one of the screens 0..14. A
-// negative target names no screen, so there is no function key to give it.
-bool IsFunctionKeyButton(const ControlRecord& r) {
-    return r.IsScreenChangeButton() && r.rOEMCode >= 0 && r.rOEMCode < 15 &&
-           r.rHotKey > HotKeyBeforeF1 && r.rHotKey <= HotKeyF15;
-}
 } // namespace
 
 void cLayout::UpdateButtonCaptions() {
     RecordUndo(UndoCaptions);
     int count = 0;
+    bool cancelled = false;
     for (ControlRecord& r : Controls) {
-        if (!IsFunctionKeyButton(r)) continue;
+        if (!r.IsFunctionKeyButton()) continue;
         ++count;
         const std::string screen = std::to_string(r.rOEMCode);
         const std::string prompt =
@@ -24,17 +17,26 @@ void cLayout::UpdateButtonCaptions() {
             "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
             screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
         std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
-        // An empty answer is a cancel: the buttons already done keep their new captions, and
-        // the undo journal holds the way back.
-        if (answer.empty()) return;
+        // An empty answer is a cancel: no further button is offered.
+        if (answer.empty()) {
+            cancelled = true;
+            break;
+        }
         r.rText = std::move(answer);
         r.rHotKey = r.rOEMCode + HotKeyBeforeF1;
     }
-    if (count == 0)
+    if (cancelled) {
+        // A cancel at the first button has changed nothing. Later, the buttons already done keep
+        // their new captions, so the document is as changed as after a completed run and must say
+        // so, or closing would drop them without a question; the undo journal holds the way back.
+        if (count == 1) return;
+        Dirty = true;
+    } else if (count == 0) {
         Dialogs.MsgBox("No Function Key buttons in layout so nothing updated", MsgButtons::OK,
                        MsgIcon::None);
-    else
+    } else {
         Dirty = true;
+    }
     BuildScreenIndex(false);
     FillScreenList(BoundList);
 }

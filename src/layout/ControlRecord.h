@@ -39,6 +39,14 @@ struct ControlRecord {
     // are listed in the screen list's "Shown by" columns and re-captioned by Update Buttons; a
     // bitmap button has no caption to show.
     bool IsScreenChangeButton() const { return rType == 4 && rFunction == 32; }
+    // A function-key button: a screen-change button with one of the keys F1..F15 (codes
+    // 112..126) that shows one of the screens 0..14. Update Buttons gives it key Fn for screen n.
+    bool IsFunctionKeyButton() const {
+        return IsScreenChangeButton() && rOEMCode >= 0 && rOEMCode < 15 && rHotKey > 111 &&
+               rHotKey <= 126;
+    }
+    // A label control whose text starts with the section mark names its screen.
+    bool IsScreenLabel() const { return rType == 7 && !rLabel.empty() && rLabel[0] == '\xA7'; }
 };
 
 // The code values the program interprets; everything else in a record is carried unchanged.

@@ -1,9 +1,6 @@
 #include "layout/cLayout.h"
 
 namespace {
-bool IsScreenLabel(const ControlRecord& r) {
-    return r.rType == ControlKind::Label && !r.rLabel.empty() && r.rLabel[0] == ScreenLabelMark;
-}
 bool IsScreenNumber(int32_t n) {
     return n >= 0 && n < ScreenCount;
 }
@@ -20,7 +17,7 @@ void cLayout::BuildScreenIndex(bool reportDuplicates) {
         if (!IsScreenNumber(r.rScreen)) continue;
         ScreenEntry& screen = ScreenTable[static_cast<std::size_t>(r.rScreen)];
         ++screen.CtrlCount;
-        if (IsScreenLabel(r)) {
+        if (r.IsScreenLabel()) {
             // The first label in record order names the screen, however the index is rebuilt,
             // so a screen keeps its name through every move, delete and append.
             if (screen.Label.empty()) {

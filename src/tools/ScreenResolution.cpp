@@ -1,7 +1,6 @@
 #include "tools/ScreenResolution.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -43,23 +42,39 @@ RescalePlan PlanRescale(const Resolution& from, const Resolution& to) {
     return plan;
 }
 
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<int32_t> ParseResolutionSide(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    if (first == last) return std::nullopt;
+    // Digits only: from_chars would take a minus sign, and no sign belongs in a size.
+    for (std::size_t i = first; i < last; ++i)
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    int32_t value = 0;
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last;
+    const auto result = std::from_chars(begin, end, value);
+    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    if (value < MinResolutionSide || value > MaxResolutionSide) return std::nullopt;
+    return value;
+}
+
 std::optional<Resolution> ParseResolution(const std::string& text) {
-    std::string compact;
-    for (char c : text)
-        if (c != ' ')
-            compact.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    const std::size_t x = compact.find('x');
-    if (x == std::string::npos || x == 0 || x + 1 == compact.size()) return std::nullopt;
-    const auto side = [](const char* first, const char* last) -> std::optional<int32_t> {
-        int32_t value = 0;
-        const auto result = std::from_chars(first, last, value);
-        if (result.ec != std::errc() || result.ptr != last) return std::nullopt;
-        if (value < MinResolutionSide || value > MaxResolutionSide) return std::nullopt;
-        return value;
-    };
-    const char* begin = compact.data();
-    const auto width = side(begin, begin + x);
-    const auto height = side(begin + x + 1, begin + compact.size());
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) return std::nullopt;
+    const auto width = ParseResolutionSide(text.substr(0, x));
+    const auto height = ParseResolutionSide(text.substr(x + 1));
     if (!width || !height) return std::nullopt;
     return Resolution{*width, *height};
 }

@@ -64,8 +64,13 @@ struct RescalePlan {
 // Between two classic resolutions the ratio of the widths. Otherwise the factor that keeps the
 // whole screen visible with its proportions: the smaller of the width and height ratios; when that
 // is the height ratio, the shift that centres the screen is round((new width - old width x
-// factor) / 2).
+// factor) / 2), halves away from zero. Both resolutions have positive sides (the table's, or ones
+// read by ParseResolution or ParseResolutionSide).
 RescalePlan PlanRescale(const Resolution& from, const Resolution& to);
 
-// "1920x1080" (also "1920 x 1080" or with a capital X) within the allowed sides; nullopt otherwise.
+// One side of a resolution of the user's own: a whole number from MinResolutionSide to
+// MaxResolutionSide, blanks around it allowed; nullopt otherwise.
+std::optional<int32_t> ParseResolutionSide(const std::string& text);
+// "1920x1080" (also "1920 x 1080" or with a capital X), both sides as ParseResolutionSide reads
+// them; nullopt otherwise.
 std::optional<Resolution> ParseResolution(const std::string& text);

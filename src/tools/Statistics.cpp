@@ -1,43 +1,16 @@
 #include "layout/cLayout.h"
 
-#include <iterator>
-
-namespace {
-
-// The report's label of each kind, indexed by rType.
-constexpr const char* KindLabels[] = {
-    "",
-    "  DROs",
-    "  Scroll Bars",
-    "  Bitmaps",
-    "  Buttons",
-    "  JogBalls",
-    "  LEDs",
-    "  Labels",
-    "  Bitmap Buttons",
-    "  MDI lines",
-    "  GCode windows",
-    "  Toolpath displays",
-};
-static_assert(std::size(KindLabels) == ControlKind::Last + 1);
-
-} // namespace
+#include "tools/ControlCounts.h"
 
 void cLayout::ShowStatistics(int screen) {
-    TypeCounts.fill(0);
-    OtherTypeCount = 0;
-    for (const ControlRecord& record : Controls) {
-        if (screen >= 0 && record.rScreen != screen) continue;
-        if (record.rType >= ControlKind::First && record.rType <= ControlKind::Last)
-            ++TypeCounts[static_cast<std::size_t>(record.rType)];
-        else
-            ++OtherTypeCount;
-    }
+    const KindCounts counts = CountKinds(Controls, screen);
+    TypeCounts = counts.Known;
+    OtherTypeCount = counts.OtherTotal();
 
     std::string report;
     for (int32_t kind = ControlKind::First; kind <= ControlKind::Last; ++kind)
         report +=
-            std::to_string(TypeCounts[static_cast<std::size_t>(kind)]) + KindLabels[kind] + "\n";
+            std::to_string(TypeCounts[static_cast<std::size_t>(kind)]) + KindLabel(kind) + "\n";
     // Controls of a kind the program does not know still belong to the screen; they are counted
     // together rather than left out.
     if (OtherTypeCount > 0) report += std::to_string(OtherTypeCount) + "  other controls\n";

@@ -34,4 +34,10 @@ public:
     // Each returns 0 with the chosen path, or FileDialogCancel with `path` untouched.
     virtual int ShowOpen(const FileDialogSetup& setup, std::string& path) = 0;
     virtual int ShowSave(const FileDialogSetup& setup, std::string& path) = 0;
+    // A folder (title and initial folder of the setup are used); cancelled where not offered.
+    virtual int ShowFolder(const FileDialogSetup& setup, std::string& path) {
+        (void)setup;
+        (void)path;
+        return FileDialogCancel;
+    }
 };

@@ -57,6 +57,22 @@ int QtFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& path) {
     return Show(setup, true, path);
 }
 
+int QtFileDialogs::ShowFolder(const FileDialogSetup& setup, std::string& path) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = QApplication::activeWindow();
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setWindowTitle(FromCodePage(setup.DialogTitle));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    const QString folder = FromSystemPath(setup.InitDir);
+    if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FileDialogCancel;
+    path = ToSystemPath(dialog.selectedFiles().first());
+    return 0;
+}
+
 int QtFileDialogs::Show(const FileDialogSetup& setup, bool save, std::string& path) {
     QWidget* parent = QApplication::activeModalWidget();
     if (parent == nullptr) parent = QApplication::activeWindow();

@@ -25,6 +25,7 @@ public:
 
     int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
     int ShowSave(const FileDialogSetup& setup, std::string& path) override;
+    int ShowFolder(const FileDialogSetup& setup, std::string& path) override;
 
     // Gives a Qt dialog the title, filters, folder, name and flags of the setup (tests look at
     // what it becomes).

@@ -1,5 +1,6 @@
 #include "ui/frmEditControls.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,27 +20,49 @@
 #include "ui/CommonCode.h"
 #include "ui/FactorText.h"
 #include "ui/HandlerGuard.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/ScreenPreviewWindow.h"
+#include "ui/ScreenThumbnailsWindow.h"
 #include "ui/Twips.h"
 #include "ui/cCaptionButton.h"
 
 namespace {
 
-constexpr int ClientWidth = 8925;
-constexpr int ClientHeight = 6255;
+// The window is the classic design grown to hold today's resolutions: the two resolution groups
+// are wider (a second column of options) and taller (a row for a size of the user's own), and
+// what stood beside and below them moves right and down by as much.
+constexpr int FrameWidth = 4575;
+constexpr int FrameHeight = 3705;
+constexpr int Drop = FrameHeight - 2295;
+constexpr int Frame1Left = 360;
+constexpr int Frame2Left = Frame1Left + FrameWidth + 105;
+constexpr int RightColumn = Frame2Left + FrameWidth + 225;
+constexpr int ClientWidth = RightColumn + 2535 + 360;
+constexpr int ClientHeight = 6255 + Drop;
+constexpr int LineLeft = 240;
+constexpr int LineRight = ClientWidth - 165;
 constexpr qreal DesignPointSize = 8.0;
 
-constexpr std::array<int16_t, frmEditControls::ResolutionCount> Widths{640, 800, 1024, 1152, 1280};
-constexpr std::array<int16_t, frmEditControls::ResolutionCount> Heights{480, 600, 768, 864, 1024};
-const char* const ResolutionCaptions[frmEditControls::ResolutionCount] = {
-    "640 x 480", "800 x 600", "1024 x 768", "1152 x 864", "1280 x 1024"};
+// Inside a resolution group: rows of options 360 twips apart, the first eight in the left column,
+// the rest in the right one, and "Other" with its boxes in a row under both.
+constexpr int RowPitch = 360;
+constexpr int RowsInFirstColumn = 8;
+constexpr int FirstColumnLeft = 240;
+constexpr int SecondColumnLeft = 2400;
+constexpr int BoxHeight = 315;
 
+static_assert(frmEditControls::OtherIndex > RowsInFirstColumn);
+
+// tabAfter orders the controls added to the classic design among themselves: they follow the
+// control whose tab index they share.
 template <typename Control>
 Control* Place(Control* control, const QString& name, const QRect& geometry, int tabIndex,
-               const char* tag = "") {
+               const char* tag = "", int tabAfter = 0) {
     control->setObjectName(name);
     control->setGeometry(geometry);
     control->setProperty("Tag", QString::fromLatin1(tag));
     control->setProperty("TabIndex", tabIndex);
+    control->setProperty("TabAfter", tabAfter);
     return control;
 }
 
@@ -105,39 +128,38 @@ void frmEditControls::BuildControls() {
     };
     butStats = Place(button("Statistics"), "butStats", TwipsRect(360, 240, 1335, 375), 15);
     butThumb = Place(button("Thumbnail"), "butThumb", TwipsRect(2280, 240, 1335, 375), 16, "A2");
-    butCancel = Place(button("Close"), "butCancel", TwipsRect(7200, 240, 1335, 375), 14);
-    Line1 = Line(this, "Line1", 240, 8760, 840);
+    butCancel =
+        Place(button("Close"), "butCancel", TwipsRect(ClientWidth - 1725, 240, 1335, 375), 14);
+    Line1 = Line(this, "Line1", LineLeft, LineRight, 840);
 
     Frame1 = Place(new QGroupBox(FromCodePage("Original resolution"), this), "Frame1",
-                   TwipsRect(360, 1080, 2535, 2295), 0);
+                   TwipsRect(Frame1Left, 1080, FrameWidth, FrameHeight), 0);
     Frame2 = Place(new QGroupBox(FromCodePage("New resolution"), this), "Frame2",
-                   TwipsRect(3000, 1080, 2415, 2295), 5);
-    constexpr int Option1Tabs[ResolutionCount] = {1, 2, 3, 4, 10};
-    constexpr int Option2Tabs[ResolutionCount] = {6, 7, 8, 9, 11};
-    for (int i = 0; i < ResolutionCount; ++i) {
-        const QString caption = FromCodePage(ResolutionCaptions[i]);
-        Option1[i] = Place(new QRadioButton(caption, Frame1), QStringLiteral("Option1(%1)").arg(i),
-                           TwipsRect(240, 240 + 360 * i, 2055, 375), Option1Tabs[i]);
-        Option2[i] = Place(new QRadioButton(caption, Frame2), QStringLiteral("Option2(%1)").arg(i),
-                           TwipsRect(240, 360 + 360 * i, 1815, 255), Option2Tabs[i]);
-        Option1[i]->setProperty("Index", i);
-        Option2[i]->setProperty("Index", i);
-    }
+                   TwipsRect(Frame2Left, 1080, FrameWidth, FrameHeight), 5);
+    BuildResolutionGroup(Frame1, Option1, "Option1", 2055, 240, 375, {1, 2, 3, 4, 10}, txtOldWidth,
+                         txtOldHeight, "Old");
+    BuildResolutionGroup(Frame2, Option2, "Option2", 1815, 360, 255, {6, 7, 8, 9, 11}, txtNewWidth,
+                         txtNewHeight, "New");
     Label2 = Place(BoldLabel(this, "Re-scale controls to suit new screen resolution. Note: due to "
                                    "rounding of font sizes some hand tuning will be needed"),
-                   "Label2", TwipsRect(5640, 1200, 2535, 1095), 12);
-    butScale = Place(button("Re-scale"), "butScale", TwipsRect(6240, 2400, 1335, 375), 13);
-    Line2 = Line(this, "Line2", 240, 8760, 3600);
+                   "Label2", TwipsRect(RightColumn, 1200, 2535, 1095), 12);
+    chkCentre = Place(new QCheckBox(FromCodePage("Centre horizontally"), this), "chkCentre",
+                      TwipsRect(RightColumn, 2400, 2535, 375), 12, "", 1);
+    chkCentre->setToolTip(
+        FromCodePage("On a screen wider in proportion, move the controls right to the middle"));
+    butScale =
+        Place(button("Re-scale"), "butScale", TwipsRect(RightColumn + 600, 2955, 1335, 375), 13);
+    Line2 = Line(this, "Line2", LineLeft, LineRight, 3600 + Drop);
 
     Label1 = Place(new QLabel(FromCodePage("DRO Group number:"), this), "Label1",
-                   TwipsRect(360, 3840, 2055, 495), 21, "A2");
+                   TwipsRect(360, 3840 + Drop, 2055, 495), 21, "A2");
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txtDROGroup =
-        Place(new QLineEdit(this), "txtDROGroup", TwipsRect(2520, 3720, 855, 375), 20, "A2");
+        Place(new QLineEdit(this), "txtDROGroup", TwipsRect(2520, 3720 + Drop, 855, 375), 20, "A2");
     Label1->setBuddy(txtDROGroup);
     Frame3 = Place(new QGroupBox(FromCodePage("DROs are in"), this), "Frame3",
-                   TwipsRect(3720, 3840, 1695, 1335), 17, "A2");
+                   TwipsRect(3720, 3840 + Drop, 1695, 1335), 17, "A2");
     Option3[0] = Place(new QRadioButton(FromCodePage("Columns"), Frame3), "Option3(0)",
                        TwipsRect(120, 360, 1455, 375), 18, "A2");
     Option3[1] = Place(new QRadioButton(FromCodePage("Rows"), Frame3), "Option3(1)",
@@ -145,16 +167,18 @@ void frmEditControls::BuildControls() {
     Option3[0]->setChecked(true);
     Label3 = Place(BoldLabel(this, "Re-order DROs by rows or columns so arrow keys move focus "
                                    "logically"),
-                   "Label3", TwipsRect(5760, 3840, 2775, 735), 23, "A2");
-    butReOrderDRO =
-        Place(button("Re-order DROs"), "butReOrderDRO", TwipsRect(6240, 4680, 1335, 375), 22, "A2");
-    Line3 = Line(this, "Line3", 240, 8760, 5280);
+                   "Label3", TwipsRect(5760, 3840 + Drop, 2775, 735), 23, "A2");
+    butReOrderDRO = Place(button("Re-order DROs"), "butReOrderDRO",
+                          TwipsRect(6240, 4680 + Drop, 1335, 375), 22, "A2");
+    Line3 = Line(this, "Line3", LineLeft, LineRight, 5280 + Drop);
 
     // Focus moves through the controls in the order of their tab indexes.
-    std::vector<std::pair<int, QWidget*>> order;
+    std::vector<std::pair<std::pair<int, int>, QWidget*>> order;
     for (QWidget* control : findChildren<QWidget*>())
         if (control->property("TabIndex").isValid() && control->focusPolicy() != Qt::NoFocus)
-            order.emplace_back(control->property("TabIndex").toInt(), control);
+            order.push_back(
+                {{control->property("TabIndex").toInt(), control->property("TabAfter").toInt()},
+                 control});
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -167,10 +191,70 @@ void frmEditControls::BuildControls() {
     connect(butCancel, &QPushButton::clicked, this, &frmEditControls::butCancel_Click);
 }
 
+// The options of one resolution group, the classic five in their places first. The options added
+// to the classic five, and the boxes of "Other", follow the fifth option in tab order.
+void frmEditControls::BuildResolutionGroup(
+    QGroupBox* frame, std::array<QRadioButton*, OptionCount>& options, const char* array,
+    int optionWidth, int firstTop, int optionHeight,
+    const std::array<int, ClassicResolutionCount>& classicTabs, QLineEdit*& width,
+    QLineEdit*& height, const char* boxSuffix) {
+    const int tabBase = classicTabs[ClassicResolutionCount - 1];
+    for (int i = 0; i < OptionCount; ++i) {
+        QString caption;
+        QRect place;
+        if (i < OtherIndex) {
+            caption = FromCodePage(ResolutionCaption(Resolutions[static_cast<std::size_t>(i)]));
+            const bool first = i < RowsInFirstColumn;
+            const int row = first ? i : i - RowsInFirstColumn;
+            place = TwipsRect(first ? FirstColumnLeft : SecondColumnLeft, firstTop + RowPitch * row,
+                              optionWidth, optionHeight);
+        } else {
+            caption = FromCodePage("Other");
+            place = TwipsRect(FirstColumnLeft, firstTop + RowPitch * RowsInFirstColumn, 900,
+                              optionHeight);
+        }
+        const bool classic = i < ClassicResolutionCount;
+        options[static_cast<std::size_t>(i)] = Place(
+            new QRadioButton(caption, frame), QStringLiteral("%1(%2)").arg(array).arg(i), place,
+            classic ? classicTabs[i] : tabBase, "", classic ? 0 : i - ClassicResolutionCount + 1);
+        options[static_cast<std::size_t>(i)]->setProperty("Index", i);
+    }
+
+    // "Other": its width and height, beside it and centred on its row.
+    const int otherTop = firstTop + RowPitch * RowsInFirstColumn;
+    const int boxTop = otherTop + (optionHeight - BoxHeight) / 2;
+    int after = OtherIndex - ClassicResolutionCount + 1;
+    const auto sizeBox = [&](const char* side, int labelLeft, int labelWidth) {
+        auto* label = new QLabel(FromCodePage(side), frame);
+        label->setObjectName(QStringLiteral("lbl%1%2").arg(boxSuffix).arg(side));
+        label->setGeometry(TwipsRect(labelLeft, boxTop, labelWidth, BoxHeight));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* box = Place(new QLineEdit(frame), QStringLiteral("txt%1%2").arg(boxSuffix).arg(side),
+                          TwipsRect(labelLeft + labelWidth + 60, boxTop, 720, BoxHeight), tabBase,
+                          "", ++after);
+        box->setMaxLength(8);
+        box->setEnabled(false);
+        box->setAccessibleName(frame->title() + QStringLiteral(" ") + QString::fromLatin1(side));
+        box->setToolTip(
+            QStringLiteral("%1 to %2 pixels").arg(MinResolutionSide).arg(MaxResolutionSide));
+        label->setBuddy(box);
+        return box;
+    };
+    width = sizeBox("Width", 1155, 555);
+    height = sizeBox("Height", 2550, 600);
+    QLineEdit* const boxes[] = {width, height};
+    connect(options[OtherIndex], &QRadioButton::toggled, this, [boxes](bool checked) {
+        for (QLineEdit* box : boxes)
+            box->setEnabled(checked);
+    });
+}
+
 void frmEditControls::Form_Load(bool editAllScreens, const ScreenListView& principalList) {
     if (editAllScreens) {
         setWindowTitle(FromCodePage("Edit controls on all screens"));
         SetByTag(*this, QStringLiteral("A2"), TagEnabled, false);
+        // Thumbnail shows every screen as a grid when all are edited.
+        butThumb->setEnabled(true);
         ScreenNo = -1;
     } else {
         SetByTag(*this, QStringLiteral("A2"), TagEnabled, true);
@@ -181,35 +265,45 @@ void frmEditControls::Form_Load(bool editAllScreens, const ScreenListView& princ
 }
 
 void frmEditControls::DetectOriginalResolution() {
-    ResWidth = Widths;
-    ResHeight = Heights;
     const int32_t x = PrincipalLayout.ScreenExtentX(ScreenNo);
     const int32_t y = PrincipalLayout.ScreenExtentY(ScreenNo);
-    // The smallest resolution that strictly holds every control.
-    int found = -1;
-    for (int i = 0; i < ResolutionCount && found < 0; ++i)
-        if (x < ResWidth[i] && y < ResHeight[i]) found = i;
-    if (found < 0) {
+    const DetectedResolution found = DetectResolution(x, y);
+    if (found.Outside)
         Dialogs.MsgBox("Controls reach to X = " + std::to_string(x) + " Y = " + std::to_string(y) +
                            "\n is outside available screen resolutions. Max available assumed!",
                        MsgButtons::OK, MsgIcon::Exclamation);
-        found = ResolutionCount - 1;
-    }
-    Option1[found]->setChecked(true);
+    Option1[static_cast<std::size_t>(found.Index)]->setChecked(true);
 }
 
 int frmEditControls::NewResolutionIndex() {
-    for (int i = 0; i < ResolutionCount; ++i)
-        if (Option2[i]->isChecked()) return i;
+    for (int i = 0; i < OptionCount; ++i)
+        if (Option2[static_cast<std::size_t>(i)]->isChecked()) return i;
     Dialogs.MsgBox("No new resolution has been selected", MsgButtons::OK, MsgIcon::Exclamation);
     return -1;
 }
 
 int frmEditControls::OldResolutionIndex() {
-    for (int i = 0; i < ResolutionCount; ++i)
-        if (Option1[i]->isChecked()) return i;
+    for (int i = 0; i < OptionCount; ++i)
+        if (Option1[static_cast<std::size_t>(i)]->isChecked()) return i;
     Dialogs.MsgBox("No Old resolution has been selected", MsgButtons::OK, MsgIcon::Exclamation);
     return -1;
+}
+
+std::optional<Resolution> frmEditControls::ResolutionAt(int index, QLineEdit& width,
+                                                        QLineEdit& height, const char* group) {
+    if (index < OtherIndex) return Resolutions[static_cast<std::size_t>(index)];
+    const auto w = ParseResolutionSide(width.text().toStdString());
+    const auto h = ParseResolutionSide(height.text().toStdString());
+    if (w && h) return Resolution{*w, *h};
+    Dialogs.MsgBox(std::string("The width and height of the Other ") + group +
+                       " resolution must be whole numbers from " +
+                       std::to_string(MinResolutionSide) + " to " +
+                       std::to_string(MaxResolutionSide),
+                   MsgButtons::OK, MsgIcon::Exclamation);
+    QLineEdit& wrong = w ? height : width;
+    wrong.setFocus();
+    wrong.selectAll();
+    return std::nullopt;
 }
 
 void frmEditControls::butScale_Click() {
@@ -218,16 +312,21 @@ void frmEditControls::butScale_Click() {
         if (n == -1) return;
         const int o = OldResolutionIndex();
         if (o == -1) return;
-        const float factor =
-            static_cast<float>(static_cast<double>(ResWidth[n]) / static_cast<double>(ResWidth[o]));
+        const auto to = ResolutionAt(n, *txtNewWidth, *txtNewHeight, "new");
+        if (!to) return;
+        const auto from = ResolutionAt(o, *txtOldWidth, *txtOldHeight, "original");
+        if (!from) return;
+        const RescalePlan plan = PlanRescale(*from, *to);
+        const float factor = plan.Factor;
         if (static_cast<double>(factor) > 1.0 &&
             Dialogs.MsgBox("You have asked to magnify screen by " + FactorText(factor) +
                                " times. This may give poor results and need extra hand tuning",
                            MsgButtons::OKCancel, MsgIcon::Exclamation,
                            "Attempt to magnify") != MsgAnswer::OK)
             return;
+        const int32_t shift = chkCentre->isChecked() && plan.FromHeights ? plan.CentringShift : 0;
         // A refused rescale has said why; the window stays for another choice.
-        if (!PrincipalLayout.RescaleControls(ScreenNo, factor)) return;
+        if (!PrincipalLayout.RescaleControls(ScreenNo, factor, shift)) return;
         Dialogs.MsgBox("Screen(s) rescaled by " + FactorText(factor), MsgButtons::OK, MsgIcon::None,
                        "Success");
         accept();
@@ -242,17 +341,31 @@ void frmEditControls::butReOrderDRO_Click() {
     RunGuarded(Dialogs, [this] {
         int group = 0;
         if (!ReadGroupNumber(txtDROGroup->text(), group)) {
-            Dialogs.MsgBox("The DRO Group number must be a whole number from -2147483648 to 2147483647",
-                           MsgButtons::OK, MsgIcon::Exclamation);
+            Dialogs.MsgBox(
+                "The DRO Group number must be a whole number from -2147483648 to 2147483647",
+                MsgButtons::OK, MsgIcon::Exclamation);
             return;
         }
         PrincipalLayout.SortDROs(ScreenNo, group, Option3[0]->isChecked());
     });
 }
 
+frmEditControls::~frmEditControls() = default;
+
 void frmEditControls::butThumb_Click() {
-    RunGuarded(Dialogs,
-               [this] { Dialogs.MsgBox("Not yet implemented", MsgButtons::OK, MsgIcon::None); });
+    RunGuarded(Dialogs, [this] {
+        if (Files == nullptr) {
+            OwnFiles = std::make_unique<QtFileDialogs>(Dialogs);
+            Files = OwnFiles.get();
+        }
+        if (ScreenNo < 0) {
+            ScreenThumbnailsWindow grid(PrincipalLayout, *Files, Dialogs, this);
+            grid.exec();
+        } else {
+            ScreenPreviewWindow large(PrincipalLayout, ScreenNo, *Files, Dialogs, {}, this);
+            large.exec();
+        }
+    });
 }
 
 void frmEditControls::butCancel_Click() {

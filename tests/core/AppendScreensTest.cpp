@@ -85,26 +85,37 @@ TEST_F(AppendScreensTest, LinksThatNameNoScreenTravelAndScreenZeroIsFilledFirst)
     EXPECT_EQ(principalList.Selected, 1);
 }
 
-TEST_F(AppendScreensTest, AFullLayoutRefusesTheRestAndTheReportSaysSo) {
-    std::vector<int> counts(15, 132); // 1980 records on screens 0..14
+TEST_F(AppendScreensTest, AFillingLayoutWarnsOnceAndTheReportCountsTheRest) {
+    // 1990 records on screens 0..14; the source screen of 200 controls holds two links.
+    std::vector<int> counts(15, 132);
     counts[0] += 10;
     cLayoutProbe::Adopt(principal, ControlsOnScreens(counts));
     ASSERT_EQ(principal.ControlCount(), 1990);
-    std::vector<ControlRecord> source(15, MakeControl(6, 4));
+    std::vector<ControlRecord> source(200, MakeControl(6, 4));
+    source[150] = MakeScreenButton(4, 2, "to two");
+    source[199] = MakeScreenButton(4, 3, "to three");
     cLayoutProbe::Adopt(additional, source);
 
-    dialogs.Answer(MsgAnswer::OK, 6);
+    dialogs.Answer(MsgAnswer::OK, 2);
     principal.AppendScreenFrom(additional, 4);
 
     EXPECT_EQ(principal.ControlCount(), 2000);
-    const std::vector<std::string> prompts = dialogs.Prompts();
-    ASSERT_EQ(prompts.size(), 6u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(prompts[static_cast<std::size_t>(i)],
-                  "Error in AppendControl - Layout already full");
+    ASSERT_EQ(dialogs.Shown().size(), 2u) << "one warning, then the report";
+    EXPECT_EQ(dialogs.Shown()[0].prompt, "Error in AppendControl - Layout already full");
+    EXPECT_EQ(dialogs.Shown()[0].icon, MsgIcon::Exclamation);
     ExpectReport("10 controls have been copied into Principal Layout screen 15\n\n"
-                 "5 controls were not copied because the Principal Layout is full");
+                 "2 screen change buttons were deleted\n\n"
+                 "188 controls were not copied because the Principal Layout is full");
     EXPECT_EQ(cLayoutProbe::UndoRepeat(principal), 10);
+    EXPECT_TRUE(principal.IsDirty());
+
+    // On its own, each refused append still warns.
+    dialogs.ClearShown();
+    dialogs.Answer(MsgAnswer::OK, 2);
+    principal.AppendControl(MakeControl(1, 15));
+    principal.AppendControl(MakeControl(1, 15));
+    EXPECT_EQ(dialogs.Prompts(), std::vector<std::string>(2, "Error in AppendControl - Layout "
+                                                             "already full"));
 }
 
 TEST_F(AppendScreensTest, NoEmptyScreenIsRefusedWithoutAChange) {

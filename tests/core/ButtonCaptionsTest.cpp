@@ -76,10 +76,10 @@ TEST_F(ButtonCaptionsTest, OnlyFunctionKeyButtonsOfScreensZeroToFourteenAreOffer
     EXPECT_EQ(dialogs.Last().prompt, "No Function Key buttons in layout so nothing updated");
 }
 
-TEST_F(ButtonCaptionsTest, CancelStopsAtOnceAndUndoRevertsTheEarlierButtons) {
-    const std::vector<ControlRecord> before{MakeScreenButton(0, 1, "One", 112),
-                                            MakeScreenButton(0, 2, "Two", 113),
-                                            MakeScreenButton(0, 3, "Three", 120)};
+TEST_F(ButtonCaptionsTest, CancelKeepsAndMarksTheEarlierButtonsAndUndoRevertsThem) {
+    const std::vector<ControlRecord> before{
+        MakeScreenButton(0, 1, "One", 112), MakeScreenButton(0, 2, "Two", 113),
+        MakeScreenButton(0, 3, "Three", 120), MakeControl(1, 1)};
     cLayoutProbe::Adopt(layout, before);
     const int clears = list.Clears;
     dialogs.Type("First").Type("");
@@ -87,14 +87,30 @@ TEST_F(ButtonCaptionsTest, CancelStopsAtOnceAndUndoRevertsTheEarlierButtons) {
 
     EXPECT_EQ(dialogs.Shown().size(), 2u) << "the third button is not offered";
     EXPECT_EQ(Record(1).rText, "First");
+    EXPECT_EQ(Record(1).rHotKey, 112);
     EXPECT_EQ(Record(2), before[1]);
     EXPECT_EQ(Record(3), before[2]);
-    EXPECT_FALSE(layout.IsDirty());
-    EXPECT_EQ(list.Clears, clears) << "the list is not refreshed";
+    EXPECT_TRUE(layout.IsDirty()) << "the kept caption must not be lost on closing";
+    EXPECT_EQ(list.Clears, clears + 1);
+    EXPECT_EQ(list.Rows[1][3], "First") << "the list shows the kept caption";
 
     dialogs.Answer(MsgAnswer::Yes);
     layout.Undo();
     EXPECT_EQ(cLayoutProbe::Records(layout), before);
+}
+
+TEST_F(ButtonCaptionsTest, CancelAtTheFirstButtonChangesNothing) {
+    const std::vector<ControlRecord> before{MakeScreenButton(0, 1, "One", 118),
+                                            MakeScreenButton(0, 2, "Two", 113)};
+    cLayoutProbe::Adopt(layout, before);
+    const int clears = list.Clears;
+    dialogs.Type("");
+    layout.UpdateButtonCaptions();
+
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(cLayoutProbe::Records(layout), before);
+    EXPECT_FALSE(layout.IsDirty());
+    EXPECT_EQ(list.Clears, clears);
 }
 
 TEST_F(ButtonCaptionsTest, TwoRunsAreUndoneTogether) {

@@ -11,22 +11,27 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "csv/CsvExportLosses.h"
 #include "layout/cLayout.h"
 
 namespace {
 
 class CsvExportTest : public ::testing::Test {
 protected:
-    // The file's content after exporting these records.
-    std::string Export(const std::vector<ControlRecord>& records) {
+    // The file's content after exporting these records; `lossy` when the export is expected to
+    // warn that it could not write everything as it is.
+    std::string Export(const std::vector<ControlRecord>& records, bool lossy = false) {
         cLayoutProbe::Adopt(layout, records);
         const std::string path = dir.File("out.csv");
+        dialogs.ClearShown();
+        if (lossy) dialogs.Answer(MsgAnswer::OK);
         EXPECT_TRUE(layout.ExportCSV(path));
+        EXPECT_EQ(dialogs.Shown().size(), lossy ? 1u : 0u);
         return ReadBytes(path);
     }
     // The line of one record, without its heading.
-    std::string Line(const ControlRecord& record) {
-        const std::string file = Export({record});
+    std::string Line(const ControlRecord& record, bool lossy = false) {
+        const std::string file = Export({record}, lossy);
         EXPECT_EQ(file.substr(0, CsvHeadingLine.size()), CsvHeadingLine);
         return file.substr(CsvHeadingLine.size());
     }
@@ -45,8 +50,9 @@ TEST_F(CsvExportTest, WorkedLinesByteForByte) {
     home.rText = "Go \"Home\"";
     home.rGText = "line one\r\nline two";
     home.rColor = -1;
-    EXPECT_EQ(Line(home), " 1 , 4 , 0 ,\"Go ~Home~\",\"<-complex code->\",\"\", 0 , 0 ,\"\",-1 , "
-                          "0 , 0 , 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
+    EXPECT_EQ(Line(home, true),
+              " 1 , 4 , 0 ,\"Go ~Home~\",\"<-complex code->\",\"\", 0 , 0 ,\"\",-1 , "
+              "0 , 0 , 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n");
 }
 
 TEST_F(CsvExportTest, EveryNumberFieldInOrderOverTheWholeRange) {
@@ -65,22 +71,79 @@ TEST_F(CsvExportTest, TextRulesPerField) {
     r.rBitMapPath = "a\"b";
     r.rLabel = "\xA7x\"y";
     r.rFormat = "%d, \"";
-    const std::string line = Line(r);
+    const std::string line = Line(r, true);
     EXPECT_NE(line.find(",\"a~b, c\",\"<-complex code->\",\"a\"b\","), std::string::npos) << line;
     EXPECT_NE(line.find(",\"\xA7x~y\","), std::string::npos) << line;
     EXPECT_NE(line.find(",\"%d, \"\","), std::string::npos) << line;
 
     r = CycleStartRecord();
     r.rGText = "only a CR\r";
-    EXPECT_NE(Line(r).find("\"<-complex code->\""), std::string::npos);
+    EXPECT_NE(Line(r, true).find("\"<-complex code->\""), std::string::npos);
     r.rGText = "LF\n";
-    EXPECT_NE(Line(r).find("\"<-complex code->\""), std::string::npos);
+    EXPECT_NE(Line(r, true).find("\"<-complex code->\""), std::string::npos);
     r.rGText = "plain, 'single' quotes";
     EXPECT_NE(Line(r).find("\"plain, 'single' quotes\""), std::string::npos);
 
     r = CycleStartRecord();
     r.rText = "two\r\nlines";
-    EXPECT_NE(Line(r).find("\"two\r\nlines\""), std::string::npos) << "written across two lines";
+    EXPECT_NE(Line(r, true).find("\"two\r\nlines\""), std::string::npos)
+        << "written across two lines";
+}
+
+TEST_F(CsvExportTest, WhatTheFileCannotCarryIsCountedInOneWarningAfterWriting) {
+    // A skinned layout's scripts are "None" plus a line break; a few texts hold quotes and breaks.
+    std::vector<ControlRecord> records = SkinnedLayout();
+    const auto scripts = std::count_if(records.begin(), records.end(), [](const ControlRecord& r) {
+        return r.rGText == "None\r\n";
+    });
+    ControlRecord r = CycleStartRecord();
+    r.rGText = "If x = \"a\" Then";
+    r.rText = "Go \"Home\"";
+    r.rLabel = "two\nlines \"and\" quotes";
+    r.rBitMapPath = "a\"b.bmp\r\n";
+    r.rFormat = "%d \"";
+    records.push_back(r);
+    r = CycleStartRecord();
+    r.rText = "caption\r";
+    r.rBitMapPath = "c:\\\"pictures\"";
+    records.push_back(r);
+    cLayoutProbe::Adopt(layout, records);
+
+    const std::string path = dir.File("lossy.csv");
+    dialogs.Answer(MsgAnswer::OK);
+    EXPECT_TRUE(layout.ExportCSV(path)) << "the export still succeeds";
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Last().prompt,
+              std::to_string(scripts + 1) +
+                  " scripts were written as <-complex code->, 2 texts had their double quotes "
+                  "turned into ~, 3 texts hold line breaks this file cannot carry back, 2 picture "
+                  "paths or formats hold double quotes this file cannot carry back; importing this "
+                  "file will not restore them");
+    EXPECT_EQ(dialogs.Last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(dialogs.Last().buttons, MsgButtons::OK);
+    EXPECT_NE(ReadBytes(path).find(" 1 , 4 , 0 ,\"caption\r\",\"\",\"c:\\\"pictures\"\", 0 ,"),
+              std::string::npos)
+        << "written as it is";
+}
+
+TEST(CsvExportLossWarning, NamesOnlyTheCountsThatAreNotZero) {
+    const std::string end = "; importing this file will not restore them";
+    const std::vector<std::pair<CsvExportLosses, std::string>> cases{
+        {{}, ""},
+        {{978, 0, 0, 0}, "978 scripts were written as <-complex code->" + end},
+        {{0, 1, 0, 0}, "1 texts had their double quotes turned into ~" + end},
+        {{0, 0, 4, 0}, "4 texts hold line breaks this file cannot carry back" + end},
+        {{0, 0, 0, 2},
+         "2 picture paths or formats hold double quotes this file cannot carry back" + end},
+        {{5, 0, 7, 0},
+         "5 scripts were written as <-complex code->, 7 texts hold line breaks this file cannot "
+         "carry back" +
+             end},
+    };
+    for (const auto& [losses, warning] : cases) {
+        EXPECT_EQ(CsvExportLossWarning(losses), warning);
+        EXPECT_EQ(losses.Any(), !warning.empty());
+    }
 }
 
 TEST_F(CsvExportTest, OneLinePerRecordAfterTheHeading) {

@@ -9,6 +9,7 @@
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
 #include "layout/cLayout.h"
+#include "platform/Windows1252.h"
 
 using namespace std::string_literals;
 
@@ -197,6 +198,86 @@ TEST_F(CsvImportTest, TextTooLongForALayoutFileIsRefused) {
                   "Cannot import CSV file \"" + dir.File("in.csv") +
                       "\": record 2 holds a text of 32768 characters, more than the 32767 a "
                       "layout file can hold");
+}
+
+// A spreadsheet saves the file again as UTF-8, with or without a byte-order mark. The texts hold
+// the label mark, letters and signs above 127, the old mark byte 186, and a u with acute accent,
+// whose UTF-8 form holds byte 186 too.
+TEST_F(CsvImportTest, AFileSavedAgainAsUtf8ImportsAsTheExportedFileDoes) {
+    std::vector<ControlRecord> records = SkinnedLayout();
+    records.push_back(MakeScreenLabel(12, "R\xE9glages \x80"));
+    records.push_back(MakeScreenButton(0, 12, "Men\xFA \xBA \xA9 \xFF", 113));
+    records.back().rGText = "caf\xE9";
+    records.back().rBitMapPath = "Bitmaps\\\xC4rger.bmp";
+    records.back().rFormat = "%.3f \xB0";
+    ControlRecord oldMark = MakeScreenLabel(13, "Sonde");
+    oldMark.rLabel[0] = '\xBA';
+    records.push_back(oldMark);
+    records.push_back(MakeControl(1, 12));
+    cLayout principal(dialogs);
+    cLayoutProbe::Adopt(principal, records);
+    const std::string exported = dir.File("exported.csv");
+    dialogs.Answer(MsgAnswer::OK); // the scripts the file cannot carry
+    ASSERT_TRUE(principal.ExportCSV(exported));
+    const std::string windows1252 = ReadBytes(exported);
+
+    ASSERT_TRUE(Import(windows1252));
+    const auto expected = State();
+    EXPECT_EQ(list.Rows[12][2], "R\xE9glages \x80");
+    EXPECT_EQ(list.Rows[13][2], "Sonde");
+    const std::string utf8 = Windows1252ToUtf8(windows1252);
+    ASSERT_NE(utf8, windows1252);
+    for (const std::string& saved : {utf8, "\xEF\xBB\xBF" + utf8}) {
+        EXPECT_TRUE(Import(saved));
+        EXPECT_EQ(dialogs.Shown().size(), 1u) << "only the caution box";
+        EXPECT_TRUE(State() == expected) << saved.substr(0, 3);
+    }
+}
+
+TEST_F(CsvImportTest, Utf8CharacterWithoutAWindows1252ByteIsRefusedNamingItsRecord) {
+    const auto cannot = [this](const std::string& what) {
+        return "Cannot import CSV file \"" + dir.File("in.csv") + "\": " + what;
+    };
+    const std::string noByte =
+        ", which has no Windows-1252 byte and so cannot be stored in a layout";
+    const std::string check =
+        " 1 , 4 , 0 ,\"\xE2\x9C\x93 Done\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 ,"
+        " 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n";
+    const std::string minusInLastNumber =
+        " 1 , 4 , 0 ,\"\xC3\xA9\",\"\",\"\", 0 , 0 ,\"\", 0 , 0 , 0 , 0 , 0 ,\"\", 0 , 10 , 20 , "
+        "110 ,\xE2\x88\x92"
+        "60 \r\n";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {CsvHeadingLine + CycleStartLine + check + LineB,
+         cannot("record 2 holds the character U+2713" + noByte)},
+        {"\xEF\xBB\xBF" + CsvHeadingLine + LineB + LineB + CycleStartLine + check,
+         cannot("record 4 holds the character U+2713" + noByte)},
+        {CsvHeadingLine + minusInLastNumber + LineB,
+         cannot("record 1 holds the character U+2212" + noByte)},
+        {CsvHeadingLine + " 1 , 4 , 0 ,\"\xF0\x9F\x98\x80\",\"\xC2\x80\"," + CycleStartLine,
+         cannot("record 1 holds the character U+1F600" + noByte)},
+        {CsvHeadingLine + LineB + " 1 , 4 , 0 ,\"\xC2\x80\"," + CycleStartLine,
+         cannot("record 2 holds the character U+0080" + noByte)},
+        {"\"rFunction \xE2\x9C\x93\"" + CsvHeadingLine.substr(11) + CycleStartLine,
+         cannot("its heading holds the character U+2713" + noByte)},
+        {"\xEF\xBB\xBF" + CsvHeadingLine + CycleStartLine + " 1 , 4 , 0 ,\"caf\xE9\",",
+         cannot("record 2 holds bytes that are not UTF-8, though the file starts with the UTF-8 "
+                "byte-order mark")},
+    };
+    for (const auto& [content, message] : cases)
+        ExpectRefused(content, message);
+}
+
+TEST_F(CsvImportTest, AnyByteThatIsNotUtf8KeepsTheFileWindows1252) {
+    const std::string line = " 1 , 4 , 0 ,\"Caf\xC3\xA9 \xE9\",\"\",\"\", 0 , 0 ,\"\xBA"
+                             "a\", 0 ,"
+                             " 0 , 0 , 0 , 0 ,\"\", 0 , 10 , 20 , 110 , 60 \r\n";
+    EXPECT_TRUE(Import(CsvHeadingLine + line));
+    ControlRecord expected = CycleStartRecord();
+    expected.rText = "Caf\xC3\xA9 \xE9";
+    expected.rLabel = "\xA7"
+                      "a";
+    ExpectImported({expected});
 }
 
 TEST_F(CsvImportTest, FileThatCannotBeReadIsRefused) {

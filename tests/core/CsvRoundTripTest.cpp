@@ -65,8 +65,8 @@ TEST(CsvRoundTrip, RecordsComeBackButForTheDocumentedLosses) {
     cLayoutProbe::Adopt(principal, records);
     TempDir dir;
     const std::string path = dir.File("round.csv");
+    dialogs.Answer(MsgAnswer::OK, 2); // the export's warning about the scripts, the caution
     ASSERT_TRUE(principal.ExportCSV(path));
-    dialogs.Answer(MsgAnswer::OK);
     ASSERT_TRUE(additional.ImportCSV(path));
 
     const auto& back = cLayoutProbe::Records(additional);
@@ -88,7 +88,9 @@ TEST(CsvRoundTrip, TextsTheImportCannotReadFailAtTheirRecord) {
         bad.*field = value;
         cLayoutProbe::Adopt(principal, {MakeFullRecord(1), bad});
         TempDir dir;
+        dialogs.Answer(MsgAnswer::OK);
         ASSERT_TRUE(principal.ExportCSV(dir.File("x.csv")));
+        EXPECT_NE(dialogs.Last().prompt.find("this file cannot carry back"), std::string::npos);
         dialogs.Answer(MsgAnswer::OK, 2);
         EXPECT_FALSE(additional.ImportCSV(dir.File("x.csv"))) << value;
         EXPECT_EQ(additional.ControlCount(), 0);

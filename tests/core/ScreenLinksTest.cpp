@@ -86,8 +86,9 @@ TEST_F(ScreenLinksTest, MovesAndDeletesKeepEveryLinkOnTheSameScreenContent) {
         EXPECT_EQ(Links(principal), expected);
         // The script button's OEM code is no screen: it never moves with the screens.
         for (const ControlRecord& r : cLayoutProbe::Records(principal))
-            if (r.rType == ControlKind::BitmapButton && r.rFunction == 1000)
+            if (r.rType == ControlKind::BitmapButton && r.rFunction == 1000) {
                 EXPECT_EQ(r.rOEMCode, 3);
+            }
         UndoAndExpect(before);
     }
 }

@@ -93,6 +93,27 @@ TEST_F(MainWindowTest, UpdateButtonsAsksForEachFunctionKeyCaption) {
     EXPECT_EQ(List("PrincLayList")->topLevelItem(3)->text(3), "Tool page");
 }
 
+TEST_F(MainWindowTest, UpdateButtonsCancelledAfterARenameIsAskedAboutOnClosing) {
+    std::vector<ControlRecord> records = ControlsOnScreens({1, 1, 1, 1});
+    records.push_back(MakeScreenButton(0, 2, "Jog", 120));
+    records.push_back(MakeScreenButton(0, 3, "Tools", 117));
+    OpenPrincipal(LayoutFile("p.set", records));
+
+    Dialogs.Type("");
+    Click("butUpdateCapts");
+    EXPECT_TRUE(Window->close()) << "a cancel at the first button changed nothing";
+    Window->show();
+
+    Dialogs.Type("Jog page").Type("");
+    Click("butUpdateCapts");
+    EXPECT_EQ(List("PrincLayList")->topLevelItem(2)->text(3), "Jog page");
+    EXPECT_EQ(List("PrincLayList")->topLevelItem(3)->text(3), "Tools");
+    Dialogs.Answer(MsgAnswer::Cancel);
+    EXPECT_FALSE(Window->close());
+    EXPECT_EQ(Dialogs.Last().title, "Exiting KorvoScreenQuill");
+    EXPECT_TRUE(Window->isVisible());
+}
+
 TEST_F(MainWindowTest, ExportThenImportThenAppendAScreenOfTheImport) {
     std::vector<ControlRecord> records = ControlsOnScreens({2, 3});
     records.push_back(MakeScreenLabel(1, "Jog"));

@@ -24,8 +24,13 @@ int ScriptedFileDialogs::ShowSave(const FileDialogSetup& setup, std::string& pat
     return Answer(true, setup, path);
 }
 
-int ScriptedFileDialogs::Answer(bool save, const FileDialogSetup& setup, std::string& path) {
-    Dialogs.push_back({save, setup});
+int ScriptedFileDialogs::ShowFolder(const FileDialogSetup& setup, std::string& path) {
+    return Answer(false, setup, path, true);
+}
+
+int ScriptedFileDialogs::Answer(bool save, const FileDialogSetup& setup, std::string& path,
+                                bool folder) {
+    Dialogs.push_back({save, setup, folder});
     if (Queue.empty()) {
         ADD_FAILURE() << "unexpected file dialog \"" << setup.DialogTitle << "\"";
         return FileDialogCancel;

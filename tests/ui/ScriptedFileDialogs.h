@@ -12,6 +12,7 @@
 struct ShownFileDialog {
     bool save = false;
     FileDialogSetup setup;
+    bool folder = false; // a folder was asked for
 };
 
 class ScriptedFileDialogs : public FileDialogs {
@@ -23,11 +24,12 @@ public:
 
     int ShowOpen(const FileDialogSetup& setup, std::string& path) override;
     int ShowSave(const FileDialogSetup& setup, std::string& path) override;
+    int ShowFolder(const FileDialogSetup& setup, std::string& path) override;
 
     const std::vector<ShownFileDialog>& Shown() const { return Dialogs; }
 
 private:
-    int Answer(bool save, const FileDialogSetup& setup, std::string& path);
+    int Answer(bool save, const FileDialogSetup& setup, std::string& path, bool folder = false);
 
     std::deque<std::optional<std::string>> Queue; // nullopt is a cancel
     std::vector<ShownFileDialog> Dialogs;

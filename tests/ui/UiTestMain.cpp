@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,9 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
+    // Settings go to a scratch folder of the run, never to the user's.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

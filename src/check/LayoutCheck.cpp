@@ -1,0 +1,430 @@
+#include "check/LayoutCheck.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <map>
+#include <span>
+#include <unordered_map>
+
+#include "layout/cLayout.h"
+
+namespace {
+
+// A screen label with a name: the mark alone counts as no label, so a later one names the screen.
+bool NamesScreen(const ControlRecord& r) {
+    return r.IsScreenLabel() && r.rLabel.size() > 1;
+}
+
+constexpr int32_t HotKeyBeforeF1 = 111; // key code 111 + n is function key Fn
+constexpr int32_t HotKeyF1 = 112;
+constexpr int32_t HotKeyF15 = 126;
+// Skinned layouts give F10 to every bitmap button, eight of them in every screen's tab bar;
+// counting it would bury the clashes that matter, so on a bitmap button it is taken as no key.
+constexpr int32_t BitmapButtonDefaultKey = 121;
+// What the CSV export writes in place of a script holding a line break or a double quote.
+constexpr const char* LostScriptText = "<-complex code->";
+constexpr std::size_t CaptionLimit = 40;
+
+struct CodeInfo {
+    const char* Name;
+    Severity Level;
+};
+// Indexed by CheckCode.
+constexpr CodeInfo Codes[] = {
+    {"link-to-empty-screen", Severity::Error},
+    {"key-clash", Severity::Warning},
+    {"function-key-mismatch", Severity::Warning},
+    {"duplicate-screen-label", Severity::Warning},
+    {"off-screen", Severity::Warning},
+    {"inverted-rectangle", Severity::Warning},
+    {"missing-picture", Severity::Warning},
+    {"pictures-not-checked", Severity::Note},
+    {"unreachable-screen", Severity::Note},
+    {"off-layout-screen", Severity::Note},
+    {"unknown-kind", Severity::Note},
+    {"layout-full", Severity::Warning},
+    {"lost-script", Severity::Warning},
+};
+static_assert(std::size(Codes) == CheckCodeCount);
+
+// Indexed by rType.
+constexpr const char* KindNames[] = {
+    "",    "DRO",   "scroll bar",    "bitmap",   "button",        "jog ball",
+    "LED", "label", "bitmap button", "MDI line", "G-code window", "toolpath display",
+};
+static_assert(std::size(KindNames) == ControlKind::Last + 1);
+
+bool OnLayoutScreen(int32_t screen) {
+    return screen >= 0 && screen < ScreenCount;
+}
+
+bool IsLayoutWide(CheckCode code) {
+    return code == CheckCode::LayoutFull || code == CheckCode::PicturesNotChecked;
+}
+
+bool IsKnownKind(int32_t type) {
+    return type >= ControlKind::First && type <= ControlKind::Last;
+}
+
+// Real layouts fill unused texts with "None".
+bool IsNoText(const std::string& text) {
+    if (text.size() != 4 && !text.empty()) return false;
+    std::string lower;
+    for (char c : text)
+        lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    return lower.empty() || lower == "none";
+}
+
+bool HasShortcut(const ControlRecord& r) {
+    switch (r.rHotKey) {
+    case 0:
+    case -1:
+    case 65535:
+    case -4096: // what reading makes of the filler bytes CD CD CD CD
+        return false;
+    default:
+        return !(r.rType == ControlKind::BitmapButton && r.rHotKey == BitmapButtonDefaultKey);
+    }
+}
+
+// Two links that show the same screen under one key do the same thing whichever the host takes.
+bool SameAction(const ControlRecord& a, const ControlRecord& b) {
+    return a.IsScreenLink() && b.IsScreenLink() && a.rOEMCode == b.rOEMCode;
+}
+
+std::string KeyName(int32_t key) {
+    if (key >= HotKeyF1 && key <= HotKeyF15) return "F" + std::to_string(key - HotKeyBeforeF1);
+    return "key code " + std::to_string(key);
+}
+
+// The control's caption on one line, shortened: its text, or a label's label text.
+std::string Caption(const ControlRecord& r) {
+    const std::string* text = &r.rText;
+    if (IsNoText(*text) && r.rType == ControlKind::Label) text = &r.rLabel;
+    if (IsNoText(*text)) return {};
+    std::string caption;
+    for (char c : *text) {
+        const bool blank = c == '\r' || c == '\n' || c == '\t' || c == ' ';
+        if (blank && (caption.empty() || caption.back() == ' ')) continue;
+        caption.push_back(blank ? ' ' : c);
+    }
+    if (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    if (caption.size() > CaptionLimit) caption = caption.substr(0, CaptionLimit - 3) + "...";
+    return caption;
+}
+
+// "button "Offsets"", "bitmap button", "control of kind 14".
+std::string ControlName(const ControlRecord& r) {
+    std::string name =
+        IsKnownKind(r.rType) ? KindNames[r.rType] : "control of kind " + std::to_string(r.rType);
+    const std::string caption = Caption(r);
+    if (!caption.empty()) name += " \"" + caption + "\"";
+    return name;
+}
+
+std::string Capitalised(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 32);
+    return text;
+}
+
+std::string Point(int64_t x, int64_t y) {
+    return std::to_string(x) + "," + std::to_string(y);
+}
+
+std::string Counted(int64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+class Checker {
+public:
+    Checker(std::span<const ControlRecord> records, const CheckOptions& options)
+        : Records(records), Options(options) {}
+
+    std::vector<Finding> Run(const Resolution& resolution, bool detected) {
+        LookAtScreens();
+        for (std::size_t i = 0; i < Records.size(); ++i)
+            CheckRecord(static_cast<int>(i));
+        CheckResolution(resolution, detected);
+        CheckKeys();
+        CheckPictures();
+        CheckScreens();
+        if (Records.size() >= static_cast<std::size_t>(MaxControls))
+            Add(CheckCode::LayoutFull, WholeLayout, 0,
+                "The layout holds " + std::to_string(Records.size()) +
+                    " records, as many as a layout can hold: nothing more can be appended");
+        std::stable_sort(Found.begin(), Found.end(), [](const Finding& a, const Finding& b) {
+            // An off-layout screen may be numbered -1 too; the layout-wide findings go first.
+            if (IsLayoutWide(a.Code) != IsLayoutWide(b.Code)) return IsLayoutWide(a.Code);
+            if (a.Screen != b.Screen) return a.Screen < b.Screen;
+            if (a.Record != b.Record) return a.Record < b.Record;
+            return a.Code < b.Code;
+        });
+        return std::move(Found);
+    }
+
+private:
+    const ControlRecord& At(int index) const { return Records[static_cast<std::size_t>(index)]; }
+
+    void Add(CheckCode code, int32_t screen, int record, std::string message, int related = 0) {
+        Found.push_back({SeverityOf(code), code, screen, record, related, std::move(message)});
+    }
+    // A finding about the control at index.
+    void AddFor(CheckCode code, int index, const std::string& rest, int related = 0) {
+        Add(code, At(index).rScreen, index + 1, Capitalised(ControlName(At(index))) + rest,
+            related);
+    }
+
+    // Counts and first labels of the screens, straight from the records so that an index not
+    // rebuilt since the last change cannot mislead the check.
+    void LookAtScreens() {
+        for (std::size_t i = 0; i < Records.size(); ++i) {
+            const ControlRecord& r = Records[i];
+            if (!OnLayoutScreen(r.rScreen)) {
+                ++OffLayout[r.rScreen];
+                continue;
+            }
+            const auto s = static_cast<std::size_t>(r.rScreen);
+            ++Controls[s];
+            // As in the screen list, a label that is the mark alone names nothing.
+            if (NamesScreen(r) && FirstLabel[s] < 0) FirstLabel[s] = static_cast<int>(i);
+            // A link on the screen it shows can only be pressed once that screen is on view.
+            if (r.LinksToLayoutScreen() && r.rOEMCode != r.rScreen)
+                Shown[static_cast<std::size_t>(r.rOEMCode)] = true;
+        }
+    }
+
+    // What one control gets wrong on its own. Records on screens outside 0..15 are never on view,
+    // so they are only counted (off-layout-screen).
+    void CheckRecord(int index) {
+        const ControlRecord& r = At(index);
+        if (!OnLayoutScreen(r.rScreen)) return;
+        if (r.LinksToLayoutScreen() && Controls[static_cast<std::size_t>(r.rOEMCode)] == 0)
+            AddFor(CheckCode::LinkToEmptyScreen, index,
+                   " shows screen " + std::to_string(r.rOEMCode) + ", which holds no control");
+        if (r.IsFunctionKeyButton() && r.rHotKey != HotKeyBeforeF1 + r.rOEMCode)
+            AddFor(CheckCode::FunctionKeyMismatch, index,
+                   " shows screen " + std::to_string(r.rOEMCode) + " with the key " +
+                       KeyName(r.rHotKey) + "; Update Buttons would give it " +
+                       KeyName(HotKeyBeforeF1 + r.rOEMCode));
+        if (NamesScreen(r)) {
+            const int first = FirstLabel[static_cast<std::size_t>(r.rScreen)];
+            if (first != index)
+                AddFor(CheckCode::DuplicateScreenLabel, index,
+                       " names screen " + std::to_string(r.rScreen) + " \"" + r.rLabel.substr(1) +
+                           "\" a second time; the screen list uses the first name, \"" +
+                           At(first).rLabel.substr(1) + "\" (record " + std::to_string(first + 1) +
+                           ")",
+                       first + 1);
+        }
+        if (r.rX2 < r.rX1 || r.rY2 < r.rY1)
+            AddFor(CheckCode::InvertedRectangle, index,
+                   " has an inverted rectangle, " + Point(r.rX1, r.rY1) + " to " +
+                       Point(r.rX2, r.rY2) + ": its " +
+                       (r.rX2 < r.rX1 ? "right edge lies left of its left edge"
+                                      : "bottom edge lies above its top edge"));
+        if (!IsKnownKind(r.rType))
+            AddFor(CheckCode::UnknownKind, index,
+                   " is of a kind the program does not know (kinds are 1 to 11)");
+        if (r.rGText == LostScriptText)
+            AddFor(CheckCode::LostScript, index,
+                   std::string(" has lost its script to a CSV file: it holds \"") + LostScriptText +
+                       "\", which the host would run");
+    }
+
+    void CheckResolution(const Resolution& resolution, bool detected) {
+        const std::string screen = "the " + ResolutionCaption(resolution) + " screen" +
+                                   (detected ? " the layout is drawn for" : "");
+        for (std::size_t i = 0; i < Records.size(); ++i) {
+            const ControlRecord& r = Records[i];
+            if (!OnLayoutScreen(r.rScreen)) continue;
+            // An inverted rectangle is reported as such; its far corner still counts here.
+            const int64_t left = std::min(r.rX1, r.rX2), top = std::min(r.rY1, r.rY2);
+            const int64_t right = std::max(r.rX1, r.rX2), bottom = std::max(r.rY1, r.rY2);
+            const int index = static_cast<int>(i);
+            if (left < 0 || top < 0)
+                AddFor(CheckCode::OffScreen, index,
+                       " starts at " + Point(left, top) + ", outside " + screen);
+            else if (!HoldsExtents(resolution, right, bottom))
+                AddFor(CheckCode::OffScreen, index,
+                       " reaches to " + Point(right, bottom) + ", beyond " + screen);
+        }
+    }
+
+    // Grouped by key, so a layout costs a sort rather than a look at every pair. Each control that
+    // clashes is reported once, on its own screen, with the control it clashes with: the first
+    // holder of the key on screen 0 (on view with every screen), else the first on its own screen.
+    void CheckKeys() {
+        struct Holder {
+            int32_t Key, Screen;
+            int Index;
+        };
+        std::vector<Holder> holders;
+        for (std::size_t i = 0; i < Records.size(); ++i) {
+            const ControlRecord& r = Records[i];
+            if (OnLayoutScreen(r.rScreen) && HasShortcut(r))
+                holders.push_back({r.rHotKey, r.rScreen, static_cast<int>(i)});
+        }
+        std::sort(holders.begin(), holders.end(), [](const Holder& a, const Holder& b) {
+            if (a.Key != b.Key) return a.Key < b.Key;
+            if (a.Screen != b.Screen) return a.Screen < b.Screen;
+            return a.Index < b.Index;
+        });
+        for (std::size_t run = 0; run < holders.size();) {
+            std::size_t runEnd = run;
+            while (runEnd < holders.size() && holders[runEnd].Key == holders[run].Key)
+                ++runEnd;
+            const int persistent = holders[run].Screen == 0 ? holders[run].Index : -1;
+            for (std::size_t group = run; group < runEnd;) {
+                std::size_t groupEnd = group;
+                while (groupEnd < runEnd && holders[groupEnd].Screen == holders[group].Screen)
+                    ++groupEnd;
+                const int anchor = persistent >= 0 ? persistent : holders[group].Index;
+                for (std::size_t k = group; k < groupEnd; ++k)
+                    if (holders[k].Index != anchor) ReportClash(holders[k].Index, anchor);
+                group = groupEnd;
+            }
+            run = runEnd;
+        }
+    }
+
+    void ReportClash(int index, int anchor) {
+        const ControlRecord& r = At(index);
+        const ControlRecord& other = At(anchor);
+        if (SameAction(r, other)) return;
+        std::string where = "record " + std::to_string(anchor + 1);
+        if (other.rScreen != r.rScreen) where += " on screen 0, on view with every screen";
+        AddFor(CheckCode::KeyClash, index,
+               " shares the shortcut " + KeyName(r.rHotKey) + " with " + ControlName(other) + " (" +
+                   where + ")",
+               anchor + 1);
+    }
+
+    // One finding per picture path, on the first control that names it: a missing file is
+    // mended once, however many screens show it.
+    void CheckPictures() {
+        struct Use {
+            int First = 0;
+            int Count = 0;
+        };
+        std::unordered_map<std::string, Use> uses;
+        std::vector<const std::string*> paths; // in order of first use
+        int naming = 0;
+        for (std::size_t i = 0; i < Records.size(); ++i) {
+            const ControlRecord& r = Records[i];
+            if (!OnLayoutScreen(r.rScreen) || IsNoText(r.rBitMapPath)) continue;
+            ++naming;
+            const auto [use, added] = uses.try_emplace(r.rBitMapPath, Use{static_cast<int>(i)});
+            if (added) paths.push_back(&use->first);
+            ++use->second.Count;
+        }
+        if (naming == 0) return;
+        if (!Options.PictureFound) {
+            Add(CheckCode::PicturesNotChecked, WholeLayout, 0,
+                "Pictures were not checked, as no pictures folder is set; " +
+                    Counted(naming, "control names", "controls name") + " a picture");
+            return;
+        }
+        for (const std::string* path : paths) {
+            if (Options.PictureFound(*path)) continue;
+            const Use& use = uses.at(*path);
+            std::string rest = " shows the picture \"" + *path + "\", which is not found";
+            if (use.Count > 1)
+                rest += " (" +
+                        Counted(use.Count - 1, "other control shows", "other controls show") +
+                        " it too)";
+            AddFor(CheckCode::MissingPicture, use.First, rest);
+        }
+    }
+
+    void CheckScreens() {
+        // Screen 0 is on view with every screen and screen 1 is the first the host shows.
+        for (int s = 2; s < ScreenCount; ++s) {
+            const auto slot = static_cast<std::size_t>(s);
+            if (Controls[slot] == 0 || Shown[slot]) continue;
+            std::string name = "Screen " + std::to_string(s);
+            if (FirstLabel[slot] >= 0) name += " \"" + At(FirstLabel[slot]).rLabel.substr(1) + "\"";
+            Add(CheckCode::UnreachableScreen, s, 0,
+                name + " holds " + Counted(Controls[slot], "control", "controls") +
+                    ", but no screen link on another screen shows it");
+        }
+        for (const auto& [screen, count] : OffLayout)
+            Add(CheckCode::OffLayoutScreen, screen, 0,
+                Counted(count, "record lies", "records lie") + " on screen " +
+                    std::to_string(screen) +
+                    ", outside the screens 0 to 15: the host keeps such records and every "
+                    "command carries them");
+    }
+
+    std::span<const ControlRecord> Records;
+    const CheckOptions& Options;
+    std::array<int, ScreenCount> Controls{};
+    std::array<int, ScreenCount> FirstLabel = [] {
+        std::array<int, ScreenCount> none{};
+        none.fill(-1);
+        return none;
+    }();
+    std::array<bool, ScreenCount> Shown{};
+    std::map<int32_t, int> OffLayout;
+    std::vector<Finding> Found;
+};
+
+} // namespace
+
+std::vector<Finding> CheckLayout(const cLayout& layout, const CheckOptions& options) {
+    Resolution resolution;
+    const bool detected = !options.ScreenResolution.has_value();
+    if (detected) {
+        const DetectedResolution found =
+            DetectResolution(layout.ScreenExtentX(-1), layout.ScreenExtentY(-1));
+        resolution = Resolutions[static_cast<std::size_t>(found.Index)];
+    } else {
+        resolution = *options.ScreenResolution;
+    }
+    return Checker(layout.Records(), options).Run(resolution, detected);
+}
+
+const char* SeverityName(Severity severity) {
+    switch (severity) {
+    case Severity::Error:
+        return "error";
+    case Severity::Warning:
+        return "warning";
+    case Severity::Note:
+        break;
+    }
+    return "note";
+}
+
+const char* CodeName(CheckCode code) {
+    return Codes[static_cast<std::size_t>(code)].Name;
+}
+
+Severity SeverityOf(CheckCode code) {
+    return Codes[static_cast<std::size_t>(code)].Level;
+}
+
+SeverityCounts CountBySeverity(const std::vector<Finding>& findings) {
+    SeverityCounts counts;
+    for (const Finding& f : findings) {
+        switch (f.Level) {
+        case Severity::Error:
+            ++counts.Errors;
+            break;
+        case Severity::Warning:
+            ++counts.Warnings;
+            break;
+        case Severity::Note:
+            ++counts.Notes;
+            break;
+        }
+    }
+    return counts;
+}
+
+std::string FindingLine(const Finding& finding) {
+    return std::string(SeverityName(finding.Level)) + " screen " + std::to_string(finding.Screen) +
+           " record " + std::to_string(finding.Record) + " " + CodeName(finding.Code) + ": " +
+           finding.Message;
+}

@@ -1,0 +1,479 @@
+#include "cli/QuillCommands.h"
+
+#include "csv/CsvExportLosses.h"
+
+#include <algorithm>
+#include <charconv>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "cli/ConsoleDialogs.h"
+#include "cli/Json.h"
+#include "cli/ScreenListRows.h"
+#include "layout/cLayout.h"
+#include "platform/FileAccess.h"
+#include "platform/Windows1252.h"
+#include "tools/ControlCounts.h"
+#include "tools/ScreenResolution.h"
+
+#ifndef QUILL_VERSION
+#define QUILL_VERSION "unknown"
+#endif
+
+namespace {
+
+// ---- paths and outputs
+
+std::filesystem::path FilePath(const std::string& utf8) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
+
+// Whether writing `output` would replace `input`: the same file under any spelling or link when
+// both exist, otherwise the same absolute path.
+bool SameFile(const std::string& input, const std::string& output) {
+    namespace fs = std::filesystem;
+    try {
+        const fs::path in = FilePath(input);
+        const fs::path out = FilePath(output);
+        std::error_code error;
+        if (fs::exists(in, error) && fs::exists(out, error)) {
+            const bool same = fs::equivalent(in, out, error);
+            if (!error) return same;
+        }
+        const auto normal = [](const fs::path& path) {
+            std::error_code failed;
+            fs::path full = fs::weakly_canonical(path, failed);
+            if (failed) full = fs::absolute(path, failed);
+            return full.lexically_normal();
+        };
+        return normal(in) == normal(out);
+    } catch (const std::exception&) {
+        return input == output;
+    }
+}
+
+int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
+    err << "quill: " << command << ": " << message << "; see \"quill " << command << " --help\"\n";
+    return ExitFailure;
+}
+
+// An output that is the command's own input is replaced only when the user says so.
+bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
+                   const std::string& output, const char* command, std::ostream& err) {
+    if (arguments.Has("--in-place") || !SameFile(input, output)) return true;
+    UsageError(err, command,
+               "\"" + output + "\" is the file it reads; add --in-place to replace that file");
+    return false;
+}
+
+std::string CannotRead(const std::string& path) {
+    return "Cannot read layout file \"" + PathForMessage(path) + "\"";
+}
+
+std::string CannotSave(const std::string& path) {
+    return "Cannot save layout file \"" + PathForMessage(path) + "\"";
+}
+
+// ---- info
+
+std::size_t DisplayLength(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+std::string Padded(const std::string& utf8, std::size_t width, bool right) {
+    const std::size_t length = DisplayLength(utf8);
+    const std::string blanks(width > length ? width - length : 0, ' ');
+    return right ? blanks + utf8 : utf8 + blanks;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Text columns are padded to at most this many characters; a longer cell pushes its row on.
+constexpr std::size_t WidestPadding = 32;
+constexpr std::size_t NumberColumns = 2; // the screen number and the count, right-aligned
+
+std::string ScreenTable(const ScreenListRows& list) {
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::string> heading;
+    for (const std::string& text : list.Headings)
+        heading.push_back(Trimmed(ConsoleText(text)));
+    lines.push_back(heading);
+    for (const auto& row : list.Rows) {
+        std::vector<std::string> cells;
+        for (const std::string& cell : row)
+            cells.push_back(ConsoleText(cell));
+        lines.push_back(cells);
+    }
+
+    std::vector<std::size_t> widths(heading.size(), 0);
+    for (const auto& line : lines)
+        for (std::size_t k = 0; k < line.size() && k < widths.size(); ++k)
+            widths[k] = std::max(widths[k], DisplayLength(line[k]));
+    for (std::size_t k = NumberColumns; k < widths.size(); ++k)
+        widths[k] = std::max(std::min(widths[k], WidestPadding), DisplayLength(heading[k]));
+
+    std::string table;
+    for (const auto& line : lines) {
+        std::string text;
+        for (std::size_t k = 0; k < widths.size(); ++k) {
+            if (k > 0) text += "  ";
+            text += Padded(k < line.size() ? line[k] : std::string(), widths[k], k < NumberColumns);
+        }
+        table += text.substr(0, text.find_last_not_of(' ') + 1) + "\n";
+    }
+    return table;
+}
+
+std::string CountsText(const KindCounts& kinds, const std::map<int32_t, int>& offScreens,
+                       int records) {
+    std::size_t width = 1;
+    for (int count : kinds.Known)
+        width = std::max(width, std::to_string(count).size());
+    for (const auto& [kind, count] : kinds.Other)
+        width = std::max(width, std::to_string(count).size());
+    const auto count = [&](int n) { return "  " + Padded(std::to_string(n), width, true); };
+
+    std::string text = "Controls of each kind:\n";
+    for (int32_t kind = ControlKind::First; kind <= ControlKind::Last; ++kind)
+        text += count(kinds.Known[static_cast<std::size_t>(kind)]) + KindLabel(kind) + "\n";
+    for (const auto& [kind, n] : kinds.Other)
+        text += count(n) + "  other controls (rType " + std::to_string(kind) + ")\n";
+
+    if (offScreens.empty()) {
+        text += "Records on screens outside 0..15: none\n";
+    } else {
+        text += "Records on screens outside 0..15:\n";
+        for (const auto& [screen, n] : offScreens)
+            text += count(n) + "  on screen " + std::to_string(screen) + "\n";
+    }
+    text += std::to_string(records) + " of " + std::to_string(MaxControls) + " records\n";
+    return text;
+}
+
+std::string InfoJson(const std::string& path, const cLayout& layout, const ScreenListRows& list,
+                     const KindCounts& kinds, const std::map<int32_t, int>& offScreens) {
+    JsonWriter json;
+    json.BeginObject().Key("file").String(path).Key("controls").Number(layout.ControlCount());
+    json.Key("screens").BeginArray();
+    for (std::size_t s = 0; s < list.Rows.size() && s < layout.Screens().size(); ++s) {
+        // The label and captions as the row shows them: an empty screen shows neither.
+        const std::vector<std::string>& row = list.Rows[s];
+        json.BeginObject()
+            .Key("screen")
+            .Number(static_cast<int64_t>(s))
+            .Key("controls")
+            .Number(layout.Screens()[s].CtrlCount)
+            .Key("label")
+            .String(row.size() > 2 ? Windows1252ToUtf8(row[2]) : std::string());
+        json.Key("shownBy").BeginArray();
+        for (std::size_t k = 3; k < row.size(); ++k)
+            json.String(Windows1252ToUtf8(row[k]));
+        json.EndArray().EndObject();
+    }
+    json.EndArray();
+
+    std::map<int32_t, int> byKind = kinds.Other;
+    for (int32_t kind = ControlKind::First; kind <= ControlKind::Last; ++kind)
+        byKind[kind] = kinds.Known[static_cast<std::size_t>(kind)];
+    json.Key("kinds").BeginObject();
+    for (const auto& [kind, n] : byKind)
+        json.Key(std::to_string(kind)).Number(n);
+    json.EndObject();
+    json.Key("otherScreens").BeginObject();
+    for (const auto& [screen, n] : offScreens)
+        json.Key(std::to_string(screen)).Number(n);
+    json.EndObject().EndObject();
+    return json.Text();
+}
+
+int RunInfo(const ParsedArguments& arguments, Console& console) {
+    const std::string& path = arguments.Operands[0];
+    ScreenListRows list;
+    cLayout layout(console.Dialogs);
+    layout.BindScreenList(list);
+    if (!layout.LoadLayout(path) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(path));
+
+    const KindCounts kinds = CountKinds(layout.Records(), -1);
+    const std::map<int32_t, int> offScreens = RecordsOffScreens(layout.Records());
+    if (arguments.Has("--json"))
+        console.Out << InfoJson(path, layout, list, kinds, offScreens) << '\n';
+    else
+        console.Out << ScreenTable(list) << '\n'
+                    << CountsText(kinds, offScreens, layout.ControlCount());
+    return ExitSuccess;
+}
+
+// ---- CSV
+
+int RunExportCsv(const ParsedArguments& arguments, Console& console) {
+    const std::string& layoutPath = arguments.Operands[0];
+    const std::string& csvPath = arguments.Operands[1];
+    if (!OutputAllowed(arguments, layoutPath, csvPath, "export-csv", console.Err))
+        return ExitFailure;
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(layoutPath) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(layoutPath));
+    // What the file cannot carry is said once the file is written; the export still succeeds.
+    const std::string losses = CsvExportLossWarning(CountCsvExportLosses(layout.Records()));
+    if (!losses.empty()) console.Dialogs.ExpectWarning(losses);
+    if (!layout.ExportCSV(csvPath) || console.Dialogs.Failed())
+        return console.Dialogs.Fail("Cannot write CSV file \"" + PathForMessage(csvPath) + "\"");
+    return ExitSuccess;
+}
+
+int RunImportCsv(const ParsedArguments& arguments, Console& console) {
+    const std::string& csvPath = arguments.Operands[0];
+    const std::string& layoutPath = arguments.Operands[1];
+    if (!OutputAllowed(arguments, csvPath, layoutPath, "import-csv", console.Err))
+        return ExitFailure;
+    // The caution is for someone choosing a file in the window; the user of the tool has chosen.
+    console.Dialogs.Answer("Caution!", MsgButtons::OKCancel, MsgAnswer::OK, true);
+    // A fresh document: the new file gets a trailer of zeros.
+    cLayout layout(console.Dialogs);
+    if (!layout.ImportCSV(csvPath) || console.Dialogs.Failed())
+        return console.Dialogs.Fail("Cannot import CSV file \"" + PathForMessage(csvPath) + "\"");
+    if (!layout.SaveLayout(layoutPath) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotSave(layoutPath));
+    return ExitSuccess;
+}
+
+// ---- rescale
+
+// The factor as the window writes it: at most seven significant digits, trailing zeros dropped.
+std::string FactorText(float factor) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(factor),
+                                      std::chars_format::general, 7);
+    return std::string(digits, result.ptr);
+}
+
+std::optional<int> ScreenNumber(const std::string& text) {
+    int screen = -1;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, screen);
+    if (result.ec != std::errc() || result.ptr != end || screen < 0 || screen >= ScreenCount)
+        return std::nullopt;
+    return screen;
+}
+
+int RunRescale(const ParsedArguments& arguments, Console& console) {
+    const std::string& input = arguments.Operands[0];
+    const auto resolution = [&](const char* option) -> std::optional<Resolution> {
+        const auto parsed = ParseResolution(arguments.Value(option));
+        if (!parsed)
+            UsageError(console.Err, "rescale",
+                       std::string(option) + " \"" + arguments.Value(option) +
+                           "\" is not a resolution WxH with sides " +
+                           std::to_string(MinResolutionSide) + " to " +
+                           std::to_string(MaxResolutionSide));
+        return parsed;
+    };
+    if (!arguments.Has("--to")) return UsageError(console.Err, "rescale", "needs --to WxH");
+    const std::optional<Resolution> to = resolution("--to");
+    if (!to) return ExitFailure;
+    std::optional<Resolution> from;
+    if (arguments.Has("--from") && !(from = resolution("--from"))) return ExitFailure;
+    int screen = -1; // all screens
+    if (arguments.Has("--screen")) {
+        const std::optional<int> number = ScreenNumber(arguments.Value("--screen"));
+        if (!number)
+            return UsageError(console.Err, "rescale",
+                              "--screen \"" + arguments.Value("--screen") +
+                                  "\" is not a screen 0 to 15");
+        screen = *number;
+    }
+    std::string output = arguments.Value("-o");
+    if (!arguments.Has("-o")) {
+        if (!arguments.Has("--in-place"))
+            return UsageError(console.Err, "rescale",
+                              "needs -o OUT, or --in-place to replace LAYOUT");
+        output = input;
+    }
+    if (!OutputAllowed(arguments, input, output, "rescale", console.Err)) return ExitFailure;
+
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(input));
+
+    const bool detected = !from;
+    if (detected) {
+        const int32_t x = layout.ScreenExtentX(screen);
+        const int32_t y = layout.ScreenExtentY(screen);
+        const DetectedResolution found = DetectResolution(x, y);
+        // As the window does: the largest resolution is assumed, and the user is told.
+        if (found.Outside)
+            console.Dialogs.Note("Controls reach to X = " + std::to_string(x) +
+                                 " Y = " + std::to_string(y) +
+                                 " is outside available screen resolutions. Max available "
+                                 "assumed!");
+        from = Resolutions[static_cast<std::size_t>(found.Index)];
+    }
+
+    const RescalePlan plan = PlanRescale(*from, *to);
+    const bool centre = arguments.Has("--centre");
+    const int32_t shift = centre && plan.FromHeights ? plan.CentringShift : 0;
+    if (centre && !plan.FromHeights)
+        console.Dialogs.Note("--centre moves nothing: the rescaled screen fills the new width");
+    if (!layout.RescaleControls(screen, plan.Factor, shift) || console.Dialogs.Failed())
+        return console.Dialogs.Fail("Cannot rescale the screen(s)");
+    if (!layout.SaveLayout(output) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotSave(output));
+
+    console.Out << (screen < 0 ? std::string("All screens") : "Screen " + std::to_string(screen))
+                << " rescaled by " << FactorText(plan.Factor) << " from "
+                << ResolutionCaption(*from) << (detected ? " (detected)" : "") << " to "
+                << ResolutionCaption(*to);
+    if (shift != 0) console.Out << ", moved right by " << shift << " pixels to centre";
+    console.Out << ".\n";
+    return ExitSuccess;
+}
+
+// ---- the table
+
+const OptionSpec InPlace{"--in-place", nullptr,
+                         "allow the output to be the input file itself; it is replaced as Save "
+                         "replaces a file"};
+
+const std::vector<CommandSpec>& CommandTable() {
+    static const std::vector<CommandSpec> table{
+        {"info",
+         "info LAYOUT [--json]",
+         "show the screens, the controls of each kind and the number of records",
+         "Prints the screen list as the main window shows it (screen, controls, label, the\n"
+         "captions of the first two buttons that show the screen), then the number of controls\n"
+         "of each kind, the records lying on screens outside 0..15, and the number of records\n"
+         "against the 2000 a layout can hold.\n",
+         {"LAYOUT"},
+         {{"--json", nullptr,
+           "print one JSON object instead: file, controls, screens, kinds, otherScreens"}},
+         RunInfo},
+        {"export-csv",
+         "export-csv LAYOUT CSV",
+         "write the layout's records as a CSV file, as CSV Export does",
+         "Writes every record of LAYOUT to CSV, exactly as the main window's CSV Export: a\n"
+         "heading line of the 20 field names, then one line per record. An existing CSV file is\n"
+         "replaced only by a complete new one.\n",
+         {"LAYOUT", "CSV"},
+         {InPlace},
+         RunExportCsv},
+        {"import-csv",
+         "import-csv CSV LAYOUT",
+         "write a new layout file from the records of a CSV file",
+         "Reads CSV as the main window's CSV Import does, without its caution question, and\n"
+         "writes its records to a new layout file LAYOUT with a trailer of zeros. The import's\n"
+         "other messages go to standard error. An existing LAYOUT is replaced as Save replaces\n"
+         "a file.\n",
+         {"CSV", "LAYOUT"},
+         {InPlace},
+         RunImportCsv},
+        {"rescale",
+         "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT",
+         "rescale the controls to another monitor resolution",
+         "Multiplies the rectangles of the controls by the factor from one resolution to\n"
+         "another, as the Edit Controls window's Re-scale does, and writes the result to OUT.\n"
+         "Between two of 640x480, 800x600, 1024x768, 1152x864 and 1280x1024 the factor is the\n"
+         "ratio of the widths; otherwise the smaller of the width and height ratios, so the whole\n"
+         "screen stays visible. Magnifying is done without asking. Fonts are not scaled.\n",
+         {"LAYOUT"},
+         {{"--to", "WxH", "the new resolution, e.g. 1920x1080"},
+          {"--from", "WxH",
+           "the resolution the layout was drawn for (default: detected from how "
+           "far the controls reach)"},
+          {"--screen", "N", "rescale screen N (0 to 15) only (default: all screens)"},
+          {"--centre", nullptr,
+           "when the height ratio sets the factor, move the controls right to centre them"},
+          {"-o", "OUT", "the layout file to write"},
+          InPlace},
+         RunRescale},
+    };
+    return table;
+}
+
+const CommandSpec* FindCommand(const std::string& name) {
+    for (const CommandSpec& command : CommandTable())
+        if (name == command.Name) return &command;
+    return nullptr;
+}
+
+int UnknownCommand(std::ostream& err, const std::string& name) {
+    err << "quill: unknown command \"" << name << "\"; \"quill help\" lists the commands\n";
+    return ExitFailure;
+}
+
+int RunCommand(const CommandSpec& command, std::span<const std::string> arguments,
+               std::ostream& out, std::ostream& err) {
+    ParsedArguments parsed;
+    std::string error;
+    switch (ParseArguments(command, arguments, parsed, error)) {
+    case ParseResult::Help:
+        out << CommandHelp(command);
+        return ExitSuccess;
+    case ParseResult::UsageError:
+        return UsageError(err, command.Name, error);
+    case ParseResult::Run:
+        break;
+    }
+    ConsoleDialogs dialogs(err);
+    Console console{out, err, dialogs};
+    int status = ExitFailure;
+    try {
+        status = command.Run(parsed, console);
+    } catch (const std::exception& e) {
+        // Nothing has been written: every output is replaced only once it is complete.
+        status = dialogs.Fail(std::string("stopped: ") + e.what());
+    }
+    dialogs.Finish();
+    return status;
+}
+
+} // namespace
+
+std::span<const CommandSpec> QuillCommands() {
+    return CommandTable();
+}
+
+int RunQuill(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty()) {
+        err << "quill: no command given; \"quill help\" lists the commands\n";
+        return ExitFailure;
+    }
+    const std::string& first = arguments[0];
+    if (first == "--version") {
+        if (arguments.size() > 1) {
+            err << "quill: --version takes no arguments\n";
+            return ExitFailure;
+        }
+        out << "quill (KorvoScreenQuill) " << QUILL_VERSION << "\n";
+        return ExitSuccess;
+    }
+    if (first == "help" || first == "--help" || first == "-h") {
+        if (arguments.size() == 1) {
+            out << ProgramHelp(QuillCommands());
+            return ExitSuccess;
+        }
+        const CommandSpec* command = FindCommand(arguments[1]);
+        if (command == nullptr) return UnknownCommand(err, arguments[1]);
+        if (arguments.size() > 2) {
+            err << "quill: help takes only one COMMAND\n";
+            return ExitFailure;
+        }
+        out << CommandHelp(*command);
+        return ExitSuccess;
+    }
+    const CommandSpec* command = FindCommand(first);
+    if (command == nullptr) return UnknownCommand(err, first);
+    return RunCommand(*command, std::span(arguments).subspan(1), out, err);
+}

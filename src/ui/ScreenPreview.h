@@ -1,0 +1,91 @@
+#pragma once
+// A widget that shows one screen of a layout as the host would draw it, at the largest scale that
+// fits, under a caption with the screen's number, label and resolution. Hovering a control shows
+// what it is; one record can be highlighted; "Save picture..." writes the screen as PNG (at the
+// screen's own resolution) or SVG; the pictures folder can be chosen and is remembered.
+//
+// The preview reads the layout it shows whenever it paints a new scene: the layout must outlive
+// it, or be replaced by ShowScreen or Clear first. After the layout changed, call Refresh.
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "preview/PictureFinder.h"
+#include "preview/ScreenScene.h"
+
+class FileDialogs;
+class PictureCache;
+class UserDialogs;
+class cLayout;
+
+class ScreenPreview : public QWidget {
+    Q_OBJECT
+public:
+    ScreenPreview(FileDialogs& files, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~ScreenPreview() override;
+
+    void ShowScreen(const cLayout& layout, int screen);
+    void Clear();
+    // Builds the scene again from the layout; the pictures keep what was found.
+    void Refresh();
+    // Looks every picture up and reads it again (after the pictures folder or its files changed).
+    void ReloadPictures();
+
+    void SetShowPersistent(bool show);
+    bool ShowsPersistent() const { return Options.ShowPersistent; }
+    // Several previews may share the pictures they have read.
+    void SetPictureCache(std::shared_ptr<PictureCache> cache);
+    const std::shared_ptr<PictureCache>& Pictures() const { return Cache; }
+
+    // 0 clears; false (and nothing highlighted) when the record is not drawn on this screen.
+    bool HighlightRecord(int position);
+    int HighlightedRecord() const { return Highlighted; }
+
+    const cLayout* Layout() const { return Document; }
+    int Screen() const { return ScreenNo; }
+    const ScreenScene& Scene() const { return Current; }
+    // "Screen 3: Tool Path" and the resolution, as the caption shows them.
+    QString Caption() const;
+    // Where the scene lies in the widget, and the mapping between the two.
+    QRectF SceneArea() const;
+    QPointF FromScene(QPointF scenePoint) const;
+    QPointF ToScene(QPointF widgetPoint) const;
+    // What hovering shows at a point of the widget; empty where no control lies.
+    QString ToolTipAt(QPoint widgetPoint) const;
+    // The screen at 1:1 of its resolution.
+    QImage RenderImage() const;
+
+    // Asks for a file and writes the picture; false when cancelled or failed (the user was told).
+    bool SavePicture();
+    // Asks for the pictures folder; remembers it and looks the pictures up again.
+    bool ChoosePicturesFolder();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void PicturesFolderChanged();
+    void ShowPersistentChanged(bool show);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void RebuildFinder();
+    int CaptionHeight() const;
+
+    FileDialogs& Files;
+    UserDialogs& Dialogs;
+    const cLayout* Document = nullptr;
+    int ScreenNo = -1;
+    SceneOptions Options;
+    PictureFinder Finder;
+    std::string FinderLayoutFile, FinderFolder; // what the finder was made for
+    std::shared_ptr<PictureCache> Cache;
+    ScreenScene Current;
+    int Highlighted = 0;
+};

@@ -1,0 +1,85 @@
+#include "ui/ScreenPreviewWindow.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/CodePage.h"
+#include "ui/HandlerGuard.h"
+#include "ui/PreviewSettings.h"
+#include "ui/ScreenPreview.h"
+
+ScreenPreviewWindow::ScreenPreviewWindow(const cLayout& layout, int screen, FileDialogs& files,
+                                         UserDialogs& dialogs,
+                                         std::shared_ptr<PictureCache> pictures, QWidget* parent)
+    : QDialog(parent), Dialogs(dialogs) {
+    setObjectName(QStringLiteral("ScreenPreviewWindow"));
+    setModal(true);
+    setSizeGripEnabled(true);
+
+    Screen = new ScreenPreview(files, dialogs, this);
+    if (pictures) Screen->SetPictureCache(std::move(pictures));
+    Screen->ShowScreen(layout, screen);
+    setWindowTitle(QStringLiteral("Preview of ") +
+                   Screen->Caption().replace(0, 1, QLatin1Char('s')));
+
+    chkPersistent = new QCheckBox(tr("Show Persistent screen controls"), this);
+    chkPersistent->setObjectName(QStringLiteral("chkPersistent"));
+    chkPersistent->setChecked(Screen->ShowsPersistent());
+    chkPersistent->setEnabled(screen > 0);
+    labPictures = new QLabel(this);
+    labPictures->setObjectName(QStringLiteral("labPictures"));
+    labPictures->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    butPicturesFolder = new QPushButton(tr("Pictures folder..."), this);
+    butPicturesFolder->setObjectName(QStringLiteral("butPicturesFolder"));
+    butSavePicture = new QPushButton(tr("Save picture..."), this);
+    butSavePicture->setObjectName(QStringLiteral("butSavePicture"));
+    butClose = new QPushButton(tr("Close"), this);
+    butClose->setObjectName(QStringLiteral("butClose"));
+    for (QPushButton* button : {butPicturesFolder, butSavePicture, butClose})
+        button->setAutoDefault(false);
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(chkPersistent);
+    options->addSpacing(12);
+    options->addWidget(labPictures, 1);
+    auto* commands = new QHBoxLayout;
+    commands->addStretch(1);
+    commands->addWidget(butPicturesFolder);
+    commands->addWidget(butSavePicture);
+    commands->addWidget(butClose);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(Screen, 1);
+    column->addLayout(options);
+    column->addLayout(commands);
+
+    connect(chkPersistent, &QCheckBox::toggled, this,
+            [this](bool on) { RunGuarded(Dialogs, [&] { Screen->SetShowPersistent(on); }); });
+    connect(butPicturesFolder, &QPushButton::clicked, this, [this] {
+        RunGuarded(Dialogs, [this] {
+            if (Screen->ChoosePicturesFolder()) ShowFolder();
+        });
+    });
+    connect(butSavePicture, &QPushButton::clicked, this,
+            [this] { RunGuarded(Dialogs, [this] { Screen->SavePicture(); }); });
+    connect(butClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Screen, &ScreenPreview::ShowPersistentChanged, chkPersistent, &QCheckBox::setChecked);
+    connect(Screen, &ScreenPreview::PicturesFolderChanged, this, &ScreenPreviewWindow::ShowFolder);
+    ShowFolder();
+
+    // Room for the screen at its own size where the display allows, else as much as there is.
+    QSize wanted(Screen->Scene().Size.Width + 24, Screen->Scene().Size.Height + 110);
+    if (const QScreen* display = QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(display->availableGeometry().size() * 9 / 10);
+    resize(wanted.expandedTo(QSize(480, 400)));
+}
+
+void ScreenPreviewWindow::ShowFolder() {
+    const std::string folder = PicturesFolderSetting();
+    labPictures->setText(folder.empty() ? tr("Pictures: beside the layout")
+                                        : tr("Pictures: %1").arg(FromSystemPath(folder)));
+}

@@ -1,0 +1,323 @@
+// The command-line tool, run as the built program: each command on the samples, its output read
+// back against the document's own view, and the failures that must leave every output as it was.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
+#include "AgreeingDialogs.h"
+#include "JsonReader.h"
+#include "LayoutBuilders.h"
+#include "layout/cLayout.h"
+#include "platform/Windows1252.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace {
+
+struct Result {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Runs quill with the arguments (already quoted as needed), its output caught in files of `dir`.
+Result Quill(const std::string& arguments, const TempDir& dir) {
+    const std::string out = dir.File("stdout.txt");
+    const std::string err = dir.File("stderr.txt");
+    std::string command =
+        Quoted(QUILL_PROGRAM) + " " + arguments + " >" + Quoted(out) + " 2>" + Quoted(err);
+#ifdef _WIN32
+    command = "\"" + command + "\""; // cmd.exe takes off one pair of outer quotes
+#endif
+    const int raw = std::system(command.c_str());
+#ifdef _WIN32
+    const int status = raw;
+#else
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    return {status, ReadBytes(out), ReadBytes(err)};
+}
+
+std::string Sample(const std::string& name) {
+    return std::string(QUILL_SAMPLES_DIR) + "/" + name;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A layout as the document reads it; boxes are agreed to.
+struct Loaded {
+    AgreeingDialogs Dialogs;
+    cLayout Layout{Dialogs};
+    explicit Loaded(const std::string& path) { EXPECT_TRUE(Layout.LoadLayout(path)) << path; }
+};
+
+class QuillSample : public ::testing::TestWithParam<const char*> {
+protected:
+    std::string Path() const { return Sample(GetParam()); }
+    TempDir Dir;
+};
+
+TEST_P(QuillSample, InfoJsonIsTheDocumentsScreenIndexAndCounts) {
+    const Result run = Quill("info " + Quoted(Path()) + " --json", Dir);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const std::optional<JsonValue> json = JsonReader::Parse(run.Out);
+    ASSERT_TRUE(json) << run.Out;
+
+    Loaded document(Path());
+    const cLayout& layout = document.Layout;
+    EXPECT_EQ((*json)["file"].Text, Path());
+    EXPECT_EQ((*json)["controls"].Int(), layout.ControlCount());
+    const JsonValue& screens = (*json)["screens"];
+    ASSERT_EQ(screens.Items.size(), 16u);
+    for (std::size_t s = 0; s < 16; ++s) {
+        SCOPED_TRACE("screen " + std::to_string(s));
+        const ScreenEntry& entry = layout.Screens()[s];
+        const bool shown = entry.CtrlCount > 0; // the list shows nothing more for an empty screen
+        EXPECT_EQ(screens[s]["screen"].Int(), static_cast<int64_t>(s));
+        EXPECT_EQ(screens[s]["controls"].Int(), entry.CtrlCount);
+        EXPECT_EQ(screens[s]["label"].Text, shown ? Windows1252ToUtf8(entry.Label) : "");
+        const auto& shownBy = screens[s]["shownBy"].Items;
+        ASSERT_EQ(shownBy.size(), shown ? static_cast<std::size_t>(entry.ShownByCount) : 0u);
+        for (std::size_t k = 0; k < shownBy.size(); ++k)
+            EXPECT_EQ(shownBy[k].Text, Windows1252ToUtf8(entry.ShownBy[k]));
+    }
+
+    std::map<std::string, int64_t> kinds, offScreens;
+    for (int kind = 1; kind <= 11; ++kind)
+        kinds[std::to_string(kind)] = 0;
+    for (const ControlRecord& r : layout.Records()) {
+        ++kinds[std::to_string(r.rType)];
+        if (r.rScreen < 0 || r.rScreen > 15) ++offScreens[std::to_string(r.rScreen)];
+    }
+    std::map<std::string, int64_t> jsonKinds, jsonOffScreens;
+    for (const auto& [key, value] : (*json)["kinds"].Members)
+        jsonKinds[key] = value.Int();
+    for (const auto& [key, value] : (*json)["otherScreens"].Members)
+        jsonOffScreens[key] = value.Int();
+    EXPECT_EQ(jsonKinds, kinds);
+    EXPECT_EQ(jsonOffScreens, offScreens);
+}
+
+TEST_P(QuillSample, InfoTextShowsEveryScreenRowAndTheTotal) {
+    const Result run = Quill("info " + Quoted(Path()), Dir);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    Loaded document(Path());
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_GT(lines.size(), 17u);
+    for (int s = 0; s < 16; ++s) {
+        const ScreenEntry& entry = document.Layout.Screens()[static_cast<std::size_t>(s)];
+        std::istringstream row(lines[static_cast<std::size_t>(s) + 1]);
+        int screen = -1, count = -1;
+        row >> screen >> count;
+        EXPECT_EQ(screen, s);
+        EXPECT_EQ(count, entry.CtrlCount);
+        if (entry.CtrlCount > 0) {
+            EXPECT_NE(row.str().find(Windows1252ToUtf8(entry.Label)), std::string::npos);
+        }
+    }
+    EXPECT_EQ(lines.back(), std::to_string(document.Layout.ControlCount()) + " of 2000 records");
+}
+
+TEST_P(QuillSample, ExportCsvWritesWhatTheDocumentsExportWrites) {
+    const Result run = Quill("export-csv " + Quoted(Path()) + " " + Quoted(Dir.File("a.csv")), Dir);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    Loaded document(Path());
+    ASSERT_TRUE(document.Layout.ExportCSV(Dir.File("b.csv")));
+    EXPECT_EQ(ReadBytes(Dir.File("a.csv")), ReadBytes(Dir.File("b.csv")));
+}
+
+TEST_P(QuillSample, ImportCsvThenExportCsvRoundTripsWithATrailerOfZeros) {
+    const std::string first = Dir.File("first.csv"), layout = Dir.File("imported.set");
+    ASSERT_EQ(Quill("export-csv " + Quoted(Path()) + " " + Quoted(first), Dir).Status, 0);
+    const Result import = Quill("import-csv " + Quoted(first) + " " + Quoted(layout), Dir);
+    ASSERT_EQ(import.Status, 0) << import.Err;
+    ASSERT_EQ(
+        Quill("export-csv " + Quoted(layout) + " " + Quoted(Dir.File("second.csv")), Dir).Status,
+        0);
+    EXPECT_EQ(ReadBytes(Dir.File("second.csv")), ReadBytes(first));
+    const std::string bytes = ReadBytes(layout);
+    ASSERT_GT(bytes.size(), 40u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 40), std::string(40, '\0'));
+}
+
+TEST_P(QuillSample, RescaleTo1920x1080KeepsEveryControlInside) {
+    Loaded source(Path());
+    const std::vector<ControlRecord> original(source.Layout.Records().begin(),
+                                              source.Layout.Records().end());
+    struct Case {
+        const char* Options;
+        int Screen; // -1: all
+    };
+    std::map<std::string, std::vector<ControlRecord>> results;
+    for (const Case& c : {Case{"", -1}, Case{"--centre", -1}, Case{"--screen 1 --centre", 1}}) {
+        SCOPED_TRACE(c.Options);
+        const std::string out = Dir.File("out.set");
+        const Result run = Quill("rescale " + Quoted(Path()) + " --to 1920x1080 " + c.Options +
+                                     " -o " + Quoted(out),
+                                 Dir);
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        Loaded rescaled(out);
+        const auto records = rescaled.Layout.Records();
+        ASSERT_EQ(records.size(), original.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const ControlRecord& r = records[i];
+            if (c.Screen >= 0 && original[i].rScreen != c.Screen) {
+                EXPECT_EQ(r, original[i]) << "record " << i + 1 << " is on another screen";
+                continue;
+            }
+            EXPECT_TRUE(r.rX1 >= 0 && r.rY1 >= 0 && r.rX2 <= 1920 && r.rY2 <= 1080)
+                << "record " << i + 1 << ": " << r.rX1 << "," << r.rY1 << " - " << r.rX2 << ","
+                << r.rY2;
+        }
+        results[c.Options].assign(records.begin(), records.end());
+    }
+    // Centring moves every rectangle right by one shift and changes nothing else.
+    const auto& plain = results[""];
+    const auto& centred = results["--centre"];
+    const int32_t shift = centred[0].rX1 - plain[0].rX1;
+    EXPECT_GT(shift, 0);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        ControlRecord moved = plain[i];
+        moved.rX1 += shift;
+        moved.rX2 += shift;
+        EXPECT_EQ(centred[i], moved) << "record " << i + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, QuillSample, ::testing::Values("mill.set", "lathe.lset"));
+
+TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
+    TempDir dir;
+    const Result help = Quill("help", dir);
+    ASSERT_EQ(help.Status, 0);
+    for (const char* synopsis :
+         {"info LAYOUT [--json]", "export-csv LAYOUT CSV", "import-csv CSV LAYOUT",
+          "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT"}) {
+        EXPECT_NE(help.Out.find(std::string("quill ") + synopsis), std::string::npos) << synopsis;
+        const std::string name = std::string(synopsis).substr(0, std::string(synopsis).find(' '));
+        for (const std::string& asked : {name + " --help", "help " + name}) {
+            const Result command = Quill(asked, dir);
+            EXPECT_EQ(command.Status, 0) << asked;
+            EXPECT_EQ(command.Out.rfind(std::string("Usage: quill ") + synopsis + "\n", 0), 0u)
+                << command.Out;
+        }
+    }
+    const Result version = Quill("--version", dir);
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out.rfind("quill (KorvoScreenQuill) ", 0), 0u) << version.Out;
+}
+
+TEST(QuillTool, TextsReachJsonEscapedAndTheConsoleOnOneLine) {
+    TempDir dir;
+    const std::string name = "A \"q\" \\ \xE9\x01\tz"; // Windows-1252 é and two controls
+    const std::string path = dir.Write(
+        "odd name.set",
+        LayoutFileBytes({MakeScreenLabel(0, name), MakeScreenButton(0, 0, "Go\r\nthere\x9D")}));
+    const Result json = Quill("info " + Quoted(path) + " --json", dir);
+    ASSERT_EQ(json.Status, 0) << json.Err;
+    const std::optional<JsonValue> value = JsonReader::Parse(json.Out);
+    ASSERT_TRUE(value) << json.Out;
+    EXPECT_EQ((*value)["file"].Text, path);
+    EXPECT_EQ((*value)["screens"][0]["label"].Text, "A \"q\" \\ \xC3\xA9\x01\tz");
+    EXPECT_EQ((*value)["screens"][0]["shownBy"][0].Text, "Go\r\nthere\xC2\x9D");
+
+    const Result text = Quill("info " + Quoted(path), dir);
+    ASSERT_EQ(text.Status, 0) << text.Err;
+    const std::string row = Lines(text.Out).at(1);
+    EXPECT_NE(row.find("A \"q\" \\ \xC3\xA9  z"), std::string::npos) << row;
+    EXPECT_NE(row.find("Go there"), std::string::npos) << row;
+    for (char c : text.Out)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
+}
+
+TEST(QuillTool, InPlaceReplacesTheInput) {
+    TempDir dir;
+    const std::string layout = dir.Write("in.lset", ReadBytes(Sample("lathe.lset")));
+    const Result run = Quill("rescale " + Quoted(layout) + " --to 1920x1080 --in-place", dir);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    Loaded rescaled(layout);
+    int32_t reach = 0;
+    for (const ControlRecord& r : rescaled.Layout.Records())
+        reach = std::max(reach, r.rY2);
+    EXPECT_GT(reach, 768);
+    EXPECT_LE(reach, 1080);
+}
+
+// Every failure exits with 2, says why in one line on standard error, and leaves the output as
+// it was.
+TEST(QuillTool, FailuresExitTwoWithOneLineAndTheOutputUntouched) {
+    TempDir dir;
+    const std::string lathe = ReadBytes(Sample("lathe.lset"));
+    const std::string in = dir.Write("in.lset", lathe);
+    dir.Write("damaged.set", lathe.substr(0, 1043));
+    dir.Write("damaged.csv",
+              "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\",\"h\",\"i\",\"j\",\"k\",\"l\","
+              "\"m\",\"n\",\"o\",\"p\",\"q\",\"r\",\"s\",\"t\"\r\n 1 , x , 0\r\n");
+    ControlRecord far = MakeControl(3, 1, 0, 0, 2000000000, 100);
+    dir.Write("far.set", LayoutFileBytes({far}));
+    const std::string previous = "previous content";
+
+    struct Case {
+        const char* Name;
+        std::string Arguments;
+        std::string Output; // the file that must keep its bytes
+        const char* Says;
+    };
+    const std::string out = dir.File("out");
+    const std::vector<Case> cases{
+        {"damaged layout", "export-csv " + Quoted(dir.File("damaged.set")) + " " + Quoted(out), out,
+         "Cannot read layout file"},
+        {"missing layout", "info " + Quoted(dir.File("missing.set")), out,
+         "Cannot read layout file"},
+        {"damaged CSV", "import-csv " + Quoted(dir.File("damaged.csv")) + " " + Quoted(out), out,
+         "Cannot import CSV file"},
+        {"bad option", "export-csv " + Quoted(in) + " " + Quoted(out) + " --frob", out,
+         "unknown option --frob"},
+        {"bad resolution", "rescale " + Quoted(in) + " --to 1920 -o " + Quoted(out), out,
+         "is not a resolution"},
+        {"screen out of range",
+         "rescale " + Quoted(in) + " --to 1920x1080 --screen 16 -o " + Quoted(out), out,
+         "is not a screen 0 to 15"},
+        {"unknown command", "frob " + Quoted(in), out, "unknown command"},
+        {"output is the input", "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(in), in,
+         "add --in-place"},
+        {"output is the input spelt otherwise",
+         "export-csv " + Quoted(in) + " " + Quoted(dir.Path() + "/./in.lset"), in,
+         "add --in-place"},
+        {"rescale out of range",
+         "rescale " + Quoted(dir.File("far.set")) + " --from 640x480 --to 3840x2160 -o " +
+             Quoted(out),
+         out, "Cannot rescale"},
+        {"unwritable output",
+         "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(dir.File("no/such/dir/x.set")),
+         in, "Cannot save layout file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        dir.Write("out", previous);
+        const std::string before = ReadBytes(c.Output);
+        const Result run = Quill(c.Arguments, dir);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Err.rfind("quill: ", 0), 0u) << run.Err;
+        EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
+        EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
+        EXPECT_EQ(ReadBytes(c.Output), before);
+        EXPECT_EQ(ReadBytes(in), lathe);
+    }
+}
+
+} // namespace
