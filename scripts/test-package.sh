@@ -12,7 +12,6 @@ build=build-package
 deb=${1:-$(ls -t "$build"/*.deb 2>/dev/null | head -n 1)}
 [ -n "$deb" ] && [ -f "$deb" ] || { echo "test-package: no package; run scripts/package.sh" >&2; exit 1; }
 deb=$(realpath "$deb")
-build=$(dirname "$deb")
 id=io.github.korvoscreenquill.korvoscreenquill
 
 failures=0
@@ -29,12 +28,8 @@ version=$(dpkg-deb -f "$deb" Version)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "== $(basename "$deb"): version $version"
 
-# The programs: the build folder's list says which this build makes; the window program always.
-programs=(korvoscreenquill)
-if [ -f "$build/programs.txt" ]; then
-  mapfile -t programs < <(cut -d' ' -f1 "$build/programs.txt")
-fi
-[[ " ${programs[*]} " == *" korvoscreenquill "* ]] || fail "korvoscreenquill is not among the programs"
+# The programs: the window program and the command-line tool.
+programs=(korvoscreenquill quill)
 for program in "${programs[@]}"; do
   binary=$root/tree/usr/bin/$program
   if [ ! -x "$binary" ]; then
@@ -50,7 +45,9 @@ for program in "${programs[@]}"; do
     timeout 20 "$binary" --version 2>&1)
   status=$?
   set -e
-  if [ $status -ne 0 ]; then
+  if [ $status -ne 0 ] && [[ "$output" == *"needs a display"* ]]; then
+    fail "$program does not answer --version without a display: it tried to open its window ($output)"
+  elif [ $status -ne 0 ]; then
     fail "$program --version ended with status $status: $output"
   elif [[ "$output" != *"$version"* ]]; then
     fail "$program --version does not tell version $version: $output"
@@ -58,9 +55,6 @@ for program in "${programs[@]}"; do
     pass "$program --version: $output"
   fi
 done
-if [[ " ${programs[*]} " != *" quill "* ]]; then
-  echo "note: this build has no quill program, so the package has none to check"
-fi
 
 # Dependencies worked out from the binaries, and installable here.
 for library in libc6 libstdc++6 libqt6widgets6; do
