@@ -56,14 +56,14 @@ struct Finding {
 };
 
 // True when the picture a control names (its rBitMapPath, as the record holds it) is found.
-using PictureLookup = std::function<bool(const std::string& bitmapPath)>;
+using PictureFoundTest = std::function<bool(const std::string& bitmapPath)>;
 
 struct CheckOptions {
     // The resolution the controls must fit; when not given, the one the layout's controls were
     // drawn for, detected over all its records.
     std::optional<Resolution> ScreenResolution;
     // When empty, pictures are not checked and one note says so.
-    PictureLookup PictureFound;
+    PictureFoundTest PictureFound;
 };
 
 std::vector<Finding> CheckLayout(const cLayout& layout, const CheckOptions& options = {});

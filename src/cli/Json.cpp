@@ -123,3 +123,9 @@ JsonWriter& JsonWriter::Number(int64_t value) {
     Out += std::to_string(value);
     return *this;
 }
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    Out += "null";
+    return *this;
+}

@@ -21,6 +21,7 @@ public:
     JsonWriter& Key(std::string_view utf8);
     JsonWriter& String(std::string_view utf8);
     JsonWriter& Number(int64_t value);
+    JsonWriter& Null();
 
     const std::string& Text() const { return Out; }
 

@@ -9,12 +9,16 @@
 #include <map>
 #include <optional>
 
+#include "cli/CheckReport.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "platform/Windows1252.h"
+#include "preview/PictureFinder.h"
+#include "preview/ScreenScene.h"
+#include "preview/SvgWriter.h"
 #include "tools/ControlCounts.h"
 #include "tools/ScreenResolution.h"
 
@@ -269,17 +273,33 @@ std::optional<int> ScreenNumber(const std::string& text) {
     return screen;
 }
 
+// The value of a WxH option, or nothing after a usage error.
+std::optional<Resolution> ResolutionOption(const ParsedArguments& arguments, const char* option,
+                                           const char* command, std::ostream& err) {
+    const std::optional<Resolution> parsed = ParseResolution(arguments.Value(option));
+    if (!parsed)
+        UsageError(err, command,
+                   std::string(option) + " \"" + arguments.Value(option) +
+                       "\" is not a resolution WxH with sides " +
+                       std::to_string(MinResolutionSide) + " to " +
+                       std::to_string(MaxResolutionSide));
+    return parsed;
+}
+
+// The value of --screen, or nothing after a usage error.
+std::optional<int> ScreenOption(const ParsedArguments& arguments, const char* command,
+                                std::ostream& err) {
+    const std::optional<int> screen = ScreenNumber(arguments.Value("--screen"));
+    if (!screen)
+        UsageError(err, command,
+                   "--screen \"" + arguments.Value("--screen") + "\" is not a screen 0 to 15");
+    return screen;
+}
+
 int RunRescale(const ParsedArguments& arguments, Console& console) {
     const std::string& input = arguments.Operands[0];
-    const auto resolution = [&](const char* option) -> std::optional<Resolution> {
-        const auto parsed = ParseResolution(arguments.Value(option));
-        if (!parsed)
-            UsageError(console.Err, "rescale",
-                       std::string(option) + " \"" + arguments.Value(option) +
-                           "\" is not a resolution WxH with sides " +
-                           std::to_string(MinResolutionSide) + " to " +
-                           std::to_string(MaxResolutionSide));
-        return parsed;
+    const auto resolution = [&](const char* option) {
+        return ResolutionOption(arguments, option, "rescale", console.Err);
     };
     if (!arguments.Has("--to")) return UsageError(console.Err, "rescale", "needs --to WxH");
     const std::optional<Resolution> to = resolution("--to");
@@ -288,11 +308,8 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
     if (arguments.Has("--from") && !(from = resolution("--from"))) return ExitFailure;
     int screen = -1; // all screens
     if (arguments.Has("--screen")) {
-        const std::optional<int> number = ScreenNumber(arguments.Value("--screen"));
-        if (!number)
-            return UsageError(console.Err, "rescale",
-                              "--screen \"" + arguments.Value("--screen") +
-                                  "\" is not a screen 0 to 15");
+        const std::optional<int> number = ScreenOption(arguments, "rescale", console.Err);
+        if (!number) return ExitFailure;
         screen = *number;
     }
     std::string output = arguments.Value("-o");
@@ -341,6 +358,114 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
     return ExitSuccess;
 }
 
+// ---- options shared by check and render
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The path made absolute and normal, as the picture look-up makes the layout's folder, so the
+// paths found under a folder start with the folder's own spelling.
+std::filesystem::path FullPath(const std::string& utf8) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(FilePath(utf8), error);
+    if (error) full = FilePath(utf8);
+    return full.lexically_normal();
+}
+
+// The --pictures folder, made absolute; "" when the option is not given; nothing after a usage
+// error (a folder that is not there would silently find nothing).
+std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,
+                                          std::ostream& err) {
+    if (!arguments.Has("--pictures")) return std::string();
+    const std::string folder = arguments.Value("--pictures");
+    std::error_code error;
+    if (folder.empty() || !std::filesystem::is_directory(FilePath(folder), error)) {
+        UsageError(err, command, "--pictures \"" + folder + "\" is not a folder");
+        return std::nullopt;
+    }
+    return Utf8Path(FullPath(folder));
+}
+
+// ---- check
+
+int RunCheck(const ParsedArguments& arguments, Console& console) {
+    const std::string& path = arguments.Operands[0];
+    CheckRequest request;
+    request.Json = arguments.Has("--json");
+    if (arguments.Has("--resolution")) {
+        request.ScreenResolution =
+            ResolutionOption(arguments, "--resolution", "check", console.Err);
+        if (!request.ScreenResolution) return ExitFailure;
+    }
+    const std::optional<std::string> pictures = PicturesOption(arguments, "check", console.Err);
+    if (!pictures) return ExitFailure;
+
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(path) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(path));
+
+    // Pictures are looked for as the preview looks for them; without a pictures folder the check
+    // says in a note that they were not.
+    PictureFinder finder;
+    if (arguments.Has("--pictures")) {
+        finder = PictureFinder::ForLayout(path, *pictures);
+        request.PictureFound = [&finder](const std::string& bitmapPath) {
+            return finder.Find(bitmapPath).Found();
+        };
+    }
+    return PrintCheckFindings(layout, request, console.Out) ? ExitFindings : ExitSuccess;
+}
+
+// ---- render
+
+int RunRender(const ParsedArguments& arguments, Console& console) {
+    const std::string& input = arguments.Operands[0];
+    if (!arguments.Has("--screen")) return UsageError(console.Err, "render", "needs --screen N");
+    const std::optional<int> screen = ScreenOption(arguments, "render", console.Err);
+    if (!screen) return ExitFailure;
+    if (!arguments.Has("-o")) return UsageError(console.Err, "render", "needs -o OUT.svg");
+    const std::string output = arguments.Value("-o");
+    const std::optional<std::string> pictures = PicturesOption(arguments, "render", console.Err);
+    if (!pictures) return ExitFailure;
+    if (!OutputAllowed(arguments, input, output, "render", console.Err)) return ExitFailure;
+
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(input));
+
+    // As the preview looks: the pictures folder first, then the layout's folder and its parent.
+    const PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
+    const ScreenScene scene =
+        BuildScreenScene(layout, *screen, {!arguments.Has("--no-persistent"), &finder});
+    // Pictures beside or below the SVG are named relative to it, so the folder can be moved or
+    // shared as a whole; any other picture by its full path.
+    const std::string svg = WriteSceneSvg(scene, {Utf8Path(FullPath(output).parent_path())});
+    std::string reason;
+    if (!ReplaceFileContent(output, svg, reason))
+        return console.Dialogs.Fail("Cannot save the picture \"" + PathForMessage(output) +
+                                    "\": " + reason);
+
+    std::vector<std::string> missing;
+    for (const SceneItem& item : scene.Items)
+        if (!item.PictureName.empty() && item.PicturePath.empty() &&
+            std::find(missing.begin(), missing.end(), item.PictureName) == missing.end())
+            missing.push_back(item.PictureName);
+    for (const std::string& name : missing)
+        console.Dialogs.Note("the picture \"" + name + "\" is not found; a hatched box stands in");
+
+    console.Out << "Screen " << *screen;
+    if (!scene.Label.empty()) console.Out << " \"" << ConsoleText(scene.Label) << "\"";
+    console.Out << ": " << scene.Items.size()
+                << (scene.Items.size() == 1 ? " control" : " controls") << " drawn";
+    if (!missing.empty())
+        console.Out << ", " << missing.size() << (missing.size() == 1 ? " picture" : " pictures")
+                    << " not found";
+    console.Out << ".\n";
+    return ExitSuccess;
+}
+
 // ---- the table
 
 const OptionSpec InPlace{"--in-place", nullptr,
@@ -360,6 +485,30 @@ const std::vector<CommandSpec>& CommandTable() {
          {{"--json", nullptr,
            "print one JSON object instead: file, controls, screens, kinds, otherScreens"}},
          RunInfo},
+        {"check",
+         "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
+         "find what would go wrong when the host runs the layout",
+         "Checks LAYOUT for what would go wrong when the host runs it, and prints one\n"
+         "finding a line, sorted by screen and control:\n"
+         "  SEVERITY screen S record K CODE: message\n"
+         "SEVERITY is error, warning or note; S is the screen the finding concerns, or\n"
+         "\"all\" for a finding about the whole layout; K is the 1-based position of the\n"
+         "control concerned, 0 when no one control is; CODE names the rule and never\n"
+         "changes meaning. Texts are printed as UTF-8, each finding on one line.\n"
+         "\n"
+         "Exit status 1 when a finding is an error or a warning, 0 when there are only\n"
+         "notes or none, 2 when the layout cannot be read.\n",
+         {"LAYOUT"},
+         {{"--json", nullptr,
+           "print one JSON object a line instead, with severity, code, screen (null for the "
+           "whole layout), record and message"},
+          {"--resolution", "WxH",
+           "the resolution the controls must fit (default: the one detected from how far the "
+           "controls reach)"},
+          {"--pictures", "DIR",
+           "look for the controls' pictures in DIR, then in the layout's folder and its parent, "
+           "and report those not found (default: pictures are not checked)"}},
+         RunCheck},
         {"export-csv",
          "export-csv LAYOUT CSV",
          "write the layout's records as a CSV file, as CSV Export does",
@@ -398,6 +547,23 @@ const std::vector<CommandSpec>& CommandTable() {
           {"-o", "OUT", "the layout file to write"},
           InPlace},
          RunRescale},
+        {"render",
+         "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--no-persistent]",
+         "draw one screen as an SVG picture, as the preview shows it",
+         "Draws screen N of LAYOUT as the preview window shows it and writes it to\n"
+         "OUT.svg as an SVG picture, one element per control, with the controls of\n"
+         "screen 0 over the other screens. Pictures are looked for in DIR, then in the\n"
+         "layout's folder and its parent. A picture found in the folder of OUT.svg or\n"
+         "below it is named by a path relative to OUT.svg, any other by its full path; a\n"
+         "missing one is drawn as a hatched box with its file name and noted on standard\n"
+         "error.\n",
+         {"LAYOUT"},
+         {{"--screen", "N", "the screen to draw, 0 to 15"},
+          {"-o", "OUT.svg", "the SVG file to write"},
+          {"--pictures", "DIR", "the folder to look for the controls' pictures in first"},
+          {"--no-persistent", nullptr, "leave out the controls of screen 0"},
+          InPlace},
+         RunRender},
     };
     return table;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A strict reader of JSON text for the tests of the tool's output: one value with nothing but
 // white space around it; raw control characters in strings, trailing commas and bad escapes are
-// refused (and true, false and null, which the tool does not write), so text that reads here is
-// valid JSON.
+// refused (and true and false, which the tool does not write), so text that reads here is valid
+// JSON.
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +13,7 @@
 #include <vector>
 
 struct JsonValue {
-    enum class Kind { Number, String, Array, Object };
+    enum class Kind { Null, Number, String, Array, Object };
     Kind Type = Kind::Number;
     double Number = 0;
     std::string Text; // UTF-8
@@ -69,6 +69,11 @@ private:
         if (c == '"') {
             value.Type = JsonValue::Kind::String;
             return String(value.Text);
+        }
+        if (Text.substr(Pos, 4) == "null") {
+            value.Type = JsonValue::Kind::Null;
+            Pos += 4;
+            return true;
         }
         return Number(value);
     }

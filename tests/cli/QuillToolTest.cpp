@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "AgreeingDialogs.h"
@@ -70,6 +73,28 @@ struct Loaded {
     cLayout Layout{Dialogs};
     explicit Loaded(const std::string& path) { EXPECT_TRUE(Layout.LoadLayout(path)) << path; }
 };
+
+// One line of the check's text output, taken apart.
+struct FindingLine {
+    std::string Severity, Screen, Record, Code, Message;
+};
+
+std::optional<FindingLine> ParseFinding(const std::string& line) {
+    static const std::regex shape(
+        "(error|warning|note) screen (all|-?[0-9]+) record ([0-9]+) ([a-z-]+): (.+)");
+    std::smatch m;
+    if (!std::regex_match(line, m, shape)) return std::nullopt;
+    return FindingLine{m[1], m[2], m[3], m[4], m[5]};
+}
+
+// The record positions the SVG draws, in the order drawn.
+std::vector<int> DrawnRecords(const std::string& svg) {
+    std::vector<int> positions;
+    const std::string mark = "<svg id=\"record-";
+    for (std::size_t at = svg.find(mark); at != std::string::npos; at = svg.find(mark, at + 1))
+        positions.push_back(std::stoi(svg.substr(at + mark.size())));
+    return positions;
+}
 
 class QuillSample : public ::testing::TestWithParam<const char*> {
 protected:
@@ -204,6 +229,73 @@ TEST_P(QuillSample, RescaleTo1920x1080KeepsEveryControlInside) {
     }
 }
 
+TEST_P(QuillSample, CheckLinesParseAndJsonSaysTheSameAndTheStatusFollowsTheSeverities) {
+    const Result text = Quill("check " + Quoted(Path()), Dir);
+    const Result json = Quill("check " + Quoted(Path()) + " --json", Dir);
+    const std::vector<std::string> lines = Lines(text.Out), objects = Lines(json.Out);
+    ASSERT_FALSE(lines.empty());
+    ASSERT_EQ(objects.size(), lines.size());
+    bool problem = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        const std::optional<FindingLine> line = ParseFinding(lines[i]);
+        ASSERT_TRUE(line);
+        problem = problem || line->Severity != "note";
+        const std::optional<JsonValue> value = JsonReader::Parse(objects[i]);
+        ASSERT_TRUE(value) << objects[i];
+        std::vector<std::string> keys;
+        for (const auto& member : value->Members)
+            keys.push_back(member.first);
+        EXPECT_EQ(keys,
+                  (std::vector<std::string>{"severity", "code", "screen", "record", "message"}));
+        EXPECT_EQ((*value)["severity"].Text, line->Severity);
+        EXPECT_EQ((*value)["code"].Text, line->Code);
+        const JsonValue& screen = (*value)["screen"];
+        EXPECT_EQ(screen.Type == JsonValue::Kind::Null ? "all" : std::to_string(screen.Int()),
+                  line->Screen);
+        EXPECT_EQ(std::to_string((*value)["record"].Int()), line->Record);
+        EXPECT_EQ((*value)["message"].Text, line->Message);
+    }
+    EXPECT_EQ(text.Status, problem ? 1 : 0) << text.Err;
+    EXPECT_EQ(json.Status, text.Status);
+}
+
+TEST_P(QuillSample, RenderDrawsTheScreensControlsAndScreenZerosUnlessLeftOut) {
+    Loaded document(Path());
+    const auto records = document.Layout.Records();
+    const auto screenOf = [&](int position) {
+        return records[static_cast<std::size_t>(position) - 1].rScreen;
+    };
+    int onScreen = 0;
+    for (const ControlRecord& r : records)
+        onScreen += r.rScreen == 1;
+
+    const std::string out = Dir.File("screen.svg");
+    for (const bool persistent : {true, false}) {
+        SCOPED_TRACE(persistent ? "with screen 0" : "--no-persistent");
+        const Result run = Quill("render " + Quoted(Path()) + " --screen 1 -o " + Quoted(out) +
+                                     (persistent ? "" : " --no-persistent"),
+                                 Dir);
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const std::string svg = ReadBytes(out);
+        EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+        EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+        const std::vector<int> drawn = DrawnRecords(svg);
+        EXPECT_EQ(std::set<int>(drawn.begin(), drawn.end()).size(), drawn.size());
+        int fromScreen1 = 0, fromScreen0 = 0;
+        for (int position : drawn) {
+            fromScreen1 += screenOf(position) == 1;
+            fromScreen0 += screenOf(position) == 0;
+        }
+        EXPECT_EQ(fromScreen1, onScreen);
+        EXPECT_EQ(fromScreen0 + fromScreen1, static_cast<int>(drawn.size()));
+        if (persistent)
+            EXPECT_GT(fromScreen0, 0);
+        else
+            EXPECT_EQ(fromScreen0, 0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Samples, QuillSample, ::testing::Values("mill.set", "lathe.lset"));
 
 TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
@@ -212,7 +304,9 @@ TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
     ASSERT_EQ(help.Status, 0);
     for (const char* synopsis :
          {"info LAYOUT [--json]", "export-csv LAYOUT CSV", "import-csv CSV LAYOUT",
-          "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT"}) {
+          "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT",
+          "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
+          "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--no-persistent]"}) {
         EXPECT_NE(help.Out.find(std::string("quill ") + synopsis), std::string::npos) << synopsis;
         const std::string name = std::string(synopsis).substr(0, std::string(synopsis).find(' '));
         for (const std::string& asked : {name + " --help", "help " + name}) {
@@ -225,6 +319,82 @@ TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
     const Result version = Quill("--version", dir);
     EXPECT_EQ(version.Status, 0);
     EXPECT_EQ(version.Out.rfind("quill (KorvoScreenQuill) ", 0), 0u) << version.Out;
+}
+
+TEST(QuillTool, CheckWithPicturesReportsOnlyTheMissingPicture) {
+    TempDir dir;
+    const Result run = Quill(
+        "check " + Quoted(Sample("mill.set")) + " --pictures " + Quoted(QUILL_SAMPLES_DIR), dir);
+    EXPECT_EQ(run.Status, 1) << run.Err;
+    Loaded document(Sample("mill.set"));
+    std::vector<std::string> missing;
+    for (const std::string& text : Lines(run.Out)) {
+        const std::optional<FindingLine> line = ParseFinding(text);
+        ASSERT_TRUE(line) << text;
+        EXPECT_NE(line->Code, "pictures-not-checked");
+        if (line->Code != "missing-picture") continue;
+        const auto record = static_cast<std::size_t>(std::stoi(line->Record));
+        missing.push_back(document.Layout.Records()[record - 1].rBitMapPath);
+    }
+    EXPECT_EQ(missing, std::vector<std::string>{"c:\\korvo\\bitmaps\\mdi.bmp"});
+}
+
+// A layout of its own for each status: what decides it is the worst severity found.
+TEST(QuillTool, CheckExitStatusIsOneForAnErrorAndZeroForNotes) {
+    TempDir dir;
+    ControlRecord unknown = MakeControl(12, 1);
+    struct Case {
+        const char* Name;
+        std::vector<ControlRecord> Records;
+        int Status;
+        const char* Severities; // of the findings, in order
+    };
+    const std::vector<Case> cases{
+        {"a link to an empty screen",
+         {MakeScreenLabel(1, "Main"), MakeScreenButton(1, 5, "Go", 116)},
+         1,
+         "error"},
+        {"notes only", {MakeScreenLabel(1, "Main"), unknown}, 0, "note"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = dir.Write("case.set", LayoutFileBytes(c.Records));
+        const Result run = Quill("check " + Quoted(path), dir);
+        EXPECT_EQ(run.Status, c.Status) << run.Out << run.Err;
+        std::string severities;
+        for (const std::string& text : Lines(run.Out)) {
+            const std::optional<FindingLine> line = ParseFinding(text);
+            ASSERT_TRUE(line) << text;
+            severities += (severities.empty() ? "" : " ") + line->Severity;
+        }
+        EXPECT_EQ(severities, c.Severities) << run.Out;
+    }
+}
+
+// A picture under the SVG's folder is named relative to it, so the folder can move as a whole;
+// any other picture by a file URI that works from anywhere.
+TEST(QuillTool, RenderNamesPicturesSoTheSvgFindsThemWhereItIsWritten) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("pics"));
+    std::filesystem::create_directories(dir.File("elsewhere"));
+    dir.Write("pics/a.bmp", "BM");
+    ControlRecord picture = MakeControl(3, 1, 0, 0, 100, 100);
+    picture.rBitMapPath = "Pics\\A.BMP";
+    const std::string layout = dir.Write("layout.set", LayoutFileBytes({picture}));
+    for (const auto& [output, href] :
+         {std::pair<std::string, std::string>{"beside.svg", "pics/a.bmp"},
+          {"elsewhere/away.svg", "file://"}}) {
+        SCOPED_TRACE(output);
+        const Result run =
+            Quill("render " + Quoted(layout) + " --screen 1 -o " + Quoted(dir.File(output)), dir);
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const std::string svg = ReadBytes(dir.File(output));
+        const std::size_t at = svg.find("href=\"");
+        ASSERT_NE(at, std::string::npos) << svg;
+        const std::string value = svg.substr(at + 6, svg.find('"', at + 6) - at - 6);
+        EXPECT_EQ(value.rfind(href, 0), 0u) << value;
+        EXPECT_TRUE(value.ends_with("pics/a.bmp")) << value;
+    }
 }
 
 TEST(QuillTool, TextsReachJsonEscapedAndTheConsoleOnOneLine) {
@@ -308,6 +478,21 @@ TEST(QuillTool, FailuresExitTwoWithOneLineAndTheOutputUntouched) {
          "rescale " + Quoted(dir.File("far.set")) + " --from 640x480 --to 3840x2160 -o " +
              Quoted(out),
          out, "Cannot rescale"},
+        {"check of a missing layout", "check " + Quoted(dir.File("missing.set")), out,
+         "Cannot read layout file"},
+        {"check at a bad resolution", "check " + Quoted(in) + " --resolution 1024x", out,
+         "is not a resolution"},
+        {"check with a missing pictures folder",
+         "check " + Quoted(in) + " --pictures " + Quoted(dir.File("no-pictures")), out,
+         "is not a folder"},
+        {"render of a missing layout",
+         "render " + Quoted(dir.File("missing.set")) + " --screen 1 -o " + Quoted(out), out,
+         "Cannot read layout file"},
+        {"render of a bad screen", "render " + Quoted(in) + " --screen 1x -o " + Quoted(out), out,
+         "is not a screen 0 to 15"},
+        {"render over its layout", "render " + Quoted(in) + " --screen 1 -o " + Quoted(in), in,
+         "add --in-place"},
+        {"render without -o", "render " + Quoted(in) + " --screen 1", out, "needs -o"},
         {"unwritable output",
          "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(dir.File("no/such/dir/x.set")),
          in, "Cannot save layout file"},
