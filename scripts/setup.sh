@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Installs, through apt-get, what a fresh Debian machine lacks to build, run and test
-# KorvoScreenQuill. Does nothing when everything is there.
+# KorvoScreenQuill. Does nothing when everything is there. Options add what one more kind of
+# build needs:
+#   --fuzz     clang with its libFuzzer runtime (scripts/fuzz.sh)
+#   --package  the Debian packaging tools and the validators of the desktop files (scripts/package.sh,
+#              scripts/test-package.sh)
+#   --windows  the MinGW-w64 cross compiler and Wine (scripts/test-windows.sh)
 set -euo pipefail
 
 packages=(
@@ -9,24 +14,38 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
-# The fuzz targets need clang with its libFuzzer runtime.
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
-
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
+# Installed without the packages they recommend: Wine's recommendations are many and not needed.
+lean=()
+for option in "$@"; do
+  case "$option" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --package) packages+=(dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info) ;;
+    --windows) lean+=(g++-mingw-w64-x86-64 wine64) ;;
+    *) echo "setup: unknown option $option" >&2; exit 2 ;;
+  esac
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+missing_of() {
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$package"
+    fi
+  done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t missing_lean < <(missing_of "${lean[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_lean[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]} ${missing_lean[*]}"
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "setup: run as root to install ${missing[*]}" >&2; exit 1; }
+  command -v sudo >/dev/null || {
+    echo "setup: run as root to install ${missing[*]} ${missing_lean[*]}" >&2
+    exit 1
+  }
   as_root=(sudo)
 fi
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
+"${apt[@]}" update -q
+[ ${#missing[@]} -eq 0 ] || "${apt[@]}" install -y -q "${missing[@]}"
+[ ${#missing_lean[@]} -eq 0 ] || "${apt[@]}" install -y -q --no-install-recommends "${missing_lean[@]}"

@@ -42,11 +42,17 @@ Result Quill(const std::string& arguments, const TempDir& dir) {
 #endif
     const int raw = std::system(command.c_str());
 #ifdef _WIN32
-    const int status = raw;
+    // The console streams are in text mode there: each line ends in CR LF.
+    const auto lines = [](std::string text) {
+        for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; ++at)
+            text.erase(at, 1);
+        return text;
+    };
+    return {raw, lines(ReadBytes(out)), lines(ReadBytes(err))};
 #else
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
     return {status, ReadBytes(out), ReadBytes(err)};
+#endif
 }
 
 std::string Sample(const std::string& name) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "FakeListView.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
@@ -168,6 +170,28 @@ TEST_F(LayoutFileTest, RoundTripNormalisesOnlyWhatTheFormatAllows) {
         expected.replace(at, 4, minus4096);
     expected.replace(expected.find(HexBytes("FF 02 00")), 3, HexBytes("02"));
     EXPECT_EQ(ReadBytes(path), expected + trailer);
+}
+
+TEST_F(LayoutFileTest, NamesOutsideAsciiAreTheFilesOwn) {
+    // Paths are UTF-8: the file is found under its name by the system, not under a mangled one.
+    const std::filesystem::path folder =
+        std::filesystem::path(dir.Path()) / std::filesystem::path(u8"Fr\u00E4sen \u03A9");
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::string path = dir.Path() + "/Fr\xC3\xA4sen \xCE\xA9/L\xC3\xA4ufer.set";
+    const auto records = ControlsOnScreens({2, 1});
+    cLayoutProbe::Adopt(layout, records);
+    ASSERT_TRUE(layout.SaveLayout(path));
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"L\xC3\xA4ufer.set"});
+
+    cLayout loaded(dialogs);
+    ASSERT_TRUE(loaded.LoadLayout(path));
+    EXPECT_EQ(cLayoutProbe::Records(loaded), records);
 }
 
 TEST_F(LayoutFileTest, SavingOverALongerFileLeavesNothingBehind) {

@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "FakeListView.h"
+#include "FileSystemFaults.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
@@ -98,9 +97,9 @@ TEST_F(LayoutLoadFailureTest, TextLongerThanTheHostCanHoldIsRefused) {
 }
 
 TEST_F(LayoutLoadFailureTest, MissingFileAndFolderAreRefused) {
-    ExpectRefused(dir.File("absent.set"), "No such file or directory");
-    ExpectRefused(dir.File("no/such/folder.set"), "No such file or directory");
-    ExpectRefused(dir.Path(), "Is a directory");
+    ExpectRefused(dir.File("absent.set"), MissingFileReason());
+    ExpectRefused(dir.File("no/such/folder.set"), MissingFolderReason());
+    ExpectRefused(dir.Path(), FolderReason());
 }
 
 TEST_F(LayoutLoadFailureTest, SaveThatCannotWriteKeepsTheOldFileAndTheDirtyFlag) {
@@ -117,12 +116,10 @@ TEST_F(LayoutLoadFailureTest, SaveThatCannotWriteKeepsTheOldFileAndTheDirtyFlag)
     EXPECT_EQ(ReadBytes(original), before);
 }
 
-TEST_F(LayoutLoadFailureTest, SaveKeepsTheModeOfTheFileItReplaces) {
-    ASSERT_EQ(::chmod(original.c_str(), 0640), 0);
+TEST_F(LayoutLoadFailureTest, SaveKeepsThePermissionsOfTheFileItReplaces) {
+    ASSERT_TRUE(SetDistinctProperty(original));
     ASSERT_TRUE(layout.SaveLayout(original));
-    struct stat info {};
-    ASSERT_EQ(::stat(original.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_TRUE(HasDistinctProperty(original));
     EXPECT_FALSE(layout.IsDirty());
 }
 

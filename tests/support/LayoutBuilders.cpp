@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #include "layout/LayoutFile.h"
@@ -71,8 +72,10 @@ std::vector<ControlRecord> SkinnedLayout() {
         r.rOEMCode = target;
         if (type == ControlKind::BitmapButton)
             r.rText = "None";
+        else if (target >= 0 && target < 10)
+            r.rText = SkinnedScreenNames[target];
         else
-            r.rText = target >= 0 && target <= 9 ? SkinnedScreenNames[target] : "Elsewhere";
+            r.rText = "Screen " + std::to_string(target);
         r.rGText = "None\r\n";
         r.rHotKey = type == ControlKind::BitmapButton ? 121 : 112 + target - 1;
         records.push_back(r);
@@ -138,9 +141,18 @@ std::vector<ControlRecord> ControlsOnScreens(const std::vector<int>& counts) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quill-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create temp dir");
-    Dir = pattern;
+    // A folder only this object made: create_directory fails on a name that is taken.
+    static std::mt19937_64 names{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate = base / ("quill-test-" + std::to_string(names()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            Dir = candidate.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create temp dir");
 }
 
 TempDir::~TempDir() {
