@@ -164,7 +164,8 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuUpdateCapts", "Update &Buttons", {}},
          {"mnuAppend", "&Append to Principal Layout", {ret, enter}},
          {"mnuEditSel", "C&ontrol Edit", {ret, enter}},
-         {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}}},
+         {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}},
+         {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}}},
         {{"mnuAbout", "About KorvoScreenQuill...", {}}}};
     for (int m = 0; m < 3; ++m) {
         EXPECT_EQ(menus[m]->text(), titles[m]);
