@@ -1,6 +1,5 @@
 #include "cli/CheckReport.h"
 
-#include "check/LayoutCheck.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Json.h"
 #include "platform/Windows1252.h"
@@ -40,8 +39,7 @@ std::string FindingJson(const Finding& finding) {
 } // namespace
 
 bool PrintCheckFindings(const cLayout& layout, const CheckRequest& request, std::ostream& out) {
-    const std::vector<Finding> findings =
-        CheckLayout(layout, CheckOptions{request.ScreenResolution, request.PictureFound});
+    const std::vector<Finding> findings = CheckLayout(layout, request.Options);
     for (const Finding& finding : findings)
         out << (request.Json ? FindingJson(finding) : FindingText(finding)) << '\n';
     return CountBySeverity(findings).AnyProblem();

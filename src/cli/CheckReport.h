@@ -1,21 +1,15 @@
 #pragma once
 // The layout check's findings as the tool prints them: one line of text or one JSON object per
-// finding. Kept apart from the commands that draw screens, whose picture look-up shares a name
-// with the check's.
+// finding.
 
-#include <functional>
-#include <optional>
 #include <ostream>
-#include <string>
 
-#include "tools/ScreenResolution.h"
+#include "check/LayoutCheck.h"
 
 class cLayout;
 
 struct CheckRequest {
-    std::optional<Resolution> ScreenResolution; // none: detected from the controls
-    // True when the picture a control names is found; empty: pictures are not checked.
-    std::function<bool(const std::string& bitmapPath)> PictureFound;
+    CheckOptions Options;
     bool Json = false;
 };
 

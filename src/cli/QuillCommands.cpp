@@ -395,9 +395,9 @@ int RunCheck(const ParsedArguments& arguments, Console& console) {
     CheckRequest request;
     request.Json = arguments.Has("--json");
     if (arguments.Has("--resolution")) {
-        request.ScreenResolution =
+        request.Options.ScreenResolution =
             ResolutionOption(arguments, "--resolution", "check", console.Err);
-        if (!request.ScreenResolution) return ExitFailure;
+        if (!request.Options.ScreenResolution) return ExitFailure;
     }
     const std::optional<std::string> pictures = PicturesOption(arguments, "check", console.Err);
     if (!pictures) return ExitFailure;
@@ -411,7 +411,7 @@ int RunCheck(const ParsedArguments& arguments, Console& console) {
     PictureFinder finder;
     if (arguments.Has("--pictures")) {
         finder = PictureFinder::ForLayout(path, *pictures);
-        request.PictureFound = [&finder](const std::string& bitmapPath) {
+        request.Options.PictureFound = [&finder](const std::string& bitmapPath) {
             return finder.Find(bitmapPath).Found();
         };
     }

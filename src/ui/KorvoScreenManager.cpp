@@ -849,8 +849,7 @@ void KorvoScreenManager::GoToFinding(int screen, int record) {
     PrincLayList->setCurrentItem(row);
     row->setSelected(true);
     PrincLayList->scrollToItem(row);
-    // The pane follows the selection; then the finding's control is marked in it.
-    ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView);
+    // The pane has followed the selection; the finding's control is marked in it.
     const bool marked = record > 0 && PrincPreview->HighlightRecord(record);
     if (record > 0 && (!marked || PrincPreviewHost->isHidden()))
         statusBar()->showMessage(

@@ -17,7 +17,6 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -36,11 +35,11 @@ class QMimeData;
 class QPushButton;
 class QSettings;
 class QTreeWidget;
+class LayoutCheckWindow;
 class QtScreenListView;
 class RecentLayouts;
 class ScreenPreview;
 class ShareSplitter;
-class LayoutCheckWindow;
 class frmAboutQuill;
 
 class KorvoScreenManager : public QMainWindow {
