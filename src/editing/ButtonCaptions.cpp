@@ -1,14 +1,16 @@
 #include "layout/cLayout.h"
 
+#include "editing/StepTexts.h"
+
 namespace {
 constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
 } // namespace
 
 void cLayout::UpdateButtonCaptions() {
-    RecordUndo(UndoCaptions);
+    RecordChangeBuilder change(Controls);
     int count = 0;
-    bool cancelled = false;
-    for (ControlRecord& r : Controls) {
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const ControlRecord& r = Controls[i];
         if (!r.IsFunctionKeyButton()) continue;
         ++count;
         const std::string screen = std::to_string(r.rOEMCode);
@@ -17,26 +19,17 @@ void cLayout::UpdateButtonCaptions() {
             "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
             screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
         std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
-        // An empty answer is a cancel: no further button is offered.
-        if (answer.empty()) {
-            cancelled = true;
-            break;
-        }
-        r.rText = std::move(answer);
-        r.rHotKey = r.rOEMCode + HotKeyBeforeF1;
+        // An empty answer is a cancel: no further button is offered. The buttons already done
+        // keep their new captions, as one step like a completed run.
+        if (answer.empty()) break;
+        ControlRecord recaptioned = r;
+        recaptioned.rText = std::move(answer);
+        recaptioned.rHotKey = r.rOEMCode + HotKeyBeforeF1;
+        change.Set(i, std::move(recaptioned));
     }
-    if (cancelled) {
-        // A cancel at the first button has changed nothing. Later, the buttons already done keep
-        // their new captions, so the document is as changed as after a completed run and must say
-        // so, or closing would drop them without a question; the undo journal holds the way back.
-        if (count == 1) return;
-        Dirty = true;
-    } else if (count == 0) {
+    if (count == 0)
         Dialogs.MsgBox("No Function Key buttons in layout so nothing updated", MsgButtons::OK,
                        MsgIcon::None);
-    } else {
-        Dirty = true;
-    }
-    BuildScreenIndex(false);
-    FillScreenList(BoundList);
+    // Nothing answered, or every answer as it was: no step, and the layout as modified as before.
+    CommitCommand(StepText::Captions, change.Take());
 }

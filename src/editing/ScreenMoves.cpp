@@ -1,17 +1,11 @@
 #include "layout/cLayout.h"
 
-#include <algorithm>
+#include "editing/StepTexts.h"
 
 namespace {
 constexpr const char* ReplacePersistentQuestion =
     "You are going to replace the Persistent screen. OK?";
 } // namespace
-
-void cLayout::FinishScreenChange() {
-    Dirty = true;
-    BuildScreenIndex(false);
-    FillScreenList(BoundList);
-}
 
 void cLayout::DeleteScreens(int screen) {
     if (screen == 0) return Warn("You may not delete the Persistent screen");
@@ -19,20 +13,23 @@ void cLayout::DeleteScreens(int screen) {
     if (screen > LastUserScreenNo())
         return Warn("Call to Delete with invalid screen group: = " + std::to_string(screen));
 
-    RecordUndo(UndoDelete);
     ResetScreenMap();
     ScreenMap[static_cast<std::size_t>(screen)] = -1;
     for (int i = screen + 1; i < ScreenCount; ++i)
         ScreenMap[static_cast<std::size_t>(i)] = i - 1;
 
-    // One pass in place: the screen's own controls go, and so does every link, button or bitmap
-    // button, that would otherwise show a screen that no longer exists.
-    std::erase_if(Controls, [screen](const ControlRecord& r) {
-        return r.rScreen == screen || (r.IsScreenLink() && r.rOEMCode == screen);
-    });
-    ApplyScreenMap();
-    FinishScreenChange();
-    SelectListRow(1);
+    // One pass: the screen's own controls go, and so does every link, button or bitmap button,
+    // that would otherwise show a screen that no longer exists.
+    std::vector<int> removed;
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const ControlRecord& r = Controls[i];
+        if (r.rScreen == screen || (r.IsScreenLink() && r.rOEMCode == screen))
+            removed.push_back(static_cast<int>(i));
+    }
+    RecordChangeBuilder change(Controls);
+    change.Remove(std::move(removed));
+    ApplyScreenMap(change);
+    CommitCommand(StepText::Delete, change.Take(), 1);
 }
 
 void cLayout::PromoteScreens(int screen) {
@@ -44,14 +41,13 @@ void cLayout::PromoteScreens(int screen) {
     if (screen > LastUserScreenNo())
         return Warn("Call to Promote with invalid screen group: = " + std::to_string(screen));
 
-    RecordUndo(UndoPromote);
     ResetScreenMap();
     ScreenMap[static_cast<std::size_t>(screen - 1)] = screen;
     ScreenMap[static_cast<std::size_t>(screen)] = screen - 1;
-    ApplyScreenMap();
-    FinishScreenChange();
+    RecordChangeBuilder change(Controls);
+    ApplyScreenMap(change);
     // The row of the promoted screen, so pressing again moves it one step further.
-    SelectListRow(screen);
+    CommitCommand(StepText::Promote, change.Take(), screen);
 }
 
 void cLayout::DemoteScreens(int screen) {
@@ -64,11 +60,10 @@ void cLayout::DemoteScreens(int screen) {
     if (screen > LastUserScreenNo())
         return Warn("Call to Demote with invalid screen group: = " + std::to_string(screen));
 
-    RecordUndo(UndoDemote);
     ResetScreenMap();
     ScreenMap[static_cast<std::size_t>(screen + 1)] = screen;
     ScreenMap[static_cast<std::size_t>(screen)] = screen + 1;
-    ApplyScreenMap();
-    FinishScreenChange();
-    SelectListRow(screen + 2);
+    RecordChangeBuilder change(Controls);
+    ApplyScreenMap(change);
+    CommitCommand(StepText::Demote, change.Take(), screen + 2);
 }

@@ -11,9 +11,9 @@ void cLayout::ResetScreenMap() {
         ScreenMap[static_cast<std::size_t>(s)] = s;
 }
 
-void cLayout::ApplyScreenMap() {
+void cLayout::ApplyScreenMap(RecordChangeBuilder& change) {
     for (int k = 0; k < ControlCount(); ++k) {
-        ControlRecord& r = Controls[static_cast<std::size_t>(k)];
+        const ControlRecord& r = Controls[static_cast<std::size_t>(k)];
         // Only the 16 screens of the layout are renumbered: a record lying elsewhere keeps its
         // screen, and a target outside 0..15 names no screen, so it keeps its number too. Links
         // of both kinds, buttons and bitmap buttons, follow the screens they show.
@@ -30,7 +30,10 @@ void cLayout::ApplyScreenMap() {
                            MsgButtons::OK, MsgIcon::Critical);
             continue;
         }
-        r.rScreen = newScreen;
-        r.rOEMCode = newTarget;
+        if (newScreen == r.rScreen && newTarget == r.rOEMCode) continue;
+        ControlRecord renumbered = r;
+        renumbered.rScreen = newScreen;
+        renumbered.rOEMCode = newTarget;
+        change.Set(static_cast<std::size_t>(k), std::move(renumbered));
     }
 }

@@ -1,9 +1,11 @@
 #include "layout/cLayout.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
+#include "editing/StepTexts.h"
 #include "layout/LayoutFile.h"
 #include "platform/FileAccess.h"
 
@@ -101,17 +103,72 @@ void cLayout::AppendControl(const ControlRecord& record) {
         Warn("Error in AppendControl - Layout already full");
         return;
     }
-    RecordUndo(UndoAppend);
-    Controls.push_back(record);
+    // The controls of one append, and of appends one after the other, are one step; the index,
+    // the list and the observers learn of them when AppendScreens finishes the command.
+    if (PendingAppendFrom < 0) PendingAppendFrom = ControlCount();
+    PendingAppendScreens.insert(record.rScreen);
+    RecordChangeBuilder change(Controls);
+    change.Append(record);
+    History.Record(StepText::Append, StepText::Append, true, change.Take());
 }
 
 void cLayout::AdoptRecords(std::vector<ControlRecord> records, const std::string& fileName) {
     Controls = std::move(records);
     LayoutFileName = fileName;
+    History.Clear();
+    PendingAppendFrom = -1;
+    PendingAppendScreens.clear();
     BuildScreenIndex(true);
     FillScreenList(BoundList);
-    UndoKind = UndoNone;
-    Dirty = false;
+    LayoutChange change;
+    change.Reloaded = true;
+    change.RecordsChanged = true;
+    change.RecordsMoved = true;
+    change.ScreensChanged = true;
+    Notify(std::move(change));
+}
+
+void cLayout::SetIsDirty(bool value) {
+    if (value)
+        History.ForgetSaved();
+    else
+        History.MarkSaved();
+    Notify({});
+}
+
+void cLayout::SetFileName(const std::string& value) {
+    if (value == LayoutFileName) return;
+    LayoutFileName = value;
+    LayoutChange change;
+    change.FileNameChanged = true;
+    Notify(std::move(change));
+}
+
+void cLayout::AddObserver(LayoutObserver& observer) {
+    if (std::find(Observers.begin(), Observers.end(), &observer) == Observers.end())
+        Observers.push_back(&observer);
+}
+
+void cLayout::RemoveObserver(LayoutObserver& observer) {
+    std::erase(Observers, &observer);
+}
+
+void cLayout::Notify(LayoutChange change) {
+    if (IsDirty() != ToldDirty) {
+        change.ModifiedChanged = true;
+        ToldDirty = IsDirty();
+    }
+    std::string undo = UndoText(), redo = RedoText();
+    if (undo != ToldUndo || redo != ToldRedo || change.Reloaded) {
+        change.HistoryChanged = true;
+        ToldUndo = std::move(undo);
+        ToldRedo = std::move(redo);
+    }
+    // An observer may stop observing while it is told; the others are still told.
+    const std::vector<LayoutObserver*> observers = Observers;
+    for (LayoutObserver* observer : observers)
+        if (std::find(Observers.begin(), Observers.end(), observer) != Observers.end())
+            observer->LayoutChanged(*this, change);
 }
 
 bool cLayout::LoadLayout(const std::string& path) {
@@ -191,6 +248,7 @@ bool cLayout::SaveLayout(const std::string& path) {
         Warn(CannotSave(path, reason));
         return false;
     }
-    Dirty = false;
+    History.MarkSaved();
+    Notify({});
     return true;
 }

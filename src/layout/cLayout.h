@@ -1,19 +1,27 @@
 #pragma once
-// The layout document: up to 2000 control records with the file's trailer, the screen index
-// derived from them, the single-level undo journal and the working tables of the editing tools.
-// Every command of the program is one call on one of the two documents the main window holds.
+// The layout document: up to MaxControls control records with the file's trailer, the screen index
+// derived from them and the history of their changes. Every command of the program is one call on
+// one of the two documents the main window holds.
 //
-// Guarantees: 0 <= ControlCount() <= 2000; a load, import or save that does not complete leaves
-// the document exactly as it was; every operation that changes screens rebuilds the index and
-// refills the bound list before it returns; records are copied in and out by value.
+// Guarantees: 0 <= ControlCount() <= MaxControls; a load, import or save that does not complete
+// leaves the document exactly as it was; records are copied in and out by value. Every change of
+// the records, a command's or an edit's, ends in one commit: it records one history step (or
+// grows the open run of its kind), rebuilds the screen index, refills the bound list and tells
+// the observers. A command that changes nothing records nothing and leaves the modified state
+// alone. Questions are asked before the commit, so a redo never asks. The document is modified
+// exactly when its records are not in the state at which they were loaded or last saved.
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "editing/LayoutHistory.h"
 #include "layout/ControlRecord.h"
+#include "layout/LayoutObserver.h"
 #include "layout/ScreenListView.h"
 #include "layout/UserDialogs.h"
 
@@ -32,24 +40,15 @@ struct ScreenEntry {
     bool operator==(const ScreenEntry&) const = default;
 };
 
-// Kinds of change the undo journal tells apart; the prompt names each.
-enum UndoKindCode : int32_t {
-    UndoNone = 0,
-    UndoDelete = 1,
-    UndoPromote = 2,
-    UndoDemote = 3,
-    UndoAppend = 4,
-    UndoCaptions = 5,
-    UndoRescale = 6,
-    UndoSortDROs = 7,
-};
+// An edit of single controls, applied as one step: records changed in place and removed (by their
+// 1-based positions before the edit), then records inserted (by their 1-based positions after
+// it, ascending).
+struct ControlsEdit {
+    std::vector<std::pair<int, ControlRecord>> Changed;
+    std::vector<int> Removed;
+    std::vector<std::pair<int, ControlRecord>> Inserted;
 
-// One sort entry of the DRO re-ordering. Wide enough for any 32-bit coordinate.
-struct DROKey {
-    int32_t Primary = 0;
-    int32_t Secondary = 0;
-    int32_t CopyNo = 0;
-    int64_t SortKey = 0;
+    bool Empty() const { return Changed.empty() && Removed.empty() && Inserted.empty(); }
 };
 
 class cLayout {
@@ -60,13 +59,14 @@ public:
 
     // --- properties
     int LastUserScreenNo() const { return 15; }
-    bool IsDirty() const { return Dirty; }
-    void SetIsDirty(bool value) { Dirty = value; }
+    // Modified: the records are not in the state at which they were loaded or last saved.
+    bool IsDirty() const { return !History.AtSaved(); }
+    // True: counts as modified until the next save; false: the state now counts as saved.
+    void SetIsDirty(bool value);
     // The path the document was last loaded from, as the operating system spells it.
     const std::string& FileName() const { return LayoutFileName; }
-    void SetFileName(const std::string& value) { LayoutFileName = value; }
+    void SetFileName(const std::string& value);
     int EmptyScreenNr() const;
-    void debugWork() {}
     int ControlCount() const { return static_cast<int>(Controls.size()); }
 
     // --- read-only views for what computes from the document (previews, checks, the tool)
@@ -75,8 +75,11 @@ public:
     const std::array<ScreenEntry, ScreenCount>& Screens() const { return ScreenTable; }
     const std::array<int32_t, 10>& FileTrailer() const { return Trailer; }
 
-    // --- screen list
+    // --- screen list and observers
     void BindScreenList(ScreenListView& list);
+    // Observers are told of every change after it is complete; the document does not own them.
+    void AddObserver(LayoutObserver& observer);
+    void RemoveObserver(LayoutObserver& observer);
 
     // --- records
     bool FirstControl(ControlRecord& record);
@@ -95,10 +98,28 @@ public:
     bool ExportCSV(const std::string& path);
     bool ImportCSV(const std::string& path);
 
-    // --- screen editing
+    // --- history
+    // Takes back the newest step; a step of the screen commands asks first.
     void Undo();
+    // Applies again the step undone last, without a question.
+    void Redo();
+    bool CanUndo() const { return History.CanUndo(); }
+    bool CanRedo() const { return History.CanRedo(); }
+    // What the next undo or redo takes back or applies again ("Delete screen(s)"); empty for none.
+    std::string UndoText() const;
+    std::string RedoText() const;
+
+    // --- editing single controls
+    // Applies the edit as one step named `text`; with a run key, it joins the newest step while
+    // that step's run is open and has the same key (one drag, one run of nudges). Returns why the
+    // edit was refused, with nothing changed, or the empty text when it was applied (also when
+    // it changed nothing, which records no step).
+    std::string ApplyEdit(const ControlsEdit& edit, const std::string& text,
+                          const std::string& runKey = {});
+
+    // --- screen editing
     // The append command: copies the controls of one screen of the source layout onto this
-    // layout's first empty screen and reports the counts.
+    // layout's first empty screen and reports the counts, as one step.
     void AppendScreenFrom(cLayout& source, int sourceScreen);
     void AppendScreens(int screen);
     void DeleteScreens(int screen);
@@ -120,9 +141,20 @@ private:
     friend struct cLayoutProbe; // the tests' view of the internals
 
     // The end of every completed load and import: the records are taken over, the index is
-    // rebuilt with duplicate labels reported, the list refilled, the journal emptied and the
-    // document clean. The caller has checked the records: at most 2000, texts storable.
+    // rebuilt with duplicate labels reported, the list refilled, the history emptied and the
+    // document clean. The caller has checked the records: at most MaxControls, texts storable.
     void AdoptRecords(std::vector<ControlRecord> records, const std::string& fileName);
+
+    // The one road of every change: records the step (or grows its run), rebuilds the index,
+    // refills the list when the index changed or a row is to be selected, selects that row
+    // (1-based; 0 none) and tells the observers. Nothing happens for no changes.
+    void Commit(const std::string& text, const std::string& runKey, bool asks,
+                RecordChanges changes, int selectRow = 0);
+    // A step of the screen commands: its text is the one the undo question names.
+    void CommitCommand(const char* text, RecordChanges changes, int selectRow = 0);
+    // Rebuilds the index and the list after records changed, and tells the observers.
+    void Finish(LayoutChange change, int selectRow);
+    void Notify(LayoutChange change);
 
     // screen index and list
     void ClearScreenIndex();
@@ -130,25 +162,15 @@ private:
     void FillScreenList(ScreenListView* list);
     void SelectListRow(int position);
 
-    // undo journal
-    void RecordUndo(int32_t kind);
-    void TakeSnapshot(int32_t kind);
-    void RestoreSnapshot();
-
     // renumbering
     void ResetScreenMap();
-    void ApplyScreenMap();
-    // The common end of every screen-changing operation.
-    void FinishScreenChange();
+    void ApplyScreenMap(RecordChangeBuilder& change);
 
     // CSV
     void ExportCSVHeading(std::string& out) const;
     void ExportControlCSV(std::string& out, const ControlRecord& record) const;
     void ImportCSVHeading(CSVReaderState& reader, bool& ok);
     void ImportControlCSV(CSVReaderState& reader, ControlRecord& record, bool& ok);
-
-    // DRO re-ordering
-    void SortDROKeys(std::vector<DROKey>& keys, int n);
 
     // Shows a warning with the exclamation icon, an OK button and the application title.
     void Warn(const std::string& prompt);
@@ -157,18 +179,17 @@ private:
     std::array<ScreenEntry, ScreenCount> ScreenTable{};
     std::vector<ControlRecord> Controls; // positions 1..ControlCount() are Controls[0..]
     int NextIndex = 0;
-    std::vector<ControlRecord> UndoControls;
-    int32_t UndoKind = UndoNone;
-    int UndoRepeat = 0;
+    LayoutHistory History;
     std::array<int32_t, 10> Trailer{};
-    bool Dirty = false;
     std::string LayoutFileName;
     std::array<int, ScreenCount> ScreenMap{};
     ScreenListView* BoundList = nullptr;
-    std::vector<DROKey> DROKeys;
-    std::vector<int> DROSlots;
-    std::vector<ControlRecord> DROCopies;
-    int DROCount = 0;
-    std::array<int, 12> TypeCounts{}; // indexed by rType 1..11
-    int OtherTypeCount = 0;           // records whose rType lies outside 1..11
+    std::vector<LayoutObserver*> Observers;
+    // What the observers were last told, so a notice says what changed since.
+    bool ToldDirty = false;
+    std::string ToldUndo, ToldRedo;
+    // Appended controls not yet finished by AppendScreens: the size before the first of them and
+    // the screens they went to.
+    int PendingAppendFrom = -1;
+    std::set<int32_t> PendingAppendScreens;
 };

@@ -1,3 +1,6 @@
+#include "tools/DROSort.h"
+
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 
 #include <algorithm>
@@ -12,42 +15,42 @@ constexpr int64_t PrimaryWeight = 2000;
 } // namespace
 
 void cLayout::SortDROs(int screen, int group, bool columns) {
-    RecordUndo(UndoSortDROs);
-
-    DROKeys.clear();
-    DROSlots.clear();
-    DROCopies.clear();
-    DROCount = 0;
+    std::vector<DROKey> keys;
+    std::vector<int> slots;
     for (int i = 0; i < ControlCount(); ++i) {
         const ControlRecord& record = Controls[static_cast<std::size_t>(i)];
         if (record.rTabGroup != group || record.rScreen != screen ||
             record.rType != ControlKind::DRO)
             continue;
-        ++DROCount;
-        DROSlots.push_back(i + 1);
-        DROCopies.push_back(record);
+        slots.push_back(i);
         DROKey key;
-        key.CopyNo = DROCount;
+        key.CopyNo = static_cast<int32_t>(slots.size());
         key.Primary = columns ? record.rX1 : record.rY1;
         key.Secondary = columns ? record.rY1 : record.rX1;
-        DROKeys.push_back(key);
+        keys.push_back(key);
     }
+    const int count = static_cast<int>(slots.size());
+    SortDROKeys(keys, count);
 
-    SortDROKeys(DROKeys, DROCount);
-
-    // The gathered DROs keep the positions they held; only which DRO stands where changes.
-    for (std::size_t k = 0; k < DROKeys.size(); ++k)
-        Controls[static_cast<std::size_t>(DROSlots[k] - 1)] =
-            DROCopies[static_cast<std::size_t>(DROKeys[k].CopyNo - 1)];
+    // The gathered DROs keep the positions they held; only which DRO stands where changes. A
+    // group already in order changes nothing and records no step.
+    std::vector<ControlRecord> copies;
+    copies.reserve(slots.size());
+    for (int slot : slots)
+        copies.push_back(Controls[static_cast<std::size_t>(slot)]);
+    RecordChangeBuilder change(Controls);
+    for (std::size_t k = 0; k < keys.size(); ++k)
+        change.Set(static_cast<std::size_t>(slots[k]),
+                   copies[static_cast<std::size_t>(keys[k].CopyNo - 1)]);
 
     Dialogs.MsgBox("Number of DROs in Group " + std::to_string(group) + " on Screen " +
                        std::to_string(screen) +
-                       "\nthat have been sorted = " + std::to_string(DROCount),
+                       "\nthat have been sorted = " + std::to_string(count),
                    MsgButtons::OK, MsgIcon::None, "Sort completed");
-    Dirty = true;
+    CommitCommand(StepText::SortDROs, change.Take());
 }
 
-void cLayout::SortDROKeys(std::vector<DROKey>& keys, int n) {
+void SortDROKeys(std::vector<DROKey>& keys, int n) {
     const auto count = std::clamp<std::ptrdiff_t>(n, 0, static_cast<std::ptrdiff_t>(keys.size()));
     const auto first = keys.begin();
     const auto last = keys.begin() + count;

@@ -1,5 +1,7 @@
 #include "layout/cLayout.h"
 
+#include "editing/StepTexts.h"
+
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -49,7 +51,7 @@ bool cLayout::RescaleControls(int screen, float factor, int32_t shiftX) {
     const double f = static_cast<double>(factor);
 
     // Every rectangle is scaled aside first, so a refusal leaves nothing half rescaled and
-    // nothing in the undo journal.
+    // nothing in the history.
     std::vector<ScaledRect> scaled(Controls.size());
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         if (screen >= 0 && Controls[i].rScreen != screen) continue;
@@ -62,15 +64,20 @@ bool cLayout::RescaleControls(int screen, float factor, int32_t shiftX) {
         return false;
     }
 
-    RecordUndo(UndoRescale);
+    RecordChangeBuilder change(Controls);
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         if (!scaled[i].Fits()) continue; // a record of another screen
-        ControlRecord& record = Controls[i];
-        record.rX1 = *scaled[i].X1;
-        record.rY1 = *scaled[i].Y1;
-        record.rX2 = *scaled[i].X2;
-        record.rY2 = *scaled[i].Y2;
+        const ControlRecord& record = Controls[i];
+        if (record.rX1 == *scaled[i].X1 && record.rY1 == *scaled[i].Y1 &&
+            record.rX2 == *scaled[i].X2 && record.rY2 == *scaled[i].Y2)
+            continue;
+        ControlRecord rescaled = record;
+        rescaled.rX1 = *scaled[i].X1;
+        rescaled.rY1 = *scaled[i].Y1;
+        rescaled.rX2 = *scaled[i].X2;
+        rescaled.rY2 = *scaled[i].Y2;
+        change.Set(i, std::move(rescaled));
     }
-    Dirty = true;
+    CommitCommand(StepText::Rescale, change.Take());
     return true;
 }

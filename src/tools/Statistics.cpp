@@ -4,16 +4,15 @@
 
 void cLayout::ShowStatistics(int screen) {
     const KindCounts counts = CountKinds(Controls, screen);
-    TypeCounts = counts.Known;
-    OtherTypeCount = counts.OtherTotal();
+    const int otherCount = counts.OtherTotal();
 
     std::string report;
     for (int32_t kind = ControlKind::First; kind <= ControlKind::Last; ++kind)
         report +=
-            std::to_string(TypeCounts[static_cast<std::size_t>(kind)]) + KindLabel(kind) + "\n";
+            std::to_string(counts.Known[static_cast<std::size_t>(kind)]) + KindLabel(kind) + "\n";
     // Controls of a kind the program does not know still belong to the screen; they are counted
     // together rather than left out.
-    if (OtherTypeCount > 0) report += std::to_string(OtherTypeCount) + "  other controls\n";
+    if (otherCount > 0) report += std::to_string(otherCount) + "  other controls\n";
 
     const std::string heading = screen < 0 ? std::string("On all screens there are:")
                                            : "On screen " + std::to_string(screen) + " there are:";

@@ -7,6 +7,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {
@@ -63,7 +64,7 @@ TEST_F(AppendScreensTest, CopiesTheScreenInOrderAndDropsItsScreenLinks) {
     EXPECT_TRUE(principal.IsDirty());
     EXPECT_EQ(principalList.Selected, 6);
     EXPECT_EQ(principalList.Rows[5][1], "23");
-    EXPECT_EQ(cLayoutProbe::UndoKind(principal), UndoAppend);
+    EXPECT_EQ(principal.UndoText(), StepText::Append);
     EXPECT_EQ(cLayoutProbe::UndoRepeat(principal), 23);
 }
 
@@ -133,7 +134,7 @@ TEST_F(AppendScreensTest, NoEmptyScreenIsRefusedWithoutAChange) {
     EXPECT_EQ(dialogs.Last().buttons, MsgButtons::OK);
     EXPECT_EQ(Records(), before);
     EXPECT_FALSE(principal.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(principal), UndoNone);
+    EXPECT_EQ(principal.UndoText(), "");
     EXPECT_EQ(principalList.Clears, clears);
 }
 
@@ -145,8 +146,8 @@ TEST_F(AppendScreensTest, NoSelectionCopiesNothingEvenFromRecordsOffTheScreens) 
 
     ExpectReport("0 controls have been copied into Principal Layout screen 1");
     EXPECT_EQ(principal.ControlCount(), 1);
-    EXPECT_EQ(cLayoutProbe::UndoKind(principal), UndoNone) << "nothing appended, nothing to undo";
-    EXPECT_TRUE(principal.IsDirty());
+    EXPECT_EQ(principal.UndoText(), "") << "nothing appended, nothing to undo";
+    EXPECT_FALSE(principal.IsDirty()) << "nothing changed, so nothing to save";
     EXPECT_EQ(principalList.Selected, 2);
 }
 

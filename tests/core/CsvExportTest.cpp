@@ -12,6 +12,7 @@
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
 #include "csv/CsvExportLosses.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {
@@ -166,7 +167,7 @@ TEST_F(CsvExportTest, ExportChangesNothingInTheLayout) {
     ASSERT_TRUE(layout.ExportCSV(dir.File("x.csv")));
     EXPECT_EQ(cLayoutProbe::Records(layout), records);
     EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoAppend);
+    EXPECT_EQ(layout.UndoText(), StepText::Append);
     EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
 }
 

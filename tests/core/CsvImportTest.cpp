@@ -74,7 +74,7 @@ protected:
         EXPECT_EQ(cLayoutProbe::Records(layout), records);
         EXPECT_EQ(layout.FileName(), path);
         EXPECT_FALSE(layout.IsDirty());
-        EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoNone);
+        EXPECT_EQ(layout.UndoText(), "");
         EXPECT_EQ(cLayoutProbe::Trailer(layout),
                   (std::array<int32_t, 10>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}))
             << "the layout keeps its own trailer";

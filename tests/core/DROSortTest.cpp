@@ -11,7 +11,9 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
+#include "tools/DROSort.h"
 
 namespace {
 
@@ -78,8 +80,6 @@ TEST(DROSort, WorkedExampleByColumns) {
     expected[19] = records[10];
     expected[29] = records[9];
     EXPECT_EQ(cLayoutProbe::Records(layout), expected);
-    EXPECT_EQ(cLayoutProbe::DROSlots(layout), (std::vector<int>{10, 11, 20, 30}));
-    EXPECT_EQ(cLayoutProbe::DROCount(layout), 4);
 
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Last().prompt, SortReport(1, 2, 4));
@@ -87,8 +87,10 @@ TEST(DROSort, WorkedExampleByColumns) {
     EXPECT_EQ(dialogs.Last().buttons, MsgButtons::OK);
     EXPECT_EQ(dialogs.Last().icon, MsgIcon::None);
     EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoSortDROs);
-    EXPECT_EQ(cLayoutProbe::UndoControls(layout), records);
+    EXPECT_EQ(layout.UndoText(), StepText::SortDROs);
+    dialogs.Answer(MsgAnswer::Yes);
+    layout.Undo();
+    EXPECT_EQ(cLayoutProbe::Records(layout), records);
 }
 
 struct OrderCase {
@@ -161,25 +163,23 @@ const OrderCase OrderCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, DROSortOrder, testing::ValuesIn(OrderCases));
 
-TEST(DROSort, AlreadySortedGroupStillRecordsUndoAndMarksDirty) {
+TEST(DROSort, AlreadySortedGroupReportsButRecordsNothing) {
     ScriptedDialogs dialogs;
     cLayout layout(dialogs);
     const std::vector<ControlRecord> records{Dro("A", 1, 0, 10, 10), Dro("B", 1, 0, 10, 40),
                                              MakeControl(ControlKind::LED, 1),
                                              Dro("C", 1, 0, 90, 10)};
     cLayoutProbe::Adopt(layout, records);
-    cLayoutProbe::RecordUndo(layout, UndoRescale);
 
     dialogs.Answer(MsgAnswer::OK);
     layout.SortDROs(1, 0, true);
     EXPECT_EQ(cLayoutProbe::Records(layout), records);
-    EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoSortDROs);
-    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
+    EXPECT_FALSE(layout.IsDirty()) << "nothing moved, nothing to save";
+    EXPECT_EQ(layout.UndoText(), "") << "nor anything to undo";
     EXPECT_EQ(dialogs.Last().prompt, SortReport(0, 1, 3));
 }
 
-TEST(DROSort, NoMatchingDROStillReportsAndRecords) {
+TEST(DROSort, NoMatchingDROStillReports) {
     ScriptedDialogs dialogs;
     cLayout layout(dialogs);
     const std::vector<ControlRecord> records{Dro("A", 1, 5, 90, 10), Dro("B", 1, 5, 10, 10)};
@@ -192,9 +192,7 @@ TEST(DROSort, NoMatchingDROStillReportsAndRecords) {
     EXPECT_EQ(dialogs.Last().prompt, SortReport(5, 1, 2));
     EXPECT_EQ(Captions(layout), (std::vector<std::string>{"B", "A"}));
     EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoSortDROs);
-    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 2);
-    EXPECT_EQ(cLayoutProbe::UndoControls(layout), records);
+    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1) << "the sort of no DRO is no step";
 }
 
 TEST(DROSort, MoreThanOneHundredDROsAreAllSorted) {
@@ -283,7 +281,7 @@ TEST(DROSort, KeySortMatchesTheLiteralPassesOnRandomInput) {
         const DROKey beyond{-1, -2, 999, 12345};
         keys.push_back(beyond);
 
-        cLayoutProbe::SortDROKeys(layout, keys, n);
+        SortDROKeys(keys, n);
         LiteralSort(literal);
 
         SCOPED_TRACE("round " + std::to_string(round) + ", " + std::to_string(n) + " keys");

@@ -18,11 +18,10 @@ TEST(LayoutDocument, NewDocumentIsEmptyAndClean) {
     EXPECT_FALSE(layout.IsDirty());
     EXPECT_EQ(layout.FileName(), "");
     EXPECT_EQ(layout.LastUserScreenNo(), 15);
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoNone);
+    EXPECT_EQ(layout.UndoText(), "");
     EXPECT_EQ(cLayoutProbe::Trailer(layout), (std::array<int32_t, 10>{}));
     ControlRecord r;
     EXPECT_FALSE(layout.FirstControl(r));
-    layout.debugWork();
     EXPECT_TRUE(dialogs.Shown().empty());
 }
 
@@ -61,7 +60,7 @@ TEST(LayoutDocument, AppendStopsAtTwoThousandRecords) {
     layout.AppendControl(MakeControl(6, 3));
     EXPECT_EQ(layout.ControlCount(), 2000);
     EXPECT_EQ(cLayoutProbe::Records(layout).back(), MakeControl(6, 3));
-    EXPECT_FALSE(layout.IsDirty()) << "the caller marks the layout dirty once all are in";
+    EXPECT_TRUE(layout.IsDirty()) << "the records are no longer those loaded";
     EXPECT_EQ(list.Clears, clearsBefore) << "the caller rebuilds the index and list";
 
     dialogs.Answer(MsgAnswer::OK);

@@ -10,6 +10,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {
@@ -81,12 +82,14 @@ TEST(Rescale, FactorOneMovesOddEdgesOutwardsAndRecordsOneUndoStep) {
     EXPECT_EQ(records[1], even);
     EXPECT_EQ(records[2], MakeControl(4, 2, -12, -4, 0, 0));
     EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoRescale);
+    EXPECT_EQ(layout.UndoText(), StepText::Rescale);
     EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
-    EXPECT_EQ(cLayoutProbe::UndoControls(layout), (std::vector<ControlRecord>{odd, even, negative}))
-        << "the snapshot is taken before the first change";
     EXPECT_EQ(list.Clears, clearsBefore) << "no screen or label changes, so no rebuild";
     EXPECT_TRUE(dialogs.Shown().empty());
+    dialogs.Answer(MsgAnswer::Yes);
+    layout.Undo();
+    EXPECT_EQ(cLayoutProbe::Records(layout), (std::vector<ControlRecord>{odd, even, negative}))
+        << "undo gives back the records of before the first change";
 }
 
 TEST(Rescale, OneScreenLeavesTheOthersAndAllScreensReachesEveryRecord) {
@@ -138,12 +141,15 @@ TEST(Rescale, NoQualifyingRecordStillRecordsUndoAndMarksDirty) {
     cLayout layout(dialogs);
     const std::vector<ControlRecord> records{MakeControl(4, 1)};
     cLayoutProbe::Adopt(layout, records);
-    cLayoutProbe::RecordUndo(layout, UndoRescale);
 
     ASSERT_TRUE(layout.RescaleControls(9, 0.8f));
     EXPECT_EQ(cLayoutProbe::Records(layout), records);
+    EXPECT_FALSE(layout.IsDirty()) << "nothing changed: no step, not modified";
+    EXPECT_EQ(layout.UndoText(), "");
+
+    ASSERT_TRUE(layout.RescaleControls(1, 0.8f));
+    ASSERT_TRUE(layout.RescaleControls(1, 0.8f));
     EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoRescale);
     EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 2) << "a second rescale joins the same run";
 }
 
@@ -173,7 +179,6 @@ TEST(Rescale, RefusedBeforeAnythingChangesWhenACoordinateWouldLeaveTheRange) {
         cLayout layout(dialogs);
         const std::vector<ControlRecord> records{MakeControl(1, 3, 11, 11, 21, 21), c.record};
         cLayoutProbe::Adopt(layout, records);
-        cLayoutProbe::RecordUndo(layout, UndoSortDROs);
 
         dialogs.Answer(MsgAnswer::OK);
         EXPECT_FALSE(layout.RescaleControls(3, c.factor));
@@ -185,8 +190,7 @@ TEST(Rescale, RefusedBeforeAnythingChangesWhenACoordinateWouldLeaveTheRange) {
             << dialogs.Last().prompt;
         EXPECT_EQ(cLayoutProbe::Records(layout), records) << "not even the first record moved";
         EXPECT_FALSE(layout.IsDirty());
-        EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoSortDROs);
-        EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
+        EXPECT_EQ(layout.UndoText(), "") << "a refusal records nothing";
     }
 }
 

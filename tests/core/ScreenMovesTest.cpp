@@ -7,6 +7,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {
@@ -22,8 +23,8 @@ protected:
             screens.push_back(r.rScreen);
         return screens;
     }
-    void ExpectUndo(int32_t kind, int repeat) const {
-        EXPECT_EQ(cLayoutProbe::UndoKind(layout), kind);
+    void ExpectUndo(const std::string& step, int repeat) const {
+        EXPECT_EQ(layout.UndoText(), step);
         EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), repeat);
     }
 
@@ -62,7 +63,7 @@ TEST_F(ScreenMovesTest, DeleteRemovesTheScreenAndTheButtonsThatShowIt) {
 
     EXPECT_TRUE(dialogs.Shown().empty()) << "no confirmation before a delete";
     EXPECT_TRUE(layout.IsDirty());
-    ExpectUndo(UndoDelete, 1);
+    ExpectUndo(StepText::Delete, 1);
     EXPECT_EQ(list.Selected, 1);
     ASSERT_EQ(list.Rows.size(), 16u);
     EXPECT_EQ(list.Rows[3][1], "1") << "the list shows the new numbering";
@@ -115,7 +116,7 @@ TEST_F(ScreenMovesTest, RefusalsWarnAndChangeNothing) {
     EXPECT_EQ(dialogs.Shown().size(), std::size(refusals));
     EXPECT_EQ(Records(), before);
     EXPECT_FALSE(layout.IsDirty());
-    ExpectUndo(UndoNone, 0);
+    ExpectUndo("", 0);
     EXPECT_EQ(list.Clears, clears);
 }
 
@@ -132,7 +133,7 @@ TEST_F(ScreenMovesTest, ReplacingThePersistentScreenIsAskedFirst) {
         EXPECT_EQ(dialogs.Last().title, "");
         EXPECT_EQ(Records(), before);
         EXPECT_FALSE(layout.IsDirty());
-        ExpectUndo(UndoNone, 0);
+        ExpectUndo("", 0);
     }
 
     dialogs.Answer(MsgAnswer::OK);
@@ -140,13 +141,13 @@ TEST_F(ScreenMovesTest, ReplacingThePersistentScreenIsAskedFirst) {
     EXPECT_EQ(ScreensOfRecords(), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(Records()[2].rOEMCode, 1) << "the button still shows the old Persistent screen";
     EXPECT_EQ(list.Selected, 1);
-    ExpectUndo(UndoPromote, 1);
+    ExpectUndo(StepText::Promote, 1);
 
     dialogs.Answer(MsgAnswer::OK);
     layout.DemoteScreens(0);
     EXPECT_EQ(Records(), before);
     EXPECT_EQ(list.Selected, 2);
-    ExpectUndo(UndoDemote, 1);
+    ExpectUndo(StepText::Demote, 1);
     EXPECT_TRUE(layout.IsDirty());
 }
 
@@ -160,14 +161,14 @@ TEST_F(ScreenMovesTest, PressingAgainMovesTheSameScreenFurther) {
     EXPECT_EQ(Records()[4].rOEMCode, 3);
     EXPECT_EQ(Records()[5].rOEMCode, 4);
     EXPECT_EQ(list.Selected, 4);
-    ExpectUndo(UndoPromote, 2);
+    ExpectUndo(StepText::Promote, 2);
     EXPECT_EQ(list.Rows[3][1], "2");
 
     layout.DemoteScreens(3);
     layout.DemoteScreens(4);
     EXPECT_EQ(ScreensOfRecords(), (std::vector<int>{3, 4, 5, 5, 0, 0}));
     EXPECT_EQ(list.Selected, 6);
-    ExpectUndo(UndoDemote, 2);
+    ExpectUndo(StepText::Demote, 2);
 }
 
 } // namespace

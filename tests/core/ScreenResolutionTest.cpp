@@ -8,6 +8,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "editing/StepTexts.h"
 #include "layout/cLayout.h"
 #include "tools/ScreenResolution.h"
 
@@ -123,7 +124,7 @@ TEST(ScreenResolution, CentringShiftMovesOnlyHorizontalEdgesInOneUndoStep) {
     EXPECT_EQ(cLayoutProbe::Records(layout),
               (std::vector<ControlRecord>{MakeControl(4, 1, 240, 0, 1685, 1079),
                                           MakeControl(1, 2, 380, 140, 522, 282)}));
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoRescale);
+    EXPECT_EQ(layout.UndoText(), StepText::Rescale);
     EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
 
     layout.Undo();
@@ -136,7 +137,7 @@ TEST(ScreenResolution, CentringShiftMovesOnlyHorizontalEdgesInOneUndoStep) {
     dialogs.Answer(MsgAnswer::OK);
     EXPECT_FALSE(layout.RescaleControls(-1, 1.0f, 200));
     EXPECT_EQ(cLayoutProbe::Records(layout), far);
-    EXPECT_EQ(cLayoutProbe::UndoKind(layout), UndoNone);
+    EXPECT_EQ(layout.UndoText(), "");
     EXPECT_FALSE(layout.IsDirty());
 }
 

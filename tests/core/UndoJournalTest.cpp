@@ -1,5 +1,5 @@
-// The single-level undo journal: runs of one kind, the confirmation, and what a confirmed undo
-// puts back.
+// Undo of the screen commands: runs of one kind, the question they ask, and what a confirmed undo
+// puts back. (The history as a whole has a model test.)
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ TEST_F(UndoJournalTest, TwoDeletesAreOneRunUndoneAtOnce) {
     EXPECT_EQ(Records(), original);
     EXPECT_EQ(list.Rows, rowsBefore) << "index and list rebuilt from the restored records";
     EXPECT_EQ(list.Selected, 0) << "undo selects no row";
-    EXPECT_TRUE(layout.IsDirty()) << "undo leaves the dirty flag alone";
+    EXPECT_FALSE(layout.IsDirty()) << "back to the records as they were loaded";
     ExpectNothingToUndo();
 }
 
@@ -100,32 +100,16 @@ TEST_F(UndoJournalTest, AppendedControlsAreCountedOneByOne) {
     EXPECT_EQ(Records(), original);
 }
 
-TEST_F(UndoJournalTest, UndoAfterSaveRestoresAndStaysClean) {
+TEST_F(UndoJournalTest, UndoAfterSaveMakesTheLayoutModified) {
     TempDir dir;
     layout.DeleteScreens(3);
     ASSERT_TRUE(layout.SaveLayout(dir.File("saved.set")));
+    EXPECT_FALSE(layout.IsDirty());
     UndoAnswering(MsgAnswer::Yes, "Delete screen(s)", 1);
     EXPECT_EQ(Records(), original);
-    EXPECT_FALSE(layout.IsDirty());
-}
-
-TEST_F(UndoJournalTest, SnapshotSharesNoTextWithTheLiveRecords) {
-    cLayoutProbe::RecordUndo(layout, UndoRescale);
-    std::string& caption = cLayoutProbe::MutableRecords(layout).back().rText;
-    caption[0] = 'X';
-    caption += " and more";
-    EXPECT_EQ(cLayoutProbe::UndoControls(layout).back().rText, "to four");
-    UndoAnswering(MsgAnswer::Yes, "Re-Scale of screen(s)", 1);
-    EXPECT_EQ(Records(), original);
-}
-
-TEST_F(UndoJournalTest, TheRunCountStopsAtItsLimit) {
-    for (int i = 0; i < 32770; ++i)
-        cLayoutProbe::RecordUndo(layout, UndoSortDROs);
-    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 32767);
-    cLayoutProbe::MutableRecords(layout).clear();
-    UndoAnswering(MsgAnswer::Yes, "Sorting of DROs", 32767);
-    EXPECT_EQ(Records(), original);
+    EXPECT_TRUE(layout.IsDirty()) << "the file still holds the delete";
+    layout.Redo();
+    EXPECT_FALSE(layout.IsDirty()) << "back where it was saved";
 }
 
 } // namespace

@@ -56,6 +56,7 @@ TEST(Windows1252, RefusesWhatTheCodePageCannotHoldAndSaysWhere) {
 
 TEST(Windows1252, PathsInMessagesShowAQuestionMarkForCharactersWithoutAByte) {
     EXPECT_EQ(PathForMessage("/home/j\xC3\xBCrgen/mill.set"), "/home/j\xFCrgen/mill.set");
-    EXPECT_EQ(PathForMessage("/tmp/\xCE\xA9\xCE\xA9/a\xE2\x82\xAC.set"), "/tmp/?" "?/a\x80.set");
+    EXPECT_EQ(PathForMessage("/tmp/\xCE\xA9\xCE\xA9/a\xE2\x82\xAC.set"), "/tmp/?"
+                                                                         "?/a\x80.set");
     EXPECT_EQ(PathForMessage("/tmp/\xFF.set"), "/tmp/?.set");
 }

@@ -9,8 +9,8 @@ struct DocumentState {
     std::array<int32_t, 10> trailer{};
     std::string fileName;
     std::array<ScreenEntry, ScreenCount> index{};
-    int32_t undoKind = 0;
-    int undoRepeat = 0;
+    std::string undoText;
+    std::string redoText;
     bool dirty = false;
     bool operator==(const DocumentState&) const = default;
 };
@@ -26,34 +26,33 @@ struct cLayoutProbe {
     }
     static const std::array<int32_t, 10>& Trailer(const cLayout& l) { return l.Trailer; }
     static void SetTrailer(cLayout& l, const std::array<int32_t, 10>& t) { l.Trailer = t; }
-    static int32_t UndoKind(const cLayout& l) { return l.UndoKind; }
-    static int UndoRepeat(const cLayout& l) { return l.UndoRepeat; }
-    static const std::vector<ControlRecord>& UndoControls(const cLayout& l) {
-        return l.UndoControls;
-    }
     static int NextIndex(const cLayout& l) { return l.NextIndex; }
     static std::array<int, ScreenCount>& ScreenMap(cLayout& l) { return l.ScreenMap; }
     static ScreenListView* BoundList(const cLayout& l) { return l.BoundList; }
-    static int DROCount(const cLayout& l) { return l.DROCount; }
-    static const std::vector<int>& DROSlots(const cLayout& l) { return l.DROSlots; }
-    static const std::vector<DROKey>& DROKeys(const cLayout& l) { return l.DROKeys; }
-    static const std::array<int, 12>& TypeCounts(const cLayout& l) { return l.TypeCounts; }
+    // Changes with every step taken, undone or redone.
+    static uint64_t HistoryState(const cLayout& l) { return l.History.StateNow(); }
+    // How many changes the step the next undo takes holds; 0 when there is none.
+    static int UndoRepeat(const cLayout& l) {
+        const HistoryStep* step = l.History.NextUndo();
+        return step != nullptr ? step->Repeat : 0;
+    }
 
     static DocumentState State(const cLayout& l) {
-        return {l.Controls, l.Trailer,    l.LayoutFileName, l.ScreenTable,
-                l.UndoKind, l.UndoRepeat, l.Dirty};
+        return {l.Controls,   l.Trailer,    l.LayoutFileName, l.ScreenTable,
+                l.UndoText(), l.RedoText(), l.IsDirty()};
     }
 
     static void Adopt(cLayout& l, std::vector<ControlRecord> records,
                       const std::string& fileName = "adopted.set") {
         l.AdoptRecords(std::move(records), fileName);
     }
-    static void RecordUndo(cLayout& l, int32_t kind) { l.RecordUndo(kind); }
     static void BuildScreenIndex(cLayout& l, bool report) { l.BuildScreenIndex(report); }
     static void ClearScreenIndex(cLayout& l) { l.ClearScreenIndex(); }
     static void ResetScreenMap(cLayout& l) { l.ResetScreenMap(); }
-    static void ApplyScreenMap(cLayout& l) { l.ApplyScreenMap(); }
-    static void SortDROKeys(cLayout& l, std::vector<DROKey>& keys, int n) {
-        l.SortDROKeys(keys, n);
+    // Renumbers the records through the map, outside the history.
+    static void ApplyScreenMap(cLayout& l) {
+        RecordChangeBuilder change(l.Controls);
+        l.ApplyScreenMap(change);
+        change.Take();
     }
 };

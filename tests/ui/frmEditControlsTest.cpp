@@ -249,7 +249,7 @@ TEST_F(EditControlsTest, MagnifyingAsksAndCancelChangesNothing) {
     EXPECT_TRUE(Form->isVisible());
     EXPECT_EQ(cLayoutProbe::Records(Layout), records);
     EXPECT_FALSE(Layout.IsDirty());
-    EXPECT_EQ(cLayoutProbe::UndoKind(Layout), UndoNone);
+    EXPECT_EQ(Layout.UndoText(), "");
 }
 
 TEST_F(EditControlsTest, ThumbnailOpensTheScreenOrTheGridOfAll) {
@@ -310,7 +310,7 @@ TEST_F(EditControlsTest, DroGroupMustBeAThirtyTwoBitWholeNumber) {
         EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
     }
     EXPECT_EQ(cLayoutProbe::Records(Layout), records);
-    EXPECT_EQ(cLayoutProbe::UndoKind(Layout), UndoNone);
+    EXPECT_EQ(Layout.UndoText(), "");
     EXPECT_FALSE(Layout.IsDirty());
     EXPECT_TRUE(Form->isVisible());
 }
@@ -489,7 +489,7 @@ TEST_F(EditControlsTest, OtherTakesOnlyWholeSizesFrom320To16384) {
         EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
         EXPECT_TRUE(Form->isVisible());
         EXPECT_EQ(cLayoutProbe::Records(Layout), records);
-        EXPECT_EQ(cLayoutProbe::UndoKind(Layout), UndoNone);
+        EXPECT_EQ(Layout.UndoText(), "");
     }
 
     // The boxes are open only while Other is checked, and a good size is taken (blanks allowed).
