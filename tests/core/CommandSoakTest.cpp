@@ -299,8 +299,9 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
         }
 
         // A command that changed nothing leaves the history alone; a load starts a new one.
-        if (now == before && command != 8)
+        if (now == before && command != 8) {
             ASSERT_TRUE(Unrecorded(principal, stateBefore)) << command;
+        }
 
         const auto reference = ReferenceIndex(now);
         const auto& index = cLayoutProbe::ScreenTable(principal);

@@ -31,6 +31,7 @@ struct cLayoutProbe {
     static ScreenListView* BoundList(const cLayout& l) { return l.BoundList; }
     // Changes with every step taken, undone or redone.
     static uint64_t HistoryState(const cLayout& l) { return l.History.StateNow(); }
+    static std::size_t HistoryBytes(const cLayout& l) { return l.History.Bytes(); }
     // How many changes the step the next undo takes holds; 0 when there is none.
     static int UndoRepeat(const cLayout& l) {
         const HistoryStep* step = l.History.NextUndo();
