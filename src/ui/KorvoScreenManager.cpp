@@ -25,6 +25,8 @@
 #include "ui/CommonCode.h"
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutCheckWindow.h"
+#include "ui/LayoutFrame.h"
+#include "ui/LayoutSession.h"
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
@@ -118,30 +120,6 @@ QGroupBox* Frame(QWidget* parent, const char* caption) {
     return new QGroupBox(FromCodePage(caption), parent);
 }
 
-QLineEdit* FileNameBox(QWidget* parent, int width, int height) {
-    auto* box = new QLineEdit(FromCodePage("<none>"), parent);
-    // Only the program writes the file names; the user reads them.
-    box->setReadOnly(true);
-    box->setMinimumWidth(Px(width));
-    box->setFixedHeight(Px(height));
-    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return box;
-}
-
-// The margins of a big frame's layout that put its controls at their design distance from the
-// frame's edges, whatever room the style gives the frame's title and border.
-void SetFrameMargins(QGroupBox& frame, QLayout& layout, int top, int bottom) {
-    frame.ensurePolished();
-    const QMargins style = frame.contentsMargins();
-    const auto less = [](int twips, int taken) { return std::max(0, Px(twips) - taken); };
-    layout.setContentsMargins(less(120, style.left()), less(top, style.top()),
-                              less(120, style.right()), less(bottom, style.bottom()));
-}
-
-int SelectedScreen(const QtScreenListView& list) {
-    return ScreenNoFromText(list.SelectedText());
-}
-
 bool HasSuffix(const QString& path, std::initializer_list<const char*> suffixes) {
     const QString suffix = QFileInfo(path).suffix();
     for (const char* s : suffixes)
@@ -201,7 +179,9 @@ void RestoreColumnWidths(QTreeWidget& list, const QVariant& stored) {
 KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDialogs,
                                        QSettings* settings, QWidget* parent)
     : QMainWindow(parent), PrincipalLayout(dialogs), AdditionalLayout(dialogs), Dialogs(dialogs),
-      Files(fileDialogs), Settings(settings), Recent(std::make_unique<RecentLayouts>(settings)) {
+      Files(fileDialogs), Settings(settings), Recent(std::make_unique<RecentLayouts>(settings)),
+      PrincSession(std::make_unique<LayoutSession>(PrincipalLayout, dialogs)),
+      AddSession(std::make_unique<LayoutSession>(AdditionalLayout, dialogs)) {
     setObjectName(QStringLiteral("KorvoScreenManager"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
 
@@ -215,48 +195,40 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
     BuildStatusBar();
     FitCaptions(*this);
     Form_Load();
-    BuildPreviews();
+    ConnectSessions();
     RestoreWindowSettings();
     RefreshWindowState();
 }
 
-void KorvoScreenManager::BuildPreviews() {
-    PrincPreview = new ScreenPreview(Files, Dialogs, PrincPreviewHost);
-    PrincPreview->setObjectName(QStringLiteral("PrincPreview"));
-    AddPreview = new ScreenPreview(Files, Dialogs, AddPreviewHost);
-    AddPreview->setObjectName(QStringLiteral("AddPreview"));
+void KorvoScreenManager::ConnectSessions() {
     // Both previews read the same pictures once.
     AddPreview->SetPictureCache(PrincPreview->Pictures());
-    PrincPreviewHost->layout()->addWidget(PrincPreview);
-    AddPreviewHost->layout()->addWidget(AddPreview);
     // A pictures folder chosen in one is the other's too.
     connect(PrincPreview, &ScreenPreview::PicturesFolderChanged, AddPreview,
             &ScreenPreview::ReloadPictures);
     connect(AddPreview, &ScreenPreview::PicturesFolderChanged, PrincPreview,
             &ScreenPreview::ReloadPictures);
-    connect(PrincLayList, &QTreeWidget::itemSelectionChanged, this,
-            [this] { ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView); });
-    connect(AddLayList, &QTreeWidget::itemSelectionChanged, this,
-            [this] { ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView); });
-    connect(this, &KorvoScreenManager::LayoutsRefreshed, this, [this] {
+    // Whatever window changed the Principal layout, the title, the status bar, the menus and the
+    // check window show it.
+    connect(PrincSession.get(), &LayoutSession::Changed, this, [this] {
         if (CheckWindow != nullptr) CheckWindow->Refresh();
-        ShowSelectedScreen(*PrincPreview, PrincipalLayout, *PrincListView);
-        ShowSelectedScreen(*AddPreview, AdditionalLayout, *AddListView);
+        RefreshWindowState();
     });
-}
-
-void KorvoScreenManager::ShowSelectedScreen(ScreenPreview& preview, const cLayout& layout,
-                                            const QtScreenListView& list) {
-    const int screen = SelectedScreen(list);
-    if (screen < 0)
-        preview.Clear();
-    else if (preview.Layout() == &layout && preview.Screen() == screen)
-        preview.Refresh();
-    else
-        preview.ShowScreen(layout, screen);
+    connect(PrincSession.get(), &LayoutSession::ModifiedChanged, this,
+            [this] { RefreshWindowState(); });
+    connect(PrincSession.get(), &LayoutSession::FileNameChanged, this,
+            [this] { RefreshWindowState(); });
 }
 
 KorvoScreenManager::~KorvoScreenManager() = default;
+
+QWidget* KorvoScreenManager::PrincipalPreviewHost() const {
+    return PrincFrame->PreviewHost();
+}
+
+QWidget* KorvoScreenManager::AdditionalPreviewHost() const {
+    return AddFrame->PreviewHost();
+}
 
 frmAboutQuill* KorvoScreenManager::AboutWindow() const {
     return About.data();
@@ -279,16 +251,12 @@ void KorvoScreenManager::BuildControls() {
     FrameSplitter->setHandleWidth(Px(105));
     clientLayout->addWidget(FrameSplitter);
 
-    BuildPrincipalFrame();
-    BuildAdditionalFrame();
+    BuildFrames();
     FrameSplitter->setStretchFactor(0, 1);
     FrameSplitter->setStretchFactor(1, 1);
 
-    PrincListView = std::make_unique<QtScreenListView>(*PrincLayList);
-    AddListView = std::make_unique<QtScreenListView>(*AddLayList);
-    // A double-click anywhere in the Additional list appends, even while the button is disabled.
+    // A double-click on the Additional list's rows appends, even while the button is disabled.
     AddLayList->viewport()->installEventFilter(this);
-    AddLayList->header()->viewport()->installEventFilter(this);
     // Files dropped on a frame open there.
     for (QGroupBox* frame : {fraOPrinc, fraOAdd}) {
         frame->setAcceptDrops(true);
@@ -311,153 +279,121 @@ void KorvoScreenManager::BuildControls() {
             &KorvoScreenManager::butAppendToPrinc_Click);
 }
 
-QWidget* KorvoScreenManager::PreviewHost(QWidget* parent, const char* name) {
-    auto* host = new QWidget(parent);
-    host->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QVBoxLayout(host);
-    layout->setContentsMargins(0, 0, 0, 0);
-    // What a pane asks for never pushes the window past its design size; the splitter gives the
-    // host its room.
-    host->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    host->installEventFilter(this);
-    return host;
+namespace {
+
+LayoutFrameSpec PrincipalFrameSpec() {
+    LayoutFrameSpec spec;
+    spec.Name = "fraOPrinc";
+    spec.Title = "Principal Layout";
+    spec.FileButtons = {
+        {"butOpen", "Open .SET", 0, 0, 1215, 375, "", "Opens a layout (.SET) file"},
+        {"butExport", "CSV Export", 0, 0, 1215, 375, "A1",
+         "Exports the selected screen(s) to a comma separated variable file"},
+        {"butSaveAs", "Save As", 0, 0, 1215, 375, "A1", "Saves As the current Principal screen"}};
+    spec.FileBoxName = "txtOpenedFile";
+    spec.FileBoxTag = "A1";
+    spec.FileBoxWidth = 3855;
+    spec.ListName = "PrincLayList";
+    spec.ListTag = "";
+    spec.ListToolTip = "Screens in the Principal Layout";
+    spec.ListWidth = ListWidth;
+    spec.ListHeight = PrincListHeight;
+    spec.SplitterName = "PrincListSplitter";
+    spec.PreviewHostName = "PrincPreviewHost";
+    spec.PreviewName = "PrincPreview";
+    spec.LayoutGroup = {"Frame2",
+                        "All Screens in Layout",
+                        "A1",
+                        4215,
+                        855,
+                        {{"butEditScreen", "Edit All Controls", 240, 360, 1335, 375, "A1"},
+                         {"butCheck", "Check Layout", 1695, 360, 1335, 375, "A1",
+                          "Lists broken screen links, key clashes, off-screen controls and "
+                          "missing pictures of the Principal layout"}}};
+    spec.ScreenGroup = {
+        "Frame1",
+        "Selected Screen",
+        "A1",
+        1455,
+        3495 + 60,
+        {{"butEditSel", "Control Edit", 120, 360, 1215, 375, "A1"},
+         {"butPromote", "Move up list", 120, 960, 1215, 375, "A1", "Promotes the selected screen"},
+         {"butDemote", "Move down list", 120, 1440, 1215, 375, "A1", "Demotes the selected screen"},
+         {"butUpdateCapts", "Update Buttons", 120, 2040, 1215, 615, "A1",
+          "Prompts for new captions for buttons with F-key shortcuts and resets F-key to position "
+          "in the list"},
+         {"butDelete", "Delete Screen", 120, 3000, 1215, 495, "A1",
+          "Deletes chosen screen from this layout", true}}};
+    spec.TopMargin = 360;
+    spec.BottomMargin = 120;
+    return spec;
 }
 
-void KorvoScreenManager::BuildPrincipalFrame() {
-    fraOPrinc = Name(Frame(FrameSplitter, "Principal Layout"), "fraOPrinc");
-    FrameSplitter->addWidget(fraOPrinc);
-
-    butOpen =
-        Button(fraOPrinc, "butOpen", "Open .SET", 1215, 375, "", "Opens a layout (.SET) file");
-    butExport = Button(fraOPrinc, "butExport", "CSV Export", 1215, 375, "A1",
-                       "Exports the selected screen(s) to a comma separated variable file");
-    butSaveAs = Button(fraOPrinc, "butSaveAs", "Save As", 1215, 375, "A1",
-                       "Saves As the current Principal screen");
-    txtOpenedFile = Name(FileNameBox(fraOPrinc, 3855, 375), "txtOpenedFile", "A1");
-
-    PrincLayList =
-        Name(new QTreeWidget(fraOPrinc), "PrincLayList", "", "Screens in the Principal Layout");
-    // The columns are shared out of the list's design width when the document binds it.
-    PrincLayList->resize(Px(ListWidth), Px(PrincListHeight));
-    PrincListSplitter =
-        new ShareSplitter(Qt::Horizontal, Px(ListWidth), 0, ListWidthShare, fraOPrinc);
-    PrincListSplitter->setObjectName(QStringLiteral("PrincListSplitter"));
-    PrincListSplitter->installEventFilter(this);
-    PrincListSplitter->addWidget(PrincLayList);
-    PrincPreviewHost = PreviewHost(PrincListSplitter, "PrincPreviewHost");
-    PrincListSplitter->addWidget(PrincPreviewHost);
-    PrincPreviewHost->hide();
-
-    // The two small frames keep their controls at their design places.
-    Frame2 = Name(Frame(fraOPrinc, "All Screens in Layout"), "Frame2", "A1");
-    Frame2->setFixedSize(Px(4215), Px(855));
-    butEditScreen = Place(new cCaptionButton(FromCodePage("Edit All Controls"), Frame2),
-                          "butEditScreen", TwipsRect(240, 360, 1335, 375), "A1");
-    butCheck = Place(new cCaptionButton(FromCodePage("Check Layout"), Frame2), "butCheck",
-                     TwipsRect(1695, 360, 1335, 375), "A1",
-                     "Lists broken screen links, key clashes, off-screen controls and missing "
-                     "pictures of the Principal layout");
-
-    Frame1 = Name(Frame(fraOPrinc, "Selected Screen"), "Frame1", "A1");
-    // At least the height its buttons need; the frame grows with the list beside it.
-    Frame1->setMinimumSize(Px(1455), Px(3495 + 60));
-    Frame1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    Frame1->setFixedWidth(Px(1455));
-    butEditSel = Place(new cCaptionButton(FromCodePage("Control Edit"), Frame1), "butEditSel",
-                       TwipsRect(120, 360, 1215, 375), "A1");
-    butPromote = Place(new cCaptionButton(FromCodePage("Move up list"), Frame1), "butPromote",
-                       TwipsRect(120, 960, 1215, 375), "A1", "Promotes the selected screen");
-    butDemote = Place(new cCaptionButton(FromCodePage("Move down list"), Frame1), "butDemote",
-                      TwipsRect(120, 1440, 1215, 375), "A1", "Demotes the selected screen");
-    butUpdateCapts = Place(new cCaptionButton(FromCodePage("Update Buttons"), Frame1),
-                           "butUpdateCapts", TwipsRect(120, 2040, 1215, 615), "A1",
-                           "Prompts for new captions for buttons with F-key shortcuts and resets "
-                           "F-key to position in the list");
-    butDelete =
-        Place(new cCaptionButton(FromCodePage("Delete Screen"), Frame1), "butDelete",
-              TwipsRect(120, 3000, 1215, 495), "A1", "Deletes chosen screen from this layout");
-    QFont bold = butDelete->font();
-    bold.setBold(true);
-    butDelete->setFont(bold);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(Px(105));
-    buttons->addWidget(butOpen);
-    buttons->addWidget(butExport);
-    buttons->addWidget(butSaveAs);
-    buttons->addStretch();
-    auto* fileColumn = new QVBoxLayout;
-    fileColumn->setSpacing(Px(105));
-    fileColumn->addLayout(buttons);
-    fileColumn->addWidget(txtOpenedFile);
-    auto* top = new QHBoxLayout;
-    top->setSpacing(Px(345));
-    top->addLayout(fileColumn, 1);
-    top->addWidget(Frame2, 0, Qt::AlignTop);
-
-    auto* grid = new QGridLayout(fraOPrinc);
-    SetFrameMargins(*fraOPrinc, *grid, 360, 120);
-    grid->setHorizontalSpacing(Px(105));
-    grid->setVerticalSpacing(Px(105));
-    grid->addLayout(top, 0, 0);
-    grid->addWidget(PrincListSplitter, 1, 0);
-    grid->addWidget(Frame1, 0, 1, 2, 1);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(0, 1);
+LayoutFrameSpec AdditionalFrameSpec() {
+    LayoutFrameSpec spec;
+    spec.Name = "fraOAdd";
+    spec.Title = "Additional Layout";
+    spec.FileButtons = {
+        {"butAddOpen", "Open .SET", 0, 0, 1215, 375, "", "Opens a layout (.SET) file"},
+        {"butImport", "CSV Import", 0, 0, 1215, 375}};
+    spec.FileBoxName = "txtAddFile";
+    spec.FileBoxTag = "A3";
+    spec.FileBoxWidth = 3735;
+    spec.ListName = "AddLayList";
+    spec.ListTag = "A3";
+    spec.ListToolTip = "";
+    spec.ListWidth = ListWidth;
+    spec.ListHeight = AddListHeight;
+    spec.SplitterName = "AddListSplitter";
+    spec.PreviewHostName = "AddPreviewHost";
+    spec.PreviewName = "AddPreview";
+    spec.ScreenGroup = {
+        "Frame3",
+        "Selected Screen",
+        "A3",
+        1455,
+        1335 + 120,
+        {{"butAppendToPrinc", "Append to Principal Layout", 120, 480, 1215, 855, "A3"}}};
+    spec.TopMargin = 240;
+    spec.BottomMargin = 240;
+    spec.FileRowTop = 360;
+    return spec;
 }
 
-void KorvoScreenManager::BuildAdditionalFrame() {
-    fraOAdd = Name(Frame(FrameSplitter, "Additional Layout"), "fraOAdd");
-    FrameSplitter->addWidget(fraOAdd);
+} // namespace
 
-    butAddOpen =
-        Button(fraOAdd, "butAddOpen", "Open .SET", 1215, 375, "", "Opens a layout (.SET) file");
-    butImport = Button(fraOAdd, "butImport", "CSV Import", 1215, 375);
-    txtAddFile = Name(FileNameBox(fraOAdd, 3735, 375), "txtAddFile", "A3");
-
-    AddLayList = Name(new QTreeWidget(fraOAdd), "AddLayList", "A3");
-    AddLayList->resize(Px(ListWidth), Px(AddListHeight));
-    AddListSplitter = new ShareSplitter(Qt::Horizontal, Px(ListWidth), 0, ListWidthShare, fraOAdd);
-    AddListSplitter->setObjectName(QStringLiteral("AddListSplitter"));
-    AddListSplitter->installEventFilter(this);
-    AddListSplitter->addWidget(AddLayList);
-    AddPreviewHost = PreviewHost(AddListSplitter, "AddPreviewHost");
-    AddListSplitter->addWidget(AddPreviewHost);
-    AddPreviewHost->hide();
-
-    Frame3 = Name(Frame(fraOAdd, "Selected Screen"), "Frame3", "A3");
-    Frame3->setMinimumSize(Px(1455), Px(1335 + 120));
-    Frame3->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    Frame3->setFixedWidth(Px(1455));
-    butAppendToPrinc = Place(new cCaptionButton(FromCodePage("Append to Principal Layout"), Frame3),
-                             "butAppendToPrinc", TwipsRect(120, 480, 1215, 855), "A3");
+void KorvoScreenManager::BuildFrames() {
+    PrincFrame =
+        new LayoutFrame(PrincipalFrameSpec(), *PrincSession, Files, Dialogs, FrameSplitter);
+    AddFrame = new LayoutFrame(AdditionalFrameSpec(), *AddSession, Files, Dialogs, FrameSplitter);
+    FrameSplitter->addWidget(PrincFrame);
+    FrameSplitter->addWidget(AddFrame);
+    fraOPrinc = PrincFrame;
+    fraOAdd = AddFrame;
+    butOpen = PrincFrame->Button("butOpen");
+    butExport = PrincFrame->Button("butExport");
+    butSaveAs = PrincFrame->Button("butSaveAs");
+    txtOpenedFile = PrincFrame->FileBox();
+    PrincLayList = PrincFrame->List();
+    butEditScreen = PrincFrame->Button("butEditScreen");
+    butCheck = PrincFrame->Button("butCheck");
+    Frame1 = PrincFrame->ScreenGroup();
+    butEditSel = PrincFrame->Button("butEditSel");
+    butPromote = PrincFrame->Button("butPromote");
+    butDemote = PrincFrame->Button("butDemote");
+    butUpdateCapts = PrincFrame->Button("butUpdateCapts");
+    butDelete = PrincFrame->Button("butDelete");
+    butAddOpen = AddFrame->Button("butAddOpen");
+    butImport = AddFrame->Button("butImport");
+    txtAddFile = AddFrame->FileBox();
+    AddLayList = AddFrame->List();
+    Frame3 = AddFrame->ScreenGroup();
+    butAppendToPrinc = AddFrame->Button("butAppendToPrinc");
     // Appending needs an Additional layout; opening one enables the frame and its button.
     Frame3->setEnabled(false);
     butAppendToPrinc->setEnabled(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(Px(105));
-    buttons->addWidget(butAddOpen);
-    buttons->addWidget(butImport);
-    buttons->addStretch();
-    auto* grid = new QGridLayout(fraOAdd);
-    SetFrameMargins(*fraOAdd, *grid, 240, 240);
-
-    auto* fileColumn = new QVBoxLayout;
-    fileColumn->setSpacing(Px(105));
-    // Frame3 starts higher than the buttons beside it; the buttons keep their design place
-    // below the frame's title where the style's title leaves room for it.
-    const int contentTop = std::max(Px(240), fraOAdd->contentsMargins().top());
-    fileColumn->addSpacing(std::max(0, Px(360) - contentTop));
-    fileColumn->addLayout(buttons);
-    fileColumn->addWidget(txtAddFile);
-    grid->setHorizontalSpacing(Px(105));
-    grid->setVerticalSpacing(Px(105));
-    grid->addLayout(fileColumn, 0, 0);
-    grid->addWidget(AddListSplitter, 1, 0);
-    grid->addWidget(Frame3, 0, 1, 2, 1);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(0, 1);
+    PrincPreview = PrincFrame->Preview();
+    AddPreview = AddFrame->Preview();
 }
 
 void KorvoScreenManager::BuildMenus() {
@@ -503,8 +439,13 @@ void KorvoScreenManager::BuildMenus() {
 
     QMenu* mnuEdit = menuBar()->addMenu(FromCodePage("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addItem(mnuEdit, "mnuUndo", "&Undo", &KorvoScreenManager::mnuUndo_Click,
-            StandardKeys(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z));
+    // Undo and Redo name their step and are enabled only when there is one.
+    for (QAction* item : {PrincSession->UndoAction(), PrincSession->RedoAction()})
+        item->setParent(this);
+    PrincSession->UndoAction()->setObjectName(QStringLiteral("mnuUndo"));
+    PrincSession->RedoAction()->setObjectName(QStringLiteral("mnuRedo"));
+    mnuEdit->addAction(PrincSession->UndoAction());
+    mnuEdit->addAction(PrincSession->RedoAction());
     mnuEdit->addSeparator();
     MirroredItems.emplace_back(addItem(mnuEdit, "mnuPromote", "Move u&p list",
                                        &KorvoScreenManager::butPromote_Click,
@@ -562,8 +503,8 @@ void KorvoScreenManager::BuildStatusBar() {
 void KorvoScreenManager::Form_Load() {
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, false);
     EditAllScreens = true;
-    PrincipalLayout.BindScreenList(*PrincListView);
-    AdditionalLayout.BindScreenList(*AddListView);
+    PrincipalLayout.BindScreenList(PrincFrame->ListView());
+    AdditionalLayout.BindScreenList(AddFrame->ListView());
 }
 
 void KorvoScreenManager::Command(const std::function<void()>& handler) {
@@ -580,9 +521,8 @@ void KorvoScreenManager::RefreshWindowState() {
                        : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + application);
     setWindowModified(PrincipalLayout.IsDirty());
 
-    StatusRecords->setText(QStringLiteral("Principal layout: %1 of %2 records")
-                               .arg(PrincipalLayout.ControlCount())
-                               .arg(MaxControls));
+    StatusRecords->setText(
+        QStringLiteral("Principal layout: %1 records").arg(PrincipalLayout.ControlCount()));
     const int next = PrincipalLayout.EmptyScreenNr();
     StatusNextScreen->setText(next < 0
                                   ? QStringLiteral("No empty screen for an append")
@@ -649,7 +589,6 @@ bool KorvoScreenManager::MayReplacePrincipal() {
 
 bool KorvoScreenManager::OpenPrincipalFile(const std::string& path) {
     if (!PrincipalLayout.LoadLayout(path)) return false;
-    txtOpenedFile->setText(FromSystemPath(PrincipalLayout.FileName()));
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
@@ -658,7 +597,6 @@ bool KorvoScreenManager::OpenPrincipalFile(const std::string& path) {
 bool KorvoScreenManager::OpenAdditionalFile(const std::string& path) {
     if (!AdditionalLayout.LoadLayout(path)) return false;
     SetByTag(*this, QStringLiteral("A3"), TagEnabled, true);
-    txtAddFile->setText(FromSystemPath(AdditionalLayout.FileName()));
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -666,7 +604,6 @@ bool KorvoScreenManager::OpenAdditionalFile(const std::string& path) {
 bool KorvoScreenManager::ImportAdditionalFile(const std::string& path) {
     if (!AdditionalLayout.ImportCSV(path)) return false;
     SetByTag(*this, QStringLiteral("A3"), TagEnabled, true);
-    txtAddFile->setText(FromSystemPath(AdditionalLayout.FileName()));
     return true;
 }
 
@@ -741,7 +678,6 @@ bool KorvoScreenManager::SaveAs() {
     if (!PrincipalLayout.SaveLayout(path)) return false;
     // From now on the box, the title and Save name the file just written.
     PrincipalLayout.SetFileName(path);
-    txtOpenedFile->setText(FromSystemPath(path));
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -786,24 +722,24 @@ void KorvoScreenManager::butImport_Click() {
 
 void KorvoScreenManager::butAppendToPrinc_Click() {
     Command([this] {
-        if (!txtOpenedFile->isEnabled()) {
+        if (!PrincSession->IsOpen()) {
             Warn("You cannot Append without opening a Principal Layout first");
             return;
         }
-        PrincipalLayout.AppendScreenFrom(AdditionalLayout, SelectedScreen(*AddListView));
+        PrincipalLayout.AppendScreenFrom(AdditionalLayout, AddFrame->SelectedScreen());
     });
 }
 
 void KorvoScreenManager::butDelete_Click() {
-    Command([this] { PrincipalLayout.DeleteScreens(SelectedScreen(*PrincListView)); });
+    Command([this] { PrincipalLayout.DeleteScreens(PrincFrame->SelectedScreen()); });
 }
 
 void KorvoScreenManager::butPromote_Click() {
-    Command([this] { PrincipalLayout.PromoteScreens(SelectedScreen(*PrincListView)); });
+    Command([this] { PrincipalLayout.PromoteScreens(PrincFrame->SelectedScreen()); });
 }
 
 void KorvoScreenManager::butDemote_Click() {
-    Command([this] { PrincipalLayout.DemoteScreens(SelectedScreen(*PrincListView)); });
+    Command([this] { PrincipalLayout.DemoteScreens(PrincFrame->SelectedScreen()); });
 }
 
 void KorvoScreenManager::butUpdateCapts_Click() {
@@ -811,7 +747,7 @@ void KorvoScreenManager::butUpdateCapts_Click() {
 }
 
 void KorvoScreenManager::ShowEditControls() {
-    frmEditControls form(PrincipalLayout, Dialogs, EditAllScreens, *PrincListView, this);
+    frmEditControls form(PrincipalLayout, Dialogs, EditAllScreens, PrincFrame->ListView(), this);
     form.exec();
 }
 
@@ -851,7 +787,7 @@ void KorvoScreenManager::GoToFinding(int screen, int record) {
     PrincLayList->scrollToItem(row);
     // The pane has followed the selection; the finding's control is marked in it.
     const bool marked = record > 0 && PrincPreview->HighlightRecord(record);
-    if (record > 0 && (!marked || PrincPreviewHost->isHidden()))
+    if (record > 0 && (!marked || PrincFrame->PreviewHost()->isHidden()))
         statusBar()->showMessage(
             QStringLiteral("Record %1 is on screen %2").arg(record).arg(screen), 5000);
 }
@@ -859,7 +795,7 @@ void KorvoScreenManager::GoToFinding(int screen, int record) {
 void KorvoScreenManager::butEditSel_Click() {
     Command([this] {
         EditAllScreens = false;
-        if (SelectedScreen(*PrincListView) < 0) {
+        if (PrincFrame->SelectedScreen() < 0) {
             Warn("No item is selected");
             return;
         }
@@ -868,7 +804,11 @@ void KorvoScreenManager::butEditSel_Click() {
 }
 
 void KorvoScreenManager::mnuUndo_Click() {
-    Command([this] { PrincipalLayout.Undo(); });
+    PrincSession->UndoAction()->trigger();
+}
+
+void KorvoScreenManager::mnuRedo_Click() {
+    PrincSession->RedoAction()->trigger();
 }
 
 void KorvoScreenManager::mnuAbout_Click() {
@@ -966,34 +906,10 @@ void KorvoScreenManager::TakeDrop(bool principal, const QMimeData& data) {
     });
 }
 
-void KorvoScreenManager::UpdatePreviewHost(QWidget* host) {
-    const QList<QWidget*> panes = host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    // A pane shows once the list beside it has its design width and the pane room to be read.
-    const auto* splitter = qobject_cast<QSplitter*>(host->parentWidget());
-    int wanted = 0;
-    for (const QWidget* pane : panes)
-        wanted = std::max(wanted, pane->minimumSizeHint().width());
-    const int beyond =
-        splitter != nullptr ? splitter->width() - splitter->handleWidth() - Px(ListWidth) : 0;
-    const bool room = beyond * (1.0 - ListWidthShare) >= wanted;
-    const bool shown = !panes.isEmpty() && room;
-    if (host->isHidden() == shown) host->setVisible(shown);
-}
-
 bool KorvoScreenManager::eventFilter(QObject* watched, QEvent* event) {
     if (watched == fraOPrinc || watched == fraOAdd) {
         if (AcceptsDrop(watched, event)) return true;
-    } else if (watched == PrincListSplitter || watched == AddListSplitter) {
-        if (event->type() == QEvent::Resize)
-            UpdatePreviewHost(watched == PrincListSplitter ? PrincPreviewHost : AddPreviewHost);
-    } else if (watched == PrincPreviewHost || watched == AddPreviewHost) {
-        if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved) {
-            auto* host = static_cast<QWidget*>(watched);
-            // The child may be half built or half gone: look once the event is over.
-            QMetaObject::invokeMethod(
-                this, [this, host] { UpdatePreviewHost(host); }, Qt::QueuedConnection);
-        }
-    } else if (event->type() == QEvent::MouseButtonDblClick) {
+    } else if (watched == AddLayList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         butAppendToPrinc_Click();
         return true;
     }
@@ -1006,8 +922,8 @@ void KorvoScreenManager::RestoreWindowSettings() {
     if (Settings == nullptr) return;
 
     FrameSplitter->SetUserShift(Settings->value(Key(FrameSplitKey), 0).toInt());
-    PrincListSplitter->SetUserShift(Settings->value(Key(PrincPreviewSplitKey), 0).toInt());
-    AddListSplitter->SetUserShift(Settings->value(Key(AddPreviewSplitKey), 0).toInt());
+    PrincFrame->Splitter()->SetUserShift(Settings->value(Key(PrincPreviewSplitKey), 0).toInt());
+    AddFrame->Splitter()->SetUserShift(Settings->value(Key(AddPreviewSplitKey), 0).toInt());
     RestoreColumnWidths(*PrincLayList, Settings->value(Key(PrincColumnsKey)));
     RestoreColumnWidths(*AddLayList, Settings->value(Key(AddColumnsKey)));
 
@@ -1029,8 +945,8 @@ void KorvoScreenManager::SaveWindowSettings() {
     Settings->setValue(Key(SizeKey), maximized ? normalGeometry().size() : size());
     Settings->setValue(Key(MaximizedKey), maximized);
     Settings->setValue(Key(FrameSplitKey), FrameSplitter->UserShift());
-    Settings->setValue(Key(PrincPreviewSplitKey), PrincListSplitter->UserShift());
-    Settings->setValue(Key(AddPreviewSplitKey), AddListSplitter->UserShift());
+    Settings->setValue(Key(PrincPreviewSplitKey), PrincFrame->Splitter()->UserShift());
+    Settings->setValue(Key(AddPreviewSplitKey), AddFrame->Splitter()->UserShift());
     Settings->setValue(Key(PrincColumnsKey), AsVariants(ColumnWidths(*PrincLayList)));
     Settings->setValue(Key(AddColumnsKey), AsVariants(ColumnWidths(*AddLayList)));
     Settings->sync();

@@ -9,10 +9,10 @@
 // list columns, the recent layouts and the folder each file dialog last used are kept in the
 // settings it is given (none: nothing is read or kept beyond the run).
 //
-// Preview hosts: PrincPreviewHost and AddPreviewHost are containers with a layout beside each
-// list, each holding a ScreenPreview of the screen selected in its list (PrincPreview, AddPreview).
-// A host is shown while it holds a widget and the window is wide enough for the list and a
-// readable pane. After every command the window emits LayoutsRefreshed().
+// The two frames are one LayoutFrame each, with a preview pane of the screen selected in its list
+// (PrincPreview, AddPreview) shown where there is room. Each document has its LayoutSession, which
+// tells every view of a change, whichever window made it. After every command the window emits
+// LayoutsRefreshed().
 
 #include <QHash>
 #include <QMainWindow>
@@ -36,6 +36,8 @@ class QPushButton;
 class QSettings;
 class QTreeWidget;
 class LayoutCheckWindow;
+class LayoutFrame;
+class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
 class ScreenPreview;
@@ -66,8 +68,11 @@ public:
     frmAboutQuill* AboutWindow() const;
 
     // Where a preview pane of each list goes.
-    QWidget* PrincipalPreviewHost() const { return PrincPreviewHost; }
-    QWidget* AdditionalPreviewHost() const { return AddPreviewHost; }
+    QWidget* PrincipalPreviewHost() const;
+    QWidget* AdditionalPreviewHost() const;
+    // The Qt side of each document: its change signals, Undo and Redo, the selected controls.
+    LayoutSession& PrincipalSession() const { return *PrincSession; }
+    LayoutSession& AdditionalSession() const { return *AddSession; }
 
     // Opens the files named on the command line, as the buttons would: the first as the Principal
     // layout, the second as the Additional layout (a CSV file is imported as it). "" names none.
@@ -101,14 +106,13 @@ private slots:
     void GoToFinding(int screen, int record);
     void butEditSel_Click();
     void mnuUndo_Click();
+    void mnuRedo_Click();
     void mnuAbout_Click();
     void mnuExit_Click();
 
 private:
     void BuildControls();
-    void BuildPrincipalFrame();
-    void BuildAdditionalFrame();
-    QWidget* PreviewHost(QWidget* parent, const char* name);
+    void BuildFrames();
     void BuildMenus();
     void BuildStatusBar();
     void Form_Load();
@@ -138,12 +142,9 @@ private:
     bool AcceptsDrop(QObject* frame, QEvent* event);
     void TakeDrop(bool principal, const QMimeData& data);
 
-    void BuildPreviews();
-    void ShowSelectedScreen(ScreenPreview& preview, const cLayout& layout,
-                            const QtScreenListView& list);
+    void ConnectSessions();
 
     void RestoreWindowSettings();
-    void UpdatePreviewHost(QWidget* host);
 
     UserDialogs& Dialogs;
     FileDialogs& Files;
@@ -151,11 +152,11 @@ private:
     std::unique_ptr<RecentLayouts> Recent;
     QHash<QString, QString> Folders; // the folder each file dialog last used
 
+    std::unique_ptr<LayoutSession> PrincSession;
+    std::unique_ptr<LayoutSession> AddSession;
     ShareSplitter* FrameSplitter = nullptr;
-    ShareSplitter* PrincListSplitter = nullptr;
-    ShareSplitter* AddListSplitter = nullptr;
-    QWidget* PrincPreviewHost = nullptr;
-    QWidget* AddPreviewHost = nullptr;
+    LayoutFrame* PrincFrame = nullptr;
+    LayoutFrame* AddFrame = nullptr;
     ScreenPreview* PrincPreview = nullptr;
     ScreenPreview* AddPreview = nullptr;
 
@@ -165,7 +166,6 @@ private:
     QPushButton* butSaveAs = nullptr;
     QLineEdit* txtOpenedFile = nullptr;
     QTreeWidget* PrincLayList = nullptr;
-    QGroupBox* Frame2 = nullptr;
     QPushButton* butEditScreen = nullptr;
     QPushButton* butCheck = nullptr;
     QPointer<LayoutCheckWindow> CheckWindow; // open while the user keeps it open
@@ -189,7 +189,5 @@ private:
     QLabel* StatusRecords = nullptr;
     QLabel* StatusNextScreen = nullptr;
 
-    std::unique_ptr<QtScreenListView> PrincListView;
-    std::unique_ptr<QtScreenListView> AddListView;
     QPointer<frmAboutQuill> About;
 };

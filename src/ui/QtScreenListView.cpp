@@ -9,6 +9,7 @@
 namespace {
 // The item text as the document gave it, so that it comes back byte for byte.
 constexpr int ItemBytesRole = Qt::UserRole;
+constexpr int ScreenRole = Qt::UserRole + 1;
 } // namespace
 
 QtScreenListView::QtScreenListView(QTreeWidget& widget) : Tree(widget) {
@@ -49,6 +50,7 @@ void QtScreenListView::AddRow(const std::vector<std::string>& cells) {
     if (!cells.empty())
         item->setData(0, ItemBytesRole,
                       QByteArray(cells[0].data(), static_cast<qsizetype>(cells[0].size())));
+    item->setData(0, ScreenRole, Tree.indexOfTopLevelItem(item));
 }
 
 void QtScreenListView::SelectRow(int position) {
@@ -64,4 +66,12 @@ std::string QtScreenListView::SelectedText() const {
     if (selected.isEmpty()) return {};
     const QByteArray bytes = selected.first()->data(0, ItemBytesRole).toByteArray();
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+int QtScreenListView::SelectedScreen() const {
+    const QList<QTreeWidgetItem*> selected = Tree.selectedItems();
+    if (selected.isEmpty()) return -1;
+    bool ok = false;
+    const int screen = selected.first()->data(0, ScreenRole).toInt(&ok);
+    return ok ? screen : -1;
 }

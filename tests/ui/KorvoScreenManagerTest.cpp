@@ -158,6 +158,7 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuImport", "CSV &Import", {QKeySequence("Ctrl+I")}},
          {"mnuExit", "E&xit", {QKeySequence("Ctrl+Q")}}},
         {{"mnuUndo", "&Undo", {QKeySequence("Ctrl+Z")}},
+         {"mnuRedo", "&Redo", {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}},
          {"mnuPromote", "Move u&p list", {QKeySequence("Alt+Up")}},
          {"mnuDemote", "Move do&wn list", {QKeySequence("Alt+Down")}},
          {"mnuDelete", "&Delete Screen", {QKeySequence(QKeySequence::Delete)}},
@@ -184,8 +185,11 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
         }
     }
     // The items of the first window stay available at any time.
-    for (const char* name : {"mnuPrincOpen", "mnuPrincSaveAs", "mnuExit", "mnuUndo", "mnuAbout"})
+    for (const char* name : {"mnuPrincOpen", "mnuPrincSaveAs", "mnuExit", "mnuAbout"})
         EXPECT_TRUE(Menu(name)->isEnabled()) << name;
+    // Nothing to undo or redo yet.
+    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
+    EXPECT_FALSE(Menu("mnuRedo")->isEnabled());
 }
 
 TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
@@ -480,10 +484,34 @@ TEST_F(MainWindowTest, EditButtonsOpenTheEditControlsWindowModally) {
     EXPECT_TRUE(Dialogs.Shown().empty());
 }
 
-TEST_F(MainWindowTest, UndoIsThereBeforeAnyLayoutIsOpened) {
-    Dialogs.Answer(MsgAnswer::OK);
+TEST_F(MainWindowTest, UndoAndRedoNameTheirStepAndAreThereOnlyWithOne) {
+    Window->activateWindow();
+    QApplication::setActiveWindow(Window.get());
+    OpenPrincipal(LayoutFile("steps.set", ControlsOnScreens({1, 2, 3, 4})));
+    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
+    SelectRow("PrincLayList", 2);
+    Click("butDelete");
+    EXPECT_TRUE(Menu("mnuUndo")->isEnabled());
+    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    EXPECT_FALSE(Menu("mnuRedo")->isEnabled());
+
+    Dialogs.Answer(MsgAnswer::Yes);
+    QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Dialogs.Last().prompt, "Is it OK to undo Delete screen(s) done 1 times?");
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 10);
+    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
+    EXPECT_EQ(Menu("mnuRedo")->text(), "&Redo Delete screen(s)");
+    EXPECT_FALSE(Window->isWindowModified()) << "back where it was opened";
+
+    // Redo asks nothing, by either key.
+    QTest::keyClick(Window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 7);
+    EXPECT_TRUE(Window->isWindowModified());
+    Dialogs.Answer(MsgAnswer::Yes);
     Menu("mnuUndo")->trigger();
-    EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
+    QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 7);
+    EXPECT_EQ(Dialogs.Shown().size(), 2u) << "one question for each undo, none for a redo";
 }
 
 TEST_F(MainWindowTest, MenuItemsAreReachedThroughTheirMnemonics) {
@@ -493,9 +521,9 @@ TEST_F(MainWindowTest, MenuItemsAreReachedThroughTheirMnemonics) {
     QMenu* edit = Get<QMenu>("mnuEdit");
     ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->isVisible(); }, 1000));
     Dialogs.Answer(MsgAnswer::OK);
-    QTest::keyClick(edit, Qt::Key_U);
+    QTest::keyClick(edit, Qt::Key_A);
     EXPECT_EQ(Dialogs.Shown().size(), 1u);
-    EXPECT_EQ(Dialogs.Last().prompt, "Nothing available to undo");
+    EXPECT_EQ(Dialogs.Last().prompt, "You cannot Append without opening a Principal Layout first");
 }
 
 TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {

@@ -1,7 +1,11 @@
 // The screen commands clicked on the real buttons of the main window, with the lists afterwards.
 
+#include <QLineEdit>
+#include <QRadioButton>
+
 #include "LayoutProbe.h"
 #include "MainWindowFixture.h"
+#include "ui/ScreenPreview.h"
 
 namespace {
 
@@ -135,6 +139,79 @@ TEST_F(MainWindowTest, ExportThenImportThenAppendAScreenOfTheImport) {
     EXPECT_EQ(Dialogs.Last().prompt, "4 controls have been copied into Principal Layout screen 2");
     EXPECT_EQ(Counts(List("PrincLayList")), CountsOf({"2", "4", "4"}));
     EXPECT_EQ(List("PrincLayList")->topLevelItem(2)->text(2), "Jog");
+}
+
+// The faults of the single-level undo, each where it happened.
+TEST_F(MainWindowTest, UndoAfterSaveMarksTheLayoutChangedAndClosingAsks) {
+    const std::string path = LayoutFile("saved.set", ControlsOnScreens({1, 2, 3}));
+    OpenPrincipal(path);
+    SelectRow("PrincLayList", 2);
+    Click("butDelete");
+    Menu("mnuPrincSave")->trigger();
+    EXPECT_FALSE(Window->isWindowModified());
+
+    Dialogs.Answer(MsgAnswer::Yes);
+    Menu("mnuUndo")->trigger();
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 6);
+    EXPECT_TRUE(Window->isWindowModified()) << "the file still holds the delete";
+    EXPECT_TRUE(Window->windowTitle().startsWith("saved.set[*]"));
+
+    // Closing asks, and Cancel keeps the undone screen in the window.
+    Dialogs.Answer(MsgAnswer::Cancel);
+    EXPECT_FALSE(Window->close());
+    EXPECT_EQ(Dialogs.Last().prompt, "Do you want to Save As the current Principal layout?");
+}
+
+TEST_F(MainWindowTest, CommandsThatChangeNothingKeepTheUndoOfTheLastChange) {
+    std::vector<ControlRecord> records = ControlsOnScreens({1, 2, 3});
+    records.push_back(MakeDRO(1, 4, 10, 10));
+    records.push_back(MakeDRO(1, 4, 10, 50));
+    OpenPrincipal(LayoutFile("nothing.set", records));
+    SelectRow("PrincLayList", 2);
+    Click("butDelete");
+    Menu("mnuPrincSave")->trigger();
+    ASSERT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+
+    // No function-key button: a message, and the delete can still be undone.
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butUpdateCapts");
+    EXPECT_EQ(Dialogs.Last().prompt, "No Function Key buttons in layout so nothing updated");
+    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    EXPECT_FALSE(Window->isWindowModified());
+
+    // A group already in order: the report, and still nothing to save.
+    SelectRow("PrincLayList", 1);
+    OnModals({[](QWidget* modal) {
+        Find<QLineEdit>(*modal, "txtDROGroup")->setText("4");
+        QTest::mouseClick(Find<QPushButton>(*modal, "butReOrderDRO"), Qt::LeftButton);
+        modal->close();
+    }});
+    Dialogs.Answer(MsgAnswer::OK);
+    Click("butEditSel");
+    EXPECT_EQ(Dialogs.Last().title, "Sort completed");
+    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    EXPECT_FALSE(Window->isWindowModified());
+}
+
+TEST_F(MainWindowTest, AChangeMadeInTheEditControlsWindowShowsEverywhere) {
+    OpenPrincipal(LayoutFile("shown.set", ControlsOnScreens({1, 2})));
+    SelectRow("PrincLayList", 1);
+    auto* preview = Window->findChild<ScreenPreview*>("PrincPreview");
+    ASSERT_NE(preview->Scene().ItemOfRecord(2), nullptr);
+    const SceneRect before = preview->Scene().ItemOfRecord(2)->Rect;
+    // Rescaled in the Edit Controls window, the controls are seen by the preview, the title and
+    // the Undo item at once.
+    OnModals({[](QWidget* modal) {
+        Find<QRadioButton>(*modal, "Option1(0)")->setChecked(true);
+        Find<QRadioButton>(*modal, "Option2(14)")->setChecked(true);
+        QTest::mouseClick(Find<QPushButton>(*modal, "butScale"), Qt::LeftButton);
+        modal->close();
+    }});
+    Dialogs.Answer(MsgAnswer::OK).Answer(MsgAnswer::OK); // magnify by 6; the success
+    Click("butEditSel");
+    EXPECT_TRUE(Window->isWindowModified());
+    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Re-Scale of screen(s)");
+    EXPECT_GT(preview->Scene().ItemOfRecord(2)->Rect.X2, before.X2 * 4);
 }
 
 } // namespace
