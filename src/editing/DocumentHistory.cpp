@@ -149,7 +149,8 @@ std::string cLayout::ApplyEdit(const ControlsEdit& edit, const std::string& text
         touched[static_cast<std::size_t>(position)] = 2;
     }
     const std::size_t size = static_cast<std::size_t>(count) - edit.Removed.size();
-    if (size + edit.Inserted.size() > static_cast<std::size_t>(MaxControls))
+    if (!edit.Inserted.empty() &&
+        size + edit.Inserted.size() > static_cast<std::size_t>(MaxControls))
         return "The layout would hold " + std::to_string(size + edit.Inserted.size()) +
                " records, more than the " + std::to_string(MaxControls) + " it can hold.";
     int last = 0;
