@@ -30,6 +30,7 @@
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
+#include "ui/ScreenFit.h"
 #include "ui/ScreenPreview.h"
 #include "ui/ShareSplitter.h"
 #include "ui/Twips.h"
@@ -241,7 +242,9 @@ void KorvoScreenManager::BuildControls() {
     font.setPointSizeF(DesignPointSize);
     client->setFont(font);
     client->setMinimumSize(Px(ClientWidth), Px(ClientHeight));
-    setCentralWidget(client);
+    // On a screen smaller than the design size the frames scroll rather than overlap.
+    ScrollableCentralWidget(*this, client);
+    Client = client;
 
     auto* clientLayout = new QVBoxLayout(client);
     clientLayout->setContentsMargins(Px(120), Px(240), Px(75), Px(240));
@@ -916,9 +919,14 @@ bool KorvoScreenManager::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+QSize KorvoScreenManager::DesignSize() const {
+    return {Client->minimumWidth(), Client->minimumHeight() + menuBar()->sizeHint().height() +
+                                        statusBar()->sizeHint().height()};
+}
+
 void KorvoScreenManager::RestoreWindowSettings() {
-    // The design size is the smallest the layouts allow.
-    resize(minimumSizeHint());
+    // The design size where the screen has room for it; otherwise the frames scroll.
+    ResizeWithinScreen(*this, DesignSize());
     if (Settings == nullptr) return;
 
     FrameSplitter->SetUserShift(Settings->value(Key(FrameSplitKey), 0).toInt());
@@ -934,7 +942,7 @@ void KorvoScreenManager::RestoreWindowSettings() {
     const QSize room = screen != nullptr ? screen->availableGeometry().size() : QSize();
     if (size.isValid() && room.isValid() && size.width() <= room.width() &&
         size.height() <= room.height())
-        resize(size.expandedTo(minimumSizeHint()));
+        ResizeWithinScreen(*this, size.expandedTo(DesignSize()));
     if (Settings->value(Key(MaximizedKey), false).toBool())
         setWindowState(windowState() | Qt::WindowMaximized);
 }

@@ -4,8 +4,9 @@
 // them. The window owns both documents for the whole run. Message boxes and file dialogs come in
 // through their seams, so the window can be driven by scripted ones.
 //
-// The window resizes: its design size is its default and smallest size, and the room beyond goes
-// to the two lists and to the preview hosts beside them. Its size, the splitter positions, the
+// The window resizes: its design size is its default size where the screen has room, and the room
+// beyond goes to the two lists and to the preview hosts beside them; on a smaller screen the
+// frames keep their design size and scroll. Its size, the splitter positions, the
 // list columns, the recent layouts and the folder each file dialog last used are kept in the
 // settings it is given (none: nothing is read or kept beyond the run).
 //
@@ -145,6 +146,8 @@ private:
     void ConnectSessions();
 
     void RestoreWindowSettings();
+    // The window at its design size: the frames' area, the menu bar and the status bar.
+    QSize DesignSize() const;
 
     UserDialogs& Dialogs;
     FileDialogs& Files;
@@ -154,6 +157,7 @@ private:
 
     std::unique_ptr<LayoutSession> PrincSession;
     std::unique_ptr<LayoutSession> AddSession;
+    QWidget* Client = nullptr; // the frames' area, of the design size at least
     ShareSplitter* FrameSplitter = nullptr;
     LayoutFrame* PrincFrame = nullptr;
     LayoutFrame* AddFrame = nullptr;

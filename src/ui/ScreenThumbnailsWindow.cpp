@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "ui/PictureCache.h"
 #include "ui/PreviewSettings.h"
 #include "ui/ScenePainter.h"
+#include "ui/ScreenFit.h"
 #include "ui/ScreenPreview.h"
 #include "ui/ScreenPreviewWindow.h"
 
@@ -89,10 +91,17 @@ ScreenThumbnailsWindow::ScreenThumbnailsWindow(const cLayout& layout, FileDialog
     setWindowTitle(file.isEmpty() ? tr("Screens")
                                   : tr("Screens of %1").arg(file.section(QLatin1Char('/'), -1)));
 
-    auto* grid = new QGridLayout;
+    // The grid scrolls on a screen too small for all 16.
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ScrollArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    auto* sheet = new QWidget;
+    auto* grid = new QGridLayout(sheet);
     grid->setSpacing(6);
+    grid->setContentsMargins(0, 0, 0, 0);
     for (int s = 0; s < ScreenCount; ++s) {
-        auto* thumbnail = new ScreenThumbnail(s, this);
+        auto* thumbnail = new ScreenThumbnail(s, sheet);
         Thumbnails[static_cast<std::size_t>(s)] = thumbnail;
         grid->addWidget(thumbnail, s / 4, s % 4);
         connect(thumbnail, &QAbstractButton::clicked, this, [this, s] { OpenScreen(s); });
@@ -113,7 +122,8 @@ ScreenThumbnailsWindow::ScreenThumbnailsWindow(const cLayout& layout, FileDialog
     commands->addWidget(butPicturesFolder);
     commands->addWidget(butClose);
     auto* column = new QVBoxLayout(this);
-    column->addLayout(grid, 1);
+    area->setWidget(sheet);
+    column->addWidget(area, 1);
     column->addLayout(commands);
 
     connect(chkPersistent, &QCheckBox::toggled, this,
@@ -132,9 +142,9 @@ ScreenThumbnailsWindow::ScreenThumbnailsWindow(const cLayout& layout, FileDialog
     });
     connect(butClose, &QPushButton::clicked, this, &QDialog::accept);
     Refresh();
-    // The thumbnails shrink to fit a small display.
-    if (const QScreen* display = QGuiApplication::primaryScreen())
-        resize(sizeHint().boundedTo(display->availableGeometry().size() * 9 / 10));
+    // All 16 where the screen has room for them; otherwise as large as it allows.
+    ResizeWithinScreen(*this,
+                       sheet->sizeHint() + QSize(24, chkPersistent->sizeHint().height() + 36));
 }
 
 void ScreenThumbnailsWindow::Refresh() {

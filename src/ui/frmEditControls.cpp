@@ -21,6 +21,7 @@
 #include "ui/FactorText.h"
 #include "ui/HandlerGuard.h"
 #include "ui/QtFileDialogs.h"
+#include "ui/ScreenFit.h"
 #include "ui/ScreenPreviewWindow.h"
 #include "ui/ScreenThumbnailsWindow.h"
 #include "ui/Twips.h"
@@ -113,7 +114,8 @@ frmEditControls::frmEditControls(cLayout& principal, UserDialogs& dialogs, bool 
     QFont font = this->font();
     font.setPointSizeF(DesignPointSize);
     setFont(font);
-    setFixedSize(TwipsToPixels(ClientWidth), TwipsToPixels(ClientHeight));
+    Content =
+        ScrollableContent(*this, QSize(TwipsToPixels(ClientWidth), TwipsToPixels(ClientHeight)));
     BuildControls();
     FitCaptions(*this);
     Form_Load(editAllScreens, principalList);
@@ -121,7 +123,7 @@ frmEditControls::frmEditControls(cLayout& principal, UserDialogs& dialogs, bool 
 
 void frmEditControls::BuildControls() {
     const auto button = [this](const char* caption) {
-        auto* command = new cCaptionButton(FromCodePage(caption), this);
+        auto* command = new cCaptionButton(FromCodePage(caption), Content);
         // No command is the default one: Enter in the group number must not rescale.
         command->setAutoDefault(false);
         return command;
@@ -130,47 +132,48 @@ void frmEditControls::BuildControls() {
     butThumb = Place(button("Thumbnail"), "butThumb", TwipsRect(2280, 240, 1335, 375), 16, "A2");
     butCancel =
         Place(button("Close"), "butCancel", TwipsRect(ClientWidth - 1725, 240, 1335, 375), 14);
-    Line1 = Line(this, "Line1", LineLeft, LineRight, 840);
+    Line1 = Line(Content, "Line1", LineLeft, LineRight, 840);
 
-    Frame1 = Place(new QGroupBox(FromCodePage("Original resolution"), this), "Frame1",
+    Frame1 = Place(new QGroupBox(FromCodePage("Original resolution"), Content), "Frame1",
                    TwipsRect(Frame1Left, 1080, FrameWidth, FrameHeight), 0);
-    Frame2 = Place(new QGroupBox(FromCodePage("New resolution"), this), "Frame2",
+    Frame2 = Place(new QGroupBox(FromCodePage("New resolution"), Content), "Frame2",
                    TwipsRect(Frame2Left, 1080, FrameWidth, FrameHeight), 5);
     BuildResolutionGroup(Frame1, Option1, "Option1", 2055, 240, 375, {1, 2, 3, 4, 10}, txtOldWidth,
                          txtOldHeight, "Old");
     BuildResolutionGroup(Frame2, Option2, "Option2", 1815, 360, 255, {6, 7, 8, 9, 11}, txtNewWidth,
                          txtNewHeight, "New");
-    Label2 = Place(BoldLabel(this, "Re-scale controls to suit new screen resolution. Note: due to "
-                                   "rounding of font sizes some hand tuning will be needed"),
-                   "Label2", TwipsRect(RightColumn, 1200, 2535, 1095), 12);
-    chkCentre = Place(new QCheckBox(FromCodePage("Centre horizontally"), this), "chkCentre",
+    Label2 =
+        Place(BoldLabel(Content, "Re-scale controls to suit new screen resolution. Note: due to "
+                                 "rounding of font sizes some hand tuning will be needed"),
+              "Label2", TwipsRect(RightColumn, 1200, 2535, 1095), 12);
+    chkCentre = Place(new QCheckBox(FromCodePage("Centre horizontally"), Content), "chkCentre",
                       TwipsRect(RightColumn, 2400, 2535, 375), 12, "", 1);
     chkCentre->setToolTip(
         FromCodePage("On a screen wider in proportion, move the controls right to the middle"));
     butScale =
         Place(button("Re-scale"), "butScale", TwipsRect(RightColumn + 600, 2955, 1335, 375), 13);
-    Line2 = Line(this, "Line2", LineLeft, LineRight, 3600 + Drop);
+    Line2 = Line(Content, "Line2", LineLeft, LineRight, 3600 + Drop);
 
-    Label1 = Place(new QLabel(FromCodePage("DRO Group number:"), this), "Label1",
+    Label1 = Place(new QLabel(FromCodePage("DRO Group number:"), Content), "Label1",
                    TwipsRect(360, 3840 + Drop, 2055, 495), 21, "A2");
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    txtDROGroup =
-        Place(new QLineEdit(this), "txtDROGroup", TwipsRect(2520, 3720 + Drop, 855, 375), 20, "A2");
+    txtDROGroup = Place(new QLineEdit(Content), "txtDROGroup",
+                        TwipsRect(2520, 3720 + Drop, 855, 375), 20, "A2");
     Label1->setBuddy(txtDROGroup);
-    Frame3 = Place(new QGroupBox(FromCodePage("DROs are in"), this), "Frame3",
+    Frame3 = Place(new QGroupBox(FromCodePage("DROs are in"), Content), "Frame3",
                    TwipsRect(3720, 3840 + Drop, 1695, 1335), 17, "A2");
     Option3[0] = Place(new QRadioButton(FromCodePage("Columns"), Frame3), "Option3(0)",
                        TwipsRect(120, 360, 1455, 375), 18, "A2");
     Option3[1] = Place(new QRadioButton(FromCodePage("Rows"), Frame3), "Option3(1)",
                        TwipsRect(120, 720, 1455, 375), 19, "A2");
     Option3[0]->setChecked(true);
-    Label3 = Place(BoldLabel(this, "Re-order DROs by rows or columns so arrow keys move focus "
-                                   "logically"),
+    Label3 = Place(BoldLabel(Content, "Re-order DROs by rows or columns so arrow keys move focus "
+                                      "logically"),
                    "Label3", TwipsRect(5760, 3840 + Drop, 2775, 735), 23, "A2");
     butReOrderDRO = Place(button("Re-order DROs"), "butReOrderDRO",
                           TwipsRect(6240, 4680 + Drop, 1335, 375), 22, "A2");
-    Line3 = Line(this, "Line3", LineLeft, LineRight, 5280 + Drop);
+    Line3 = Line(Content, "Line3", LineLeft, LineRight, 5280 + Drop);
 
     // Focus moves through the controls in the order of their tab indexes.
     std::vector<std::pair<std::pair<int, int>, QWidget*>> order;

@@ -9,8 +9,8 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <memory>
+#include <optional>
 
 #include "tools/ScreenResolution.h"
 
@@ -71,6 +71,7 @@ private:
     cLayout& PrincipalLayout;
     UserDialogs& Dialogs;
     int ScreenNo = -1;
+    QWidget* Content = nullptr; // the controls' parent, scrolled where the screen is small
 
     QPushButton* butStats = nullptr;
     QPushButton* butThumb = nullptr;

@@ -108,8 +108,7 @@ TEST_F(EditControlsTest, EveryControlWithItsCaptionPlaceTabOrderAndTag) {
         SCOPED_TRACE(row.name);
         QWidget* control = Get<QWidget>(row.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(),
-                  *row.parent ? row.parent : "frmEditControls");
+        EXPECT_EQ(control->parentWidget()->objectName(), *row.parent ? row.parent : "Content");
         EXPECT_EQ(CaptionOf(control), row.caption);
         EXPECT_EQ(control->property("Tag").toString(), row.tag);
         EXPECT_EQ(control->property("TabIndex").toInt(), row.tabIndex);
