@@ -1,8 +1,5 @@
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
-
-namespace {
-constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
-} // namespace
 
 void cLayout::UpdateButtonCaptions() {
     RecordUndo(UndoCaptions);
@@ -14,8 +11,8 @@ void cLayout::UpdateButtonCaptions() {
         const std::string screen = std::to_string(r.rOEMCode);
         const std::string prompt =
             "New caption for button: " + r.rText + "\n" +
-            "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
-            screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
+            "Old Funtion key: " + std::to_string(FunctionKeyNumber(r.rHotKey)) + "\n\n" +
+            "Screen " + screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
         std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
         // An empty answer is a cancel: no further button is offered.
         if (answer.empty()) {
@@ -23,7 +20,7 @@ void cLayout::UpdateButtonCaptions() {
             break;
         }
         r.rText = std::move(answer);
-        r.rHotKey = r.rOEMCode + HotKeyBeforeF1;
+        r.rHotKey = FunctionKeyCode(r.rOEMCode);
     }
     if (cancelled) {
         // A cancel at the first button has changed nothing. Later, the buttons already done keep
