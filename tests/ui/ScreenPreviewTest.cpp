@@ -174,9 +174,11 @@ TEST_F(ScreenPreviewTest, PicturesLieBeneathAndBitmapButtonsShowTheirPictureAlon
     ControlRecord hotSpot = start;
     hotSpot.rBitMapPath = "None";
     hotSpot.rY1 = 300, hotSpot.rY2 = 332;
+    ControlRecord open = MakeScreenButton(1, 216, "Open G-code file");
+    open.rX1 = 600, open.rY1 = 600, open.rX2 = 800, open.rY2 = 650;
     ControlRecord background = MakeControl(ControlKind::Bitmap, 1, 0, 0, 1027, 729);
     background.rBitMapPath = "MillBitmaps\\BackgroundMain.bmp";
-    cLayoutProbe::Adopt(layout, {dro, start, hotSpot, background}, Dir.File("real.set"));
+    cLayoutProbe::Adopt(layout, {dro, start, hotSpot, background, open}, Dir.File("real.set"));
     Preview.ShowScreen(layout, 1);
     ASSERT_FALSE(Preview.Scene().Items[0].PicturePath.empty()) << "the background is found";
 
@@ -197,6 +199,11 @@ TEST_F(ScreenPreviewTest, PicturesLieBeneathAndBitmapButtonsShowTheirPictureAlon
         return backgroundPicture.pixel(x * 256 / 1027, y * 192 / 729);
     };
     EXPECT_TRUE(Near(full.pixel(445, 316), underneath(445, 316), 24)) << Hex(full.pixel(445, 316));
+
+    // A button of function 32 whose OEM code names no screen of the layout runs that code.
+    const QString tip = Preview.ToolTipAt(Preview.FromScene({700, 620}).toPoint());
+    EXPECT_TRUE(tip.contains("OEM code 216")) << tip.toStdString();
+    EXPECT_FALSE(tip.contains("Shows screen")) << tip.toStdString();
 
     // Hovering the DRO finds the DRO, the topmost painted there.
     EXPECT_TRUE(
