@@ -7,23 +7,15 @@
 #include <span>
 #include <unordered_map>
 
+#include "csv/CsvExportLosses.h"
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 
 namespace {
 
-// A screen label with a name: the mark alone counts as no label, so a later one names the screen.
-bool NamesScreen(const ControlRecord& r) {
-    return r.IsScreenLabel() && r.rLabel.size() > 1;
-}
-
-constexpr int32_t HotKeyBeforeF1 = 111; // key code 111 + n is function key Fn
-constexpr int32_t HotKeyF1 = 112;
-constexpr int32_t HotKeyF15 = 126;
 // Skinned layouts give F10 to every bitmap button, eight of them in every screen's tab bar;
 // counting it would bury the clashes that matter, so on a bitmap button it is taken as no key.
-constexpr int32_t BitmapButtonDefaultKey = 121;
-// What the CSV export writes in place of a script holding a line break or a double quote.
-constexpr const char* LostScriptText = "<-complex code->";
+const int32_t BitmapButtonDefaultKey = FunctionKeyCode(10);
 constexpr std::size_t CaptionLimit = 40;
 
 struct CodeInfo {
@@ -48,44 +40,13 @@ constexpr CodeInfo Codes[] = {
 };
 static_assert(std::size(Codes) == CheckCodeCount);
 
-// Indexed by rType.
-constexpr const char* KindNames[] = {
-    "",    "DRO",   "scroll bar",    "bitmap",   "button",        "jog ball",
-    "LED", "label", "bitmap button", "MDI line", "G-code window", "toolpath display",
-};
-static_assert(std::size(KindNames) == ControlKind::Last + 1);
-
-bool OnLayoutScreen(int32_t screen) {
-    return screen >= 0 && screen < ScreenCount;
-}
-
 bool IsLayoutWide(CheckCode code) {
     return code == CheckCode::LayoutFull || code == CheckCode::PicturesNotChecked;
 }
 
-bool IsKnownKind(int32_t type) {
-    return type >= ControlKind::First && type <= ControlKind::Last;
-}
-
-// Real layouts fill unused texts with "None".
-bool IsNoText(const std::string& text) {
-    if (text.size() != 4 && !text.empty()) return false;
-    std::string lower;
-    for (char c : text)
-        lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    return lower.empty() || lower == "none";
-}
-
 bool HasShortcut(const ControlRecord& r) {
-    switch (r.rHotKey) {
-    case 0:
-    case -1:
-    case 65535:
-    case -4096: // what reading makes of the filler bytes CD CD CD CD
-        return false;
-    default:
-        return !(r.rType == ControlKind::BitmapButton && r.rHotKey == BitmapButtonDefaultKey);
-    }
+    return !IsNoKey(r.rHotKey) &&
+           !(r.rType == ControlKind::BitmapButton && r.rHotKey == BitmapButtonDefaultKey);
 }
 
 // Two links that show the same screen under one key do the same thing whichever the host takes.
@@ -93,18 +54,17 @@ bool SameAction(const ControlRecord& a, const ControlRecord& b) {
     return a.IsScreenLink() && b.IsScreenLink() && a.rOEMCode == b.rOEMCode;
 }
 
-std::string KeyName(int32_t key) {
-    if (key >= HotKeyF1 && key <= HotKeyF15) return "F" + std::to_string(key - HotKeyBeforeF1);
-    return "key code " + std::to_string(key);
-}
-
-// The control's caption on one line, shortened: its text, or a label's label text.
+// The control's caption on one line, shortened: its text, or a label's label text (a screen
+// label's name), as the preview shows them. The host shows no text of a bitmap or a bitmap
+// button, so theirs names nothing a user can see ("Text" on every button of a skin).
 std::string Caption(const ControlRecord& r) {
-    const std::string* text = &r.rText;
-    if (IsNoText(*text) && r.rType == ControlKind::Label) text = &r.rLabel;
-    if (IsNoText(*text)) return {};
+    if (r.rType == ControlKind::Bitmap || r.rType == ControlKind::BitmapButton) return {};
+    std::string_view text = r.rText;
+    if (IsNoneText(text) && r.rType == ControlKind::Label)
+        text = IsScreenLabel(r) ? ScreenLabelName(r) : std::string_view(r.rLabel);
+    if (IsNoneText(text)) return {};
     std::string caption;
-    for (char c : *text) {
+    for (char c : text) {
         const bool blank = c == '\r' || c == '\n' || c == '\t' || c == ' ';
         if (blank && (caption.empty() || caption.back() == ' ')) continue;
         caption.push_back(blank ? ' ' : c);
@@ -114,23 +74,21 @@ std::string Caption(const ControlRecord& r) {
     return caption;
 }
 
-// "button "Offsets"", "bitmap button", "control of kind 14".
-std::string ControlName(const ControlRecord& r) {
-    std::string name =
-        IsKnownKind(r.rType) ? KindNames[r.rType] : "control of kind " + std::to_string(r.rType);
-    const std::string caption = Caption(r);
-    if (!caption.empty()) name += " \"" + caption + "\"";
-    return name;
-}
-
-std::string Capitalised(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-        text[0] = static_cast<char>(text[0] - 32);
-    return text;
-}
-
 std::string Point(int64_t x, int64_t y) {
     return std::to_string(x) + "," + std::to_string(y);
+}
+
+// A control as the preview names it: its kind and caption ("Button \"Offsets\""), or, with no
+// caption to tell it by, its kind and rectangle ("Bitmap button at 1700,0 to 1820,30").
+std::string ControlName(const ControlRecord& r) {
+    const std::string caption = Caption(r);
+    if (!caption.empty()) return KindName(r.rType) + " \"" + caption + "\"";
+    return KindName(r.rType) + " at " + Point(r.rX1, r.rY1) + " to " + Point(r.rX2, r.rY2);
+}
+
+// The key as the preview shows it ("F10", "Alt+4", "(2048)").
+std::string KeyName(int32_t key) {
+    return HotKeyText(key);
 }
 
 std::string Counted(int64_t n, const char* one, const char* many) {
@@ -172,8 +130,7 @@ private:
     }
     // A finding about the control at index.
     void AddFor(CheckCode code, int index, const std::string& rest, int related = 0) {
-        Add(code, At(index).rScreen, index + 1, Capitalised(ControlName(At(index))) + rest,
-            related);
+        Add(code, At(index).rScreen, index + 1, ControlName(At(index)) + rest, related);
     }
 
     // Counts and first labels of the screens, straight from the records so that an index not
@@ -181,7 +138,7 @@ private:
     void LookAtScreens() {
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (!OnLayoutScreen(r.rScreen)) {
+            if (!IsLayoutScreen(r.rScreen)) {
                 ++OffLayout[r.rScreen];
                 continue;
             }
@@ -199,23 +156,24 @@ private:
     // so they are only counted (off-layout-screen).
     void CheckRecord(int index) {
         const ControlRecord& r = At(index);
-        if (!OnLayoutScreen(r.rScreen)) return;
+        if (!IsLayoutScreen(r.rScreen)) return;
         if (r.LinksToLayoutScreen() && Controls[static_cast<std::size_t>(r.rOEMCode)] == 0)
             AddFor(CheckCode::LinkToEmptyScreen, index,
                    " shows screen " + std::to_string(r.rOEMCode) + ", which holds no control");
-        if (r.IsFunctionKeyButton() && r.rHotKey != HotKeyBeforeF1 + r.rOEMCode)
+        if (IsFunctionKeyButton(r) && r.rHotKey != FunctionKeyCode(r.rOEMCode))
             AddFor(CheckCode::FunctionKeyMismatch, index,
                    " shows screen " + std::to_string(r.rOEMCode) + " with the key " +
                        KeyName(r.rHotKey) + "; Update Buttons would give it " +
-                       KeyName(HotKeyBeforeF1 + r.rOEMCode));
+                       KeyName(FunctionKeyCode(r.rOEMCode)));
         if (NamesScreen(r)) {
             const int first = FirstLabel[static_cast<std::size_t>(r.rScreen)];
             if (first != index)
                 AddFor(CheckCode::DuplicateScreenLabel, index,
-                       " names screen " + std::to_string(r.rScreen) + " \"" + r.rLabel.substr(1) +
+                       " names screen " + std::to_string(r.rScreen) + " \"" +
+                           std::string(ScreenLabelName(r)) +
                            "\" a second time; the screen list uses the first name, \"" +
-                           At(first).rLabel.substr(1) + "\" (record " + std::to_string(first + 1) +
-                           ")",
+                           std::string(ScreenLabelName(At(first))) + "\" (record " +
+                           std::to_string(first + 1) + ")",
                        first + 1);
         }
         if (r.rX2 < r.rX1 || r.rY2 < r.rY1)
@@ -227,10 +185,10 @@ private:
         if (!IsKnownKind(r.rType))
             AddFor(CheckCode::UnknownKind, index,
                    " is of a kind the program does not know (kinds are 1 to 11)");
-        if (r.rGText == LostScriptText)
+        if (r.rGText == ComplexCodeText)
             AddFor(CheckCode::LostScript, index,
-                   std::string(" has lost its script to a CSV file: it holds \"") + LostScriptText +
-                       "\", which the host would run");
+                   std::string(" has lost its script to a CSV file: it holds \"") +
+                       ComplexCodeText + "\", which the host would run");
     }
 
     void CheckResolution(const Resolution& resolution, bool detected) {
@@ -238,7 +196,7 @@ private:
                                    (detected ? " the layout is drawn for" : "");
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (!OnLayoutScreen(r.rScreen)) continue;
+            if (!IsLayoutScreen(r.rScreen)) continue;
             // An inverted rectangle is reported as such; its far corner still counts here.
             const int64_t left = std::min(r.rX1, r.rX2), top = std::min(r.rY1, r.rY2);
             const int64_t right = std::max(r.rX1, r.rX2), bottom = std::max(r.rY1, r.rY2);
@@ -263,7 +221,7 @@ private:
         std::vector<Holder> holders;
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (OnLayoutScreen(r.rScreen) && HasShortcut(r))
+            if (IsLayoutScreen(r.rScreen) && HasShortcut(r))
                 holders.push_back({r.rHotKey, r.rScreen, static_cast<int>(i)});
         }
         std::sort(holders.begin(), holders.end(), [](const Holder& a, const Holder& b) {
@@ -313,7 +271,7 @@ private:
         int naming = 0;
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (!OnLayoutScreen(r.rScreen) || IsNoText(r.rBitMapPath)) continue;
+            if (!IsLayoutScreen(r.rScreen) || !NamesPicture(r.rBitMapPath)) continue;
             ++naming;
             const auto [use, added] = uses.try_emplace(r.rBitMapPath, Use{static_cast<int>(i)});
             if (added) paths.push_back(&use->first);
@@ -344,7 +302,8 @@ private:
             const auto slot = static_cast<std::size_t>(s);
             if (Controls[slot] == 0 || Shown[slot]) continue;
             std::string name = "Screen " + std::to_string(s);
-            if (FirstLabel[slot] >= 0) name += " \"" + At(FirstLabel[slot]).rLabel.substr(1) + "\"";
+            if (FirstLabel[slot] >= 0)
+                name += " \"" + std::string(ScreenLabelName(At(FirstLabel[slot]))) + "\"";
             Add(CheckCode::UnreachableScreen, s, 0,
                 name + " holds " + Counted(Controls[slot], "control", "controls") +
                     ", but no screen link on another screen shows it");

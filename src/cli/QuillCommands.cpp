@@ -13,6 +13,7 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "platform/Windows1252.h"
@@ -268,7 +269,7 @@ std::optional<int> ScreenNumber(const std::string& text) {
     int screen = -1;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, screen);
-    if (result.ec != std::errc() || result.ptr != end || screen < 0 || screen >= ScreenCount)
+    if (result.ec != std::errc() || result.ptr != end || !IsLayoutScreen(screen))
         return std::nullopt;
     return screen;
 }
@@ -439,21 +440,35 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
     const PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
     const ScreenScene scene =
         BuildScreenScene(layout, *screen, {!arguments.Has("--no-persistent"), &finder});
-    // Pictures beside or below the SVG are named relative to it, so the folder can be moved or
-    // shared as a whole; any other picture by its full path.
-    const std::string svg = WriteSceneSvg(scene, {Utf8Path(FullPath(output).parent_path())});
+    // Embedded pictures show wherever the SVG goes; linked ones are named relative to the SVG,
+    // so the folder can be moved or shared as a whole.
+    SvgOptions form;
+    form.Pictures = arguments.Has("--link-pictures") ? SvgPictures::Linked : SvgPictures::Embedded;
+    form.Folder = Utf8Path(FullPath(output).parent_path());
+    const SvgDocument svg = WriteSceneSvg(scene, form);
     std::string reason;
-    if (!ReplaceFileContent(output, svg, reason))
+    if (!ReplaceFileContent(output, svg.Text, reason))
         return console.Dialogs.Fail("Cannot save the picture \"" + PathForMessage(output) +
                                     "\": " + reason);
 
-    std::vector<std::string> missing;
-    for (const SceneItem& item : scene.Items)
-        if (!item.PictureName.empty() && item.PicturePath.empty() &&
-            std::find(missing.begin(), missing.end(), item.PictureName) == missing.end())
-            missing.push_back(item.PictureName);
-    for (const std::string& name : missing)
-        console.Dialogs.Note("the picture \"" + name + "\" is not found; a hatched box stands in");
+    // Each missing picture once, with what stands in for it: a hatched box, or the outline of
+    // an invisible hot spot where only bitmap buttons show it.
+    std::vector<std::pair<std::string, bool>> missing; // name, drawn hatched somewhere
+    for (const SceneItem& item : scene.Items) {
+        if (item.PictureName.empty() || !item.PicturePath.empty()) continue;
+        auto known = std::find_if(missing.begin(), missing.end(),
+                                  [&item](const auto& m) { return m.first == item.PictureName; });
+        if (known == missing.end())
+            known = missing.insert(missing.end(), {item.PictureName, false});
+        known->second = known->second || !item.MissingAsHotSpot;
+    }
+    for (const auto& [name, hatched] : missing)
+        console.Dialogs.Note(
+            "the picture \"" + name + "\" is not found; " +
+            (hatched ? "a hatched box stands in" : "its bitmap button is drawn as an outline"));
+    for (const SvgPictureProblem& problem : svg.Problems)
+        console.Dialogs.Note("the picture file \"" + PathForMessage(problem.Path) + "\" " +
+                             problem.Reason + "; the SVG shows it as missing");
 
     console.Out << "Screen " << *screen;
     if (!scene.Label.empty()) console.Out << " \"" << ConsoleText(scene.Label) << "\"";
@@ -548,19 +563,23 @@ const std::vector<CommandSpec>& CommandTable() {
           InPlace},
          RunRescale},
         {"render",
-         "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--no-persistent]",
+         "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--link-pictures] "
+         "[--no-persistent]",
          "draw one screen as an SVG picture, as the preview shows it",
          "Draws screen N of LAYOUT as the preview window shows it and writes it to\n"
-         "OUT.svg as an SVG picture, one element per control, with the controls of\n"
-         "screen 0 over the other screens. Pictures are looked for in DIR, then in the\n"
-         "layout's folder and its parent. A picture found in the folder of OUT.svg or\n"
-         "below it is named by a path relative to OUT.svg, any other by its full path; a\n"
-         "missing one is drawn as a hatched box with its file name and noted on standard\n"
-         "error.\n",
+         "OUT.svg as an SVG picture, one element per control (id \"record-K\"), pictures\n"
+         "beneath the other controls and the controls of screen 0 over the other screens.\n"
+         "Pictures are looked for in DIR, then in the layout's folder and its parent, and\n"
+         "embedded in the SVG, each file once, so it shows the same anywhere. A missing\n"
+         "picture is drawn as a hatched box with its file name (a bitmap button's as its\n"
+         "outline) and noted on standard error.\n",
          {"LAYOUT"},
          {{"--screen", "N", "the screen to draw, 0 to 15"},
           {"-o", "OUT.svg", "the SVG file to write"},
           {"--pictures", "DIR", "the folder to look for the controls' pictures in first"},
+          {"--link-pictures", nullptr,
+           "name the pictures by paths relative to OUT.svg instead of embedding them (a file "
+           "URI where no relative path exists)"},
           {"--no-persistent", nullptr, "leave out the controls of screen 0"},
           InPlace},
          RunRender},

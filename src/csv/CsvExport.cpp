@@ -13,7 +13,6 @@ constexpr const char* Heading =
     "\"rVert\",\"rLabel\",\"rColor\",\"rOEMCode\",\"rHotKey\",\"rFlash\",\"rRedGreen\","
     "\"rFormat\",\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"";
 constexpr const char* LineEnd = "\r\n";
-constexpr const char* ComplexCode = "<-complex code->";
 
 // A blank where a minus sign would stand, the digits, and a blank after them.
 void PutNumber(std::string& out, int32_t value) {
@@ -140,7 +139,7 @@ void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
             PutQuotedWithTildes(out, text);
             break;
         case CsvText::ComplexCode:
-            PutQuoted(out, IsComplexCode(text) ? ComplexCode : text);
+            PutQuoted(out, IsComplexCode(text) ? ComplexCodeText : text);
             break;
         case CsvText::Plain:
             PutQuoted(out, text);

@@ -7,6 +7,10 @@
 
 #include "layout/ControlRecord.h"
 
+// What the export writes in place of a script it cannot carry. Read back, the host would run this
+// text, so the layout check looks for it.
+inline constexpr const char* ComplexCodeText = "<-complex code->";
+
 struct CsvExportLosses {
     // rGText holding a double quote, a CR or an LF: written as <-complex code->.
     int Scripts = 0;

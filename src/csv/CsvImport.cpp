@@ -20,36 +20,6 @@ std::string CannotImport(const std::string& path, const std::string& what) {
     return "Cannot import CSV file \"" + PathForMessage(path) + "\": " + what;
 }
 
-// The length of the well-formed UTF-8 sequence that starts at `at`, and its code point; 0 when
-// the bytes there are not one (a stray continuation byte, an overlong form, a surrogate, a
-// sequence cut short or beyond U+10FFFF).
-std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at, char32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t value = 0, smallest = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, smallest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (bytes.size() - at < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        value = (value << 6) | (byte(i) & 0x3F);
-    }
-    if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    codePoint = value;
-    return length;
-}
-
 // Spreadsheets save CSV as UTF-8, often behind a byte-order mark. Without the mark, a file whose
 // bytes above 127 all form UTF-8 sequences, and at least one, is taken as UTF-8: Windows-1252
 // text rarely does so by chance, and any byte that breaks the rule keeps the file

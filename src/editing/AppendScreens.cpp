@@ -1,3 +1,4 @@
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 
 void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
@@ -9,7 +10,7 @@ void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
     int dropped = 0;
     int refused = 0;
     // A negative screen is no selection; it must not pick up records that lie off the 16 screens.
-    const bool selected = sourceScreen >= 0 && sourceScreen < ScreenCount;
+    const bool selected = IsLayoutScreen(sourceScreen);
     ControlRecord r;
     for (bool found = source.FirstControl(r); found; found = source.NextControl(r)) {
         if (!selected || r.rScreen != sourceScreen) continue;

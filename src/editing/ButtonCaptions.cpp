@@ -1,10 +1,7 @@
 #include "layout/cLayout.h"
 
 #include "editing/StepTexts.h"
-
-namespace {
-constexpr int32_t HotKeyBeforeF1 = 111; // key code n + 111 is function key Fn
-} // namespace
+#include "layout/HostCodes.h"
 
 void cLayout::UpdateButtonCaptions() {
     RecordChangeBuilder change(Controls);
@@ -16,15 +13,15 @@ void cLayout::UpdateButtonCaptions() {
         const std::string screen = std::to_string(r.rOEMCode);
         const std::string prompt =
             "New caption for button: " + r.rText + "\n" +
-            "Old Funtion key: " + std::to_string(r.rHotKey - HotKeyBeforeF1) + "\n\n" + "Screen " +
-            screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
+            "Old Funtion key: " + std::to_string(FunctionKeyNumber(r.rHotKey)) + "\n\n" +
+            "Screen " + screen + " will be selected by F" + screen + "\n\n" + "Set caption to:";
         std::string answer = Dialogs.InputBox(prompt, "Update button caption & F-keys", r.rText);
         // An empty answer is a cancel: no further button is offered. The buttons already done
         // keep their new captions, as one step like a completed run.
         if (answer.empty()) break;
         ControlRecord recaptioned = r;
         recaptioned.rText = std::move(answer);
-        recaptioned.rHotKey = r.rOEMCode + HotKeyBeforeF1;
+        recaptioned.rHotKey = FunctionKeyCode(r.rOEMCode);
         change.Set(i, std::move(recaptioned));
     }
     if (count == 0)

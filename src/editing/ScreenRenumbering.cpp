@@ -1,10 +1,5 @@
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
-
-namespace {
-bool IsScreenNumber(int32_t n) {
-    return n >= 0 && n < ScreenCount;
-}
-} // namespace
 
 void cLayout::ResetScreenMap() {
     for (int s = 0; s < ScreenCount; ++s)
@@ -18,13 +13,13 @@ void cLayout::ApplyScreenMap(RecordChangeBuilder& change) {
         // screen, and a target outside 0..15 names no screen, so it keeps its number too. Links
         // of both kinds, buttons and bitmap buttons, follow the screens they show.
         const int newScreen =
-            IsScreenNumber(r.rScreen) ? ScreenMap[static_cast<std::size_t>(r.rScreen)] : r.rScreen;
+            IsLayoutScreen(r.rScreen) ? ScreenMap[static_cast<std::size_t>(r.rScreen)] : r.rScreen;
         const bool relinks = r.LinksToLayoutScreen();
         const int newTarget =
             relinks ? ScreenMap[static_cast<std::size_t>(r.rOEMCode)] : r.rOEMCode;
         // A screen or target mapped away means the caller left behind a record of a deleted
         // screen; keep the record as it is rather than give it a number that names nothing.
-        if ((IsScreenNumber(r.rScreen) && newScreen < 0) || (relinks && newTarget < 0)) {
+        if ((IsLayoutScreen(r.rScreen) && newScreen < 0) || (relinks && newTarget < 0)) {
             Dialogs.MsgBox("Internal code error remapping after change. Item index = " +
                                std::to_string(k + 1),
                            MsgButtons::OK, MsgIcon::Critical);

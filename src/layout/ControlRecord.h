@@ -29,24 +29,13 @@ struct ControlRecord {
 
     bool operator==(const ControlRecord&) const = default;
 
-    // A screen link: a button or a bitmap button whose function switches the host to the screen
-    // named by rOEMCode. Renumbering, deleting and appending screens keep every screen link
-    // right, whatever its kind.
-    bool IsScreenLink() const { return rFunction == 32 && (rType == 4 || rType == 8); }
-    // A screen link that names one of the layout's 16 screens; other targets name none.
-    bool LinksToLayoutScreen() const { return IsScreenLink() && rOEMCode >= 0 && rOEMCode < 16; }
-    // A screen-change button: the captioned kind of screen link, a button (rType 4). Only these
-    // are listed in the screen list's "Shown by" columns and re-captioned by Update Buttons; a
-    // bitmap button has no caption to show.
-    bool IsScreenChangeButton() const { return rType == 4 && rFunction == 32; }
-    // A function-key button: a screen-change button with one of the keys F1..F15 (codes
-    // 112..126) that shows one of the screens 0..14. Update Buttons gives it key Fn for screen n.
-    bool IsFunctionKeyButton() const {
-        return IsScreenChangeButton() && rOEMCode >= 0 && rOEMCode < 15 && rHotKey > 111 &&
-               rHotKey <= 126;
-    }
-    // A label control whose text starts with the section mark names its screen.
-    bool IsScreenLabel() const { return rType == 7 && !rLabel.empty() && rLabel[0] == '\xA7'; }
+    // What the record is to the host; layout/HostCodes.h holds these rules and says what each
+    // means.
+    bool IsScreenLink() const;
+    bool LinksToLayoutScreen() const;
+    bool IsScreenChangeButton() const;
+    bool IsFunctionKeyButton() const;
+    bool IsScreenLabel() const;
 };
 
 // The code values the program interprets; everything else in a record is carried unchanged.

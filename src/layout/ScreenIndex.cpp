@@ -1,10 +1,5 @@
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
-
-namespace {
-bool IsScreenNumber(int32_t n) {
-    return n >= 0 && n < ScreenCount;
-}
-} // namespace
 
 void cLayout::ClearScreenIndex() {
     ScreenTable.fill(ScreenEntry{});
@@ -14,20 +9,20 @@ void cLayout::BuildScreenIndex(bool reportDuplicates) {
     ClearScreenIndex();
     for (const ControlRecord& r : Controls) {
         // Host layouts may hold controls on screens above 15; they belong to no entry.
-        if (!IsScreenNumber(r.rScreen)) continue;
+        if (!IsLayoutScreen(r.rScreen)) continue;
         ScreenEntry& screen = ScreenTable[static_cast<std::size_t>(r.rScreen)];
         ++screen.CtrlCount;
         if (r.IsScreenLabel()) {
             // The first label in record order names the screen, however the index is rebuilt,
             // so a screen keeps its name through every move, delete and append.
             if (screen.Label.empty()) {
-                screen.Label = r.rLabel.substr(1);
+                screen.Label = ScreenLabelName(r);
             } else if (reportDuplicates) {
                 Dialogs.MsgBox("Screen #" + std::to_string(r.rScreen) + " (" + screen.Label +
                                    ") has duplicate label: " + r.rLabel,
                                MsgButtons::OK, MsgIcon::None);
             }
-        } else if (r.IsScreenChangeButton() && IsScreenNumber(r.rOEMCode)) {
+        } else if (r.IsScreenChangeButton() && IsLayoutScreen(r.rOEMCode)) {
             ScreenEntry& target = ScreenTable[static_cast<std::size_t>(r.rOEMCode)];
             if (target.ShownByCount < 2) target.ShownBy[target.ShownByCount++] = r.rText;
         }

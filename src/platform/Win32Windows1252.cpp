@@ -20,41 +20,6 @@ bool IsUnassigned(unsigned int c) {
     return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
-// One code point of well-formed UTF-8 at `at`: its value and length, or false for a sequence that
-// is cut short, overlong, a surrogate, beyond U+10FFFF or a byte that starts none.
-bool DecodeUtf8(const std::string& s, std::size_t at, char32_t& value, std::size_t& length) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned lead = byte(at);
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        value = lead;
-        length = 1;
-        return true;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        value = lead & 0x1F;
-        length = 2;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        value = lead & 0x0F;
-        length = 3;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        value = lead & 0x07;
-        length = 4;
-        minimum = 0x10000;
-    } else {
-        return false;
-    }
-    if (s.size() - at < length) return false;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned next = byte(at + i);
-        if ((next & 0xC0) != 0x80) return false;
-        value = (value << 6) | (next & 0x3F);
-    }
-    return value >= minimum && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
-}
-
 // Whether the code page has a byte for this character, asked of the system one character at a time.
 bool HasByte(char32_t c) {
     if (c < 0x80 || IsUnassigned(c)) return true;
@@ -72,8 +37,8 @@ std::size_t FirstFailure(const std::string& utf8) {
     std::size_t at = 0;
     while (at < utf8.size()) {
         char32_t value = 0;
-        std::size_t length = 0;
-        if (!DecodeUtf8(utf8, at, value, length) || !HasByte(value)) return at;
+        const std::size_t length = Utf8SequenceAt(utf8, at, value);
+        if (length == 0 || !HasByte(value)) return at;
         at += length;
     }
     return utf8.size();

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 std::string Windows1252ToUtf8(const std::string& bytes);
 
@@ -14,3 +15,8 @@ std::string Windows1252ToUtf8(const std::string& bytes);
 // such character in `utf8`.
 bool Utf8ToWindows1252(const std::string& utf8, std::string& bytes,
                        std::size_t* failedAt = nullptr);
+
+// The length of the well-formed UTF-8 sequence that starts at `at` (1 to 4), with its code point;
+// 0 when the bytes there are not one: a stray continuation byte, an overlong form, a surrogate,
+// a sequence cut short or beyond U+10FFFF.
+std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at, char32_t& codePoint);

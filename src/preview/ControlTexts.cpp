@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "layout/ControlRecord.h"
-
 namespace {
 
 bool IsDigit(char c) {
@@ -145,107 +143,6 @@ std::string DROZeroText(std::string_view rFormat) {
     return format ? FormatDRO(*format, 0.0) : std::string(FallbackDROText);
 }
 
-namespace {
-
-std::optional<std::string> KeyName(int32_t key) {
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        return std::string(1, static_cast<char>(key));
-    if (key >= 112 && key <= 126) return "F" + std::to_string(key - 111);
-    switch (key) {
-    case 8:
-        return "Backspace";
-    case 9:
-        return "Tab";
-    case 13:
-        return "Enter";
-    case 27:
-        return "Esc";
-    case 32:
-        return "Space";
-    case 33:
-        return "PgUp";
-    case 34:
-        return "PgDn";
-    case 35:
-        return "End";
-    case 36:
-        return "Home";
-    case 37:
-        return "Left";
-    case 38:
-        return "Up";
-    case 39:
-        return "Right";
-    case 40:
-        return "Down";
-    case 45:
-        return "Ins";
-    case 46:
-        return "Del";
-    default:
-        return std::nullopt;
-    }
-}
-
-constexpr int32_t AltBit = 0x800;
-constexpr int32_t CtrlAltBits = 0x8800;
-
-} // namespace
-
-std::string HotKeyText(int32_t code) {
-    if (code == 0 || code == 65535 || code == -4096) return {};
-    std::string prefix;
-    int32_t key = code;
-    if (code > 0 && (code & ~0xFF) == CtrlAltBits) {
-        prefix = "Ctrl+Alt+";
-        key = code & 0xFF;
-    } else if (code > 0 && (code & ~0xFF) == AltBit) {
-        prefix = "Alt+";
-        key = code & 0xFF;
-    }
-    const std::optional<std::string> name = KeyName(key);
-    return name ? prefix + *name : std::to_string(code);
-}
-
 std::string LinkBadgeText(int32_t target) {
     return "\xE2\x86\x92 " + std::to_string(target);
-}
-
-std::string KindName(int32_t kind) {
-    switch (kind) {
-    case ControlKind::DRO:
-        return "DRO";
-    case ControlKind::ScrollBar:
-        return "Scroll bar";
-    case ControlKind::Bitmap:
-        return "Bitmap";
-    case ControlKind::Button:
-        return "Button";
-    case ControlKind::JogBall:
-        return "Jog ball";
-    case ControlKind::LED:
-        return "LED";
-    case ControlKind::Label:
-        return "Label";
-    case ControlKind::BitmapButton:
-        return "Bitmap button";
-    case ControlKind::MDILine:
-        return "MDI line";
-    case ControlKind::GCodeWindow:
-        return "G-code window";
-    case ControlKind::ToolpathDisplay:
-        return "Toolpath display";
-    default:
-        return "Kind " + std::to_string(kind);
-    }
-}
-
-bool IsNoneText(std::string_view text) {
-    text = Trimmed(text);
-    if (text.empty()) return true;
-    if (text.size() != 4) return false;
-    const char* none = "none";
-    for (std::size_t i = 0; i < 4; ++i)
-        if ((text[i] | 0x20) != none[i]) return false;
-    return true;
 }

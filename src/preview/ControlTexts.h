@@ -1,8 +1,8 @@
 #pragma once
 // The texts a screen preview shows for a control that the record does not hold as text: a DRO's
-// value as its format would print it, the name of a shortcut key, the badge of a screen link and
-// the name of a control kind. Formats from files are read by a parser of our own and never reach
-// printf.
+// value as its format would print it and the badge of a screen link (the names of keys and kinds
+// are the host's, in layout/HostCodes.h). Formats from files are read by a parser of our own and
+// never reach printf.
 
 #include <cstdint>
 #include <optional>
@@ -34,15 +34,5 @@ std::string FormatDRO(const DROFormat& format, double value);
 // Zero formatted by a record's rFormat, or the fallback text when the format is refused.
 std::string DROZeroText(std::string_view rFormat);
 
-// A key code of rHotKey as a user reads it: "F5", "Space", "Alt+1", "Ctrl+Alt+J"; empty for the
-// codes that mean no key (0, 65535, -4096); a code we cannot name as its number.
-std::string HotKeyText(int32_t code);
-
 // "→ 5", in UTF-8: the badge of a control that shows screen 5.
 std::string LinkBadgeText(int32_t target);
-
-// "Button", "G-code window", ...; "Kind 42" outside 1..11.
-std::string KindName(int32_t kind);
-
-// Empty texts in real layouts are often the four letters "None".
-bool IsNoneText(std::string_view text);

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "layout/HostCodes.h"
 #include "platform/Windows1252.h"
-#include "preview/ControlTexts.h"
 
 namespace fs = std::filesystem;
 
@@ -163,7 +163,7 @@ std::string PictureFinder::Resolve(const std::vector<std::string>& parts) const 
 
 PictureLookup PictureFinder::Unsearched(const std::string& bitmapPath) {
     PictureLookup lookup;
-    if (IsNoneText(bitmapPath)) return lookup;
+    if (!NamesPicture(bitmapPath)) return lookup;
     lookup.Named = true;
     std::size_t cut = bitmapPath.size();
     while (cut > 0 && !IsSeparator(bitmapPath[cut - 1]) && !(cut == 2 && bitmapPath[1] == ':'))

@@ -1,31 +1,28 @@
 #include "preview/ScreenScene.h"
 
 #include <algorithm>
+#include <string_view>
 
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "preview/ControlTexts.h"
 #include "preview/PictureFinder.h"
 
 namespace {
 
-bool IsScreenLabel(const ControlRecord& r) {
-    return r.rType == ControlKind::Label && !r.rLabel.empty() && r.rLabel[0] == ScreenLabelMark;
-}
-
-std::string Shown(const std::string& text) {
-    return IsNoneText(text) ? std::string() : text;
+std::string Shown(std::string_view text) {
+    return IsNoneText(text) ? std::string() : std::string(text);
 }
 
 std::string LabelText(const ControlRecord& r) {
     if (!IsNoneText(r.rText)) return r.rText;
-    return Shown(IsScreenLabel(r) ? r.rLabel.substr(1) : r.rLabel);
+    return Shown(IsScreenLabel(r) ? ScreenLabelName(r) : std::string_view(r.rLabel));
 }
 
 // The text a kind shows over its picture, or in its own box.
 std::string KindText(const ControlRecord& r) {
     switch (r.rType) {
     case ControlKind::Button:
-    case ControlKind::BitmapButton:
         return Shown(r.rText);
     case ControlKind::Label:
         return LabelText(r);
@@ -89,7 +86,7 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
     item.OEMCode = r.rOEMCode;
     item.HotKey = r.rHotKey;
     item.KeyText = HotKeyText(r.rHotKey);
-    if (r.IsScreenLink()) item.LinkTarget = r.rOEMCode;
+    item.LinkTarget = LinkedScreen(r);
 
     const PictureLookup picture = options.Pictures != nullptr
                                       ? options.Pictures->Find(r.rBitMapPath)
@@ -100,16 +97,22 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
         item.PicturePath = picture.FoundPath;
     }
 
-    const bool known = r.rType >= ControlKind::First && r.rType <= ControlKind::Last;
+    // The host shows a bitmap button's picture alone; with no picture to show it is an
+    // invisible hot spot, however it is captioned.
+    if (r.rType == ControlKind::BitmapButton) {
+        item.MissingAsHotSpot = true;
+        item.Shape = picture.Found() ? ItemShape::Picture : ItemShape::HotSpot;
+        Colour(item, 0, SceneColour::HotSpot, SceneColour::HotSpot);
+        return item;
+    }
     // An LED whose picture is missing still shows its colour as a lamp.
     const bool drawsPicture =
-        known && picture.Named && (r.rType != ControlKind::LED || picture.Found());
+        IsKnownKind(r.rType) && picture.Named && (r.rType != ControlKind::LED || picture.Found());
     if (drawsPicture || r.rType == ControlKind::Bitmap) {
         item.Shape = ItemShape::Picture;
         item.Text = KindText(r);
         Colour(item, SceneColour::Missing, SceneColour::MissingText, 0xC8B080);
-        if (r.rType == ControlKind::Button || r.rType == ControlKind::BitmapButton)
-            item.Ink = SceneColour::ButtonText;
+        if (r.rType == ControlKind::Button) item.Ink = SceneColour::ButtonText;
         return item;
     }
     switch (r.rType) {
@@ -135,11 +138,6 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
         item.Shape = ItemShape::Lamp;
         Colour(item, LampColour(r.rColor), 0, 0x202020);
         break;
-    case ControlKind::BitmapButton:
-        item.Shape = ItemShape::HotSpot;
-        item.Text = KindText(r);
-        Colour(item, 0, SceneColour::HotSpot, SceneColour::HotSpot);
-        break;
     case ControlKind::ScrollBar:
     case ControlKind::JogBall:
     case ControlKind::MDILine:
@@ -156,13 +154,17 @@ SceneItem MakeItem(const ControlRecord& r, int position, const SceneOptions& opt
     return item;
 }
 
-// A picture reaching across nine tenths of the screen each way is taken for the background.
+// A bitmap reaching across nine tenths of the screen each way is taken for the background.
 bool CoversScreen(const SceneItem& item, const Resolution& size) {
     return item.Kind == ControlKind::Bitmap && 10 * item.Rect.Width() >= 9 * int64_t{size.Width} &&
            10 * item.Rect.Height() >= 9 * int64_t{size.Height};
 }
 
 } // namespace
+
+int PaintingLayer(int32_t kind) {
+    return kind == ControlKind::Bitmap ? 0 : 1;
+}
 
 const SceneItem* ScreenScene::ItemAt(double x, double y) const {
     for (auto it = Items.rbegin(); it != Items.rend(); ++it)
@@ -182,39 +184,35 @@ ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptio
     const DetectedResolution detected =
         DetectResolution(layout.ScreenExtentX(screen), layout.ScreenExtentY(screen));
     scene.Size = Resolutions[static_cast<std::size_t>(detected.Index)];
-    if (screen >= 0 && screen < ScreenCount) {
-        scene.Label = layout.Screens()[static_cast<std::size_t>(screen)].Label;
-    }
+    const bool onLayout = IsLayoutScreen(screen);
+    if (onLayout) scene.Label = layout.Screens()[static_cast<std::size_t>(screen)].Label;
 
+    // The Persistent screen's controls lie over every other screen, all but its backgrounds
+    // (wherever they stand in record order) and the label that names it.
+    const bool withPersistent = options.ShowPersistent && onLayout && screen != PersistentScreen;
     const std::span<const ControlRecord> records = layout.Records();
-    bool leading = true; // no control but backgrounds met yet on this screen
-    bool labelled = screen >= 0 && screen < ScreenCount;
+    std::vector<SceneItem> layers[2][2]; // [layer][0 the screen's own, 1 the Persistent screen's]
+    bool labelled = onLayout;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ControlRecord& r = records[i];
-        if (r.rScreen != screen) continue;
+        const bool own = r.rScreen == screen;
+        if (!own && !(withPersistent && r.rScreen == PersistentScreen)) continue;
         SceneItem item = MakeItem(r, static_cast<int>(i) + 1, options);
-        item.Background = leading && CoversScreen(item, scene.Size);
-        leading = item.Background;
-        if (!labelled && IsScreenLabel(r)) {
-            scene.Label = r.rLabel.substr(1);
-            labelled = true;
-        }
-        scene.Items.push_back(std::move(item));
-    }
-
-    // The Persistent screen's controls lie over every other screen, all but its background and
-    // the label that names it.
-    if (options.ShowPersistent && screen > 0 && screen < ScreenCount) {
-        bool leadingPersistent = true;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const ControlRecord& r = records[i];
-            if (r.rScreen != 0) continue;
-            SceneItem item = MakeItem(r, static_cast<int>(i) + 1, options);
-            leadingPersistent = leadingPersistent && CoversScreen(item, scene.Size);
-            if (leadingPersistent || IsScreenLabel(r)) continue;
+        item.Background = CoversScreen(item, scene.Size);
+        if (own) {
+            if (!labelled && IsScreenLabel(r)) {
+                scene.Label = ScreenLabelName(r);
+                labelled = true;
+            }
+        } else {
+            if (item.Background || IsScreenLabel(r)) continue;
             item.Persistent = true;
-            scene.Items.push_back(std::move(item));
         }
+        layers[PaintingLayer(r.rType)][own ? 0 : 1].push_back(std::move(item));
     }
+    for (auto& layer : layers)
+        for (auto& items : layer)
+            for (SceneItem& item : items)
+                scene.Items.push_back(std::move(item));
     return scene;
 }

@@ -1,9 +1,15 @@
 #pragma once
-// What a screen looks like, as data: the controls of one screen of a layout in record order (a
-// later one drawn over an earlier one), each with the shape, colours and text to draw, its
-// picture looked up, the screen it links to and its key. The Qt preview paints a scene, the SVG
-// writer writes one, and neither decides anything the scene has not. Texts stay the records'
-// Windows-1252 bytes; the program's own short texts (kind names, key names) are plain ASCII.
+// What a screen looks like, as data: the controls of one screen of a layout in the order the host
+// paints them, each with the shape, colours and text to draw, its picture looked up, the screen it
+// links to and its key. The Qt preview paints a scene, the thumbnails and the SVG writer draw one,
+// and hovering asks it what lies under the cursor; none of them decides anything the scene has
+// not. Texts stay the records' Windows-1252 bytes; the program's own short texts (kind names, key
+// names) are plain ASCII.
+//
+// The host's stacking: bitmaps (rType 3) lie beneath every other control. A scene's items are in
+// painting order: the screen's bitmaps in record order, then those of the Persistent screen, then
+// the screen's other controls in record order, then the Persistent screen's; a later item lies
+// over an earlier one.
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +28,7 @@ enum class ItemShape {
     Title,     // a screen label: the screen's name as a title
     Lamp,      // an LED: a round lamp
     Picture,   // a picture scaled into the rectangle; a hatched box with its file name if missing
-    HotSpot,   // a bitmap button with no picture: an invisible hot spot, outlined dashed
+    HotSpot,   // a bitmap button with no picture to show: an invisible hot spot, outlined dashed
     Panel,     // MDI line, G-code window, toolpath, jog ball, scroll bar: a box with its name
     Unknown,   // a kind outside 1..11: a dotted box marked with its number
 };
@@ -50,13 +56,16 @@ struct SceneItem {
     int TextPixels = 12; // the height of its text, in screen pixels
     uint32_t Fill = 0, Ink = 0, Edge = 0; // 0xRRGGBB
     bool Persistent = false;              // a control of screen 0 shown on another screen
-    bool Background = false;              // the full-screen picture a screen starts with
+    bool Background = false;              // a bitmap covering the screen
+    // A picture that cannot be shown leaves what the host shows then: an invisible hot spot (a
+    // bitmap button) rather than a hatched box naming the file.
+    bool MissingAsHotSpot = false;
 
     std::string PictureName;     // rBitMapPath when it names a picture
     std::string PictureFileName; // its last part, for the caption of a missing picture
     std::string PicturePath;     // the file found (system path); empty when missing
 
-    std::optional<int32_t> LinkTarget; // the screen a screen link shows (rOEMCode)
+    std::optional<int32_t> LinkTarget; // the screen 0..15 a screen link shows (rOEMCode)
     std::string KeyText;               // "F5", "Alt+1"; empty for none
 
     int32_t Function = 0, OEMCode = 0, HotKey = 0; // as the record holds them
@@ -71,14 +80,17 @@ struct ScreenScene {
     int Screen = 0;
     std::string Label; // the screen's name from its label control, Windows-1252; may be empty
     Resolution Size;   // the screen's resolution, as detected from how far its controls reach
-    std::vector<SceneItem> Items;
+    std::vector<SceneItem> Items; // in painting order
 
-    // The topmost item under a point of the screen, or nullptr.
+    // The topmost item under a point of the screen (the last painted there), or nullptr.
     const SceneItem* ItemAt(double x, double y) const;
     const SceneItem* ItemOfRecord(int position) const;
 };
 
 ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptions& options = {});
+
+// The stacking layer of a kind: 0 for bitmaps, which lie beneath, 1 for every other control.
+int PaintingLayer(int32_t kind);
 
 // The colours of the scene, shared by everything that draws one.
 namespace SceneColour {

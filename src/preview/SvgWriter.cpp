@@ -2,12 +2,60 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <map>
+#include <system_error>
 
 #include "layout/ControlRecord.h"
+#include "platform/FileAccess.h"
 #include "platform/Windows1252.h"
 #include "preview/ControlTexts.h"
 
+namespace fs = std::filesystem;
+
 namespace {
+
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path Absolute(const std::string& utf8) {
+    std::error_code error;
+    fs::path path = fs::absolute(PathOf(utf8), error);
+    if (error) path = PathOf(utf8);
+    return path.lexically_normal();
+}
+
+void AppendBase64(std::string& out, const std::string& bytes) {
+    static constexpr char Digits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const auto byte = [&bytes](std::size_t i) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i]));
+    };
+    const std::size_t whole = bytes.size() / 3 * 3;
+    const std::size_t start = out.size();
+    out.resize(start + (bytes.size() + 2) / 3 * 4);
+    char* at = out.data() + start;
+    for (std::size_t i = 0; i < whole; i += 3) {
+        const uint32_t v = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+        *at++ = Digits[v >> 18];
+        *at++ = Digits[(v >> 12) & 63];
+        *at++ = Digits[(v >> 6) & 63];
+        *at++ = Digits[v & 63];
+    }
+    if (const std::size_t rest = bytes.size() - whole; rest > 0) {
+        const uint32_t v = byte(whole) << 16 | (rest == 2 ? byte(whole + 1) << 8 : 0);
+        *at++ = Digits[v >> 18];
+        *at++ = Digits[(v >> 12) & 63];
+        *at++ = rest == 2 ? Digits[(v >> 6) & 63] : '=';
+        *at++ = '=';
+    }
+}
 
 std::string Hex(uint32_t colour) {
     char text[8];
@@ -79,7 +127,8 @@ class Writer {
 public:
     explicit Writer(const SvgOptions& options) : Options(options) {}
 
-    std::string Write(const ScreenScene& scene) {
+    SvgDocument Write(const ScreenScene& scene) {
+        LookAtPictures(scene);
         const std::string w = Num(scene.Size.Width), h = Num(scene.Size.Height);
         Out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         Out += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
@@ -94,16 +143,95 @@ public:
                "<rect width=\"8\" height=\"8\" fill=\"" +
                Hex(SceneColour::Missing) +
                "\"/><rect width=\"3\" height=\"8\" fill=\"#000000\" fill-opacity=\"0.25\"/>"
-               "</pattern></defs>\n";
+               "</pattern>\n";
+        PictureDefinitions();
+        Out += "</defs>\n";
         Out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + Hex(SceneColour::Screen) +
                "\"/>\n";
         for (const SceneItem& item : scene.Items)
             Control(item);
         Out += "</svg>\n";
-        return std::move(Out);
+        Document.Text = std::move(Out);
+        return std::move(Document);
     }
 
 private:
+    struct Picture {
+        int Id = 0;       // 0: not shown
+        std::string Href; // a data: URI or a link, not yet escaped
+    };
+
+    // Each distinct picture file once, in order of first use: read and encoded, or linked.
+    void LookAtPictures(const ScreenScene& scene) {
+        for (const SceneItem& item : scene.Items) {
+            if (item.Shape != ItemShape::Picture || item.PicturePath.empty()) continue;
+            const auto [entry, added] = Pictures.try_emplace(item.PicturePath);
+            if (!added) continue;
+            Order.push_back(&entry->first);
+            std::string reason;
+            entry->second.Href = Options.Pictures == SvgPictures::Embedded
+                                     ? DataUri(item.PicturePath, reason)
+                                     : LinkTo(item.PicturePath);
+            if (entry->second.Href.empty()) {
+                Document.Problems.push_back({item.PicturePath, reason});
+                continue;
+            }
+            entry->second.Id = ++Document.PictureFiles;
+        }
+    }
+
+    void PictureDefinitions() {
+        for (const std::string* path : Order) {
+            Picture& picture = Pictures[*path];
+            if (picture.Id == 0) continue;
+            Out += "<image id=\"picture-" + Num(picture.Id) +
+                   "\" width=\"1\" height=\"1\" preserveAspectRatio=\"none\" xlink:href=\"";
+            // Base64 and percent-encoded links hold nothing XML must escape.
+            Out += picture.Href;
+            Out += "\"/>\n";
+            picture.Href.clear();
+        }
+    }
+
+    static std::string DataUri(const std::string& path, std::string& reason) {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(PathOf(path), error);
+        if (!error && size > MaxEmbeddedPictureBytes) {
+            reason = "is larger than " + std::to_string(MaxEmbeddedPictureBytes >> 20) +
+                     " MB, too large to embed";
+            return {};
+        }
+        std::string bytes;
+        if (!ReadWholeFile(path, bytes, reason)) return {};
+        if (bytes.size() > MaxEmbeddedPictureBytes) {
+            reason = "is larger than " + std::to_string(MaxEmbeddedPictureBytes >> 20) +
+                     " MB, too large to embed";
+            return {};
+        }
+        const std::string type = PictureMimeType(bytes);
+        if (type.empty()) {
+            reason = "is not a JPEG, PNG, GIF or BMP picture";
+            return {};
+        }
+        std::string uri = "data:" + type + ";base64,";
+        uri.reserve(uri.size() + (bytes.size() + 2) / 3 * 4);
+        AppendBase64(uri, bytes);
+        return uri;
+    }
+
+    std::string LinkTo(const std::string& path) const {
+        if (!Options.Folder.empty()) {
+            const fs::path relative = Absolute(path).lexically_relative(Absolute(Options.Folder));
+            if (!relative.empty()) return PercentEncoded(Utf8Of(relative));
+        }
+        return PictureUri(path);
+    }
+
+    const Picture* Shown(const SceneItem& item) const {
+        const auto found = Pictures.find(item.PicturePath);
+        return found != Pictures.end() && found->second.Id != 0 ? &found->second : nullptr;
+    }
+
     void Control(const SceneItem& item) {
         const int64_t w = item.Rect.Width(), h = item.Rect.Height();
         std::string classes = "control " + ClassOf(item);
@@ -137,19 +265,19 @@ private:
                    "\" ry=\"" + Half(h) + "\" fill=\"" + fill + "\" stroke=\"" + edge + "\"/>";
             break;
         case ItemShape::Picture:
-            if (!item.PicturePath.empty()) {
-                Out += "<image " + box + " preserveAspectRatio=\"none\" xlink:href=\"" +
-                       Escaped(Href(item.PicturePath)) + "\"/>";
+            if (const Picture* picture = Shown(item)) {
+                Out += "<use xlink:href=\"#picture-" + Num(picture->Id) + "\" transform=\"scale(" +
+                       Num(w) + " " + Num(h) + ")\"/>";
                 Text(item, item.Text, "middle", w / 2, false);
+            } else if (item.MissingAsHotSpot) {
+                HotSpot(box, edge);
             } else {
                 Out += "<rect " + box + " fill=\"url(#missing)\" stroke=\"" + edge + "\"/>";
                 Text(item, item.PictureFileName, "middle", w / 2, false);
             }
             break;
         case ItemShape::HotSpot:
-            Out += "<rect " + box + " fill=\"none\" stroke=\"" + edge +
-                   "\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
-            Text(item, item.Text, "middle", w / 2, false);
+            HotSpot(box, edge);
             break;
         case ItemShape::Panel:
             Out += "<rect " + box + " fill=\"" + fill + "\" stroke=\"" + edge + "\"/>";
@@ -183,6 +311,11 @@ private:
         Out += "</svg>\n";
     }
 
+    void HotSpot(const std::string& box, const std::string& edge) {
+        Out += "<rect " + box + " fill=\"none\" stroke=\"" + edge +
+               "\" stroke-width=\"2\" stroke-dasharray=\"6 4\"/>";
+    }
+
     void Text(const SceneItem& item, const std::string& text, const char* anchor, int64_t x,
               bool bold) {
         if (text.empty()) return;
@@ -194,7 +327,7 @@ private:
 
     static std::string Half(int64_t value) { return Num(value / 2) + (value % 2 != 0 ? ".5" : ""); }
 
-    static std::string ClassOf(const SceneItem& item) {
+    std::string ClassOf(const SceneItem& item) const {
         switch (item.Shape) {
         case ItemShape::RaisedBox:
             return "button";
@@ -207,7 +340,9 @@ private:
         case ItemShape::Lamp:
             return "led";
         case ItemShape::Picture:
-            return item.PicturePath.empty() ? "picture missing" : "picture";
+            return Shown(item) != nullptr  ? "picture"
+                   : item.MissingAsHotSpot ? "hotspot"
+                                           : "picture missing";
         case ItemShape::HotSpot:
             return "hotspot";
         case ItemShape::Panel:
@@ -218,19 +353,11 @@ private:
         return "unknown";
     }
 
-    std::string Href(const std::string& path) const {
-        std::string base = Options.PictureBase;
-        while (!base.empty() && (base.back() == '/' || base.back() == '\\'))
-            base.pop_back();
-        if (!base.empty() && path.size() > base.size() + 1 &&
-            path.compare(0, base.size(), base) == 0 &&
-            (path[base.size()] == '/' || path[base.size()] == '\\'))
-            return PercentEncoded(path.substr(base.size() + 1));
-        return PictureUri(path);
-    }
-
     const SvgOptions& Options;
     std::string Out;
+    SvgDocument Document;
+    std::map<std::string, Picture> Pictures;
+    std::vector<const std::string*> Order;
 };
 
 } // namespace
@@ -247,6 +374,15 @@ std::string XmlText(const std::string& windows1252) {
     return Escaped(Windows1252ToUtf8(windows1252));
 }
 
-std::string WriteSceneSvg(const ScreenScene& scene, const SvgOptions& options) {
+std::string PictureMimeType(const std::string& bytes) {
+    const auto starts = [&bytes](std::string_view magic) { return bytes.starts_with(magic); };
+    if (starts("\xFF\xD8\xFF")) return "image/jpeg";
+    if (starts("\x89PNG\r\n\x1A\n")) return "image/png";
+    if (starts("GIF87a") || starts("GIF89a")) return "image/gif";
+    if (starts("BM") && bytes.size() >= 26) return "image/bmp";
+    return {};
+}
+
+SvgDocument WriteSceneSvg(const ScreenScene& scene, const SvgOptions& options) {
     return Writer(options).Write(scene);
 }

@@ -3,29 +3,7 @@
 #include <iterator>
 #include <numeric>
 
-namespace {
-
-constexpr const char* KindLabels[] = {
-    "",
-    "  DROs",
-    "  Scroll Bars",
-    "  Bitmaps",
-    "  Buttons",
-    "  JogBalls",
-    "  LEDs",
-    "  Labels",
-    "  Bitmap Buttons",
-    "  MDI lines",
-    "  GCode windows",
-    "  Toolpath displays",
-};
-static_assert(std::size(KindLabels) == ControlKind::Last + 1);
-
-bool IsKnownKind(int32_t kind) {
-    return kind >= ControlKind::First && kind <= ControlKind::Last;
-}
-
-} // namespace
+#include "layout/HostCodes.h"
 
 int KindCounts::OtherTotal() const {
     return std::accumulate(Other.begin(), Other.end(), 0,
@@ -45,12 +23,12 @@ KindCounts CountKinds(std::span<const ControlRecord> records, int screen) {
 }
 
 const char* KindLabel(int32_t kind) {
-    return IsKnownKind(kind) ? KindLabels[kind] : "";
+    return KindStatisticsLabel(kind);
 }
 
 std::map<int32_t, int> RecordsOffScreens(std::span<const ControlRecord> records) {
     std::map<int32_t, int> screens;
     for (const ControlRecord& record : records)
-        if (record.rScreen < 0 || record.rScreen >= ScreenCount) ++screens[record.rScreen];
+        if (!IsLayoutScreen(record.rScreen)) ++screens[record.rScreen];
     return screens;
 }

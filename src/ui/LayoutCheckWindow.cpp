@@ -16,6 +16,7 @@
 #include <exception>
 #include <optional>
 
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "preview/PictureFinder.h"
 #include "ui/CodePage.h"
@@ -222,7 +223,7 @@ void LayoutCheckWindow::Fill() {
 
         auto* screen =
             Cell(f.Screen == WholeLayout ? tr("all") : QString::number(f.Screen), Qt::AlignRight);
-        if (f.Screen >= 0 && f.Screen < ScreenCount) {
+        if (IsLayoutScreen(f.Screen)) {
             const std::string& label = screens[static_cast<std::size_t>(f.Screen)].Label;
             if (!label.empty())
                 screen->setToolTip(tr("Screen %1: %2").arg(f.Screen).arg(FromCodePage(label)));

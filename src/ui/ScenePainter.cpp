@@ -71,14 +71,9 @@ public:
         case ItemShape::Picture:
             Picture(item, r, full);
             break;
-        case ItemShape::HotSpot: {
-            QPen pen(edge, std::max(1.0, 2.0 * ScaleY), Qt::DashLine);
-            P.setPen(pen);
-            P.setBrush(Qt::NoBrush);
-            P.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-            Text(item, r, Qt::AlignCenter, ink);
+        case ItemShape::HotSpot:
+            HotSpot(r, edge);
             break;
-        }
         case ItemShape::Panel:
             Panel(item, r, fill, ink, edge);
             break;
@@ -189,6 +184,7 @@ private:
                 return;
             }
         }
+        if (item.MissingAsHotSpot) return HotSpot(r, SceneQColor(item.Edge));
         // Missing: a hatched box with the picture's file name.
         P.fillRect(r, SceneQColor(SceneColour::Missing));
         P.fillRect(r, QBrush(QColor(0, 0, 0, 70), Qt::BDiagPattern));
@@ -199,6 +195,13 @@ private:
         const int flags = item.Background ? Qt::AlignLeft | Qt::AlignBottom : Qt::AlignCenter;
         DrawText(name, item, r.adjusted(3, 2, -3, -2), flags | Qt::TextWrapAnywhere,
                  SceneQColor(SceneColour::MissingText), false);
+    }
+
+    // What the host shows of a bitmap button without a picture: nothing, so only an outline.
+    void HotSpot(const QRectF& r, const QColor& edge) {
+        P.setPen(QPen(edge, std::max(1.0, 2.0 * ScaleY), Qt::DashLine));
+        P.setBrush(Qt::NoBrush);
+        P.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     }
 
     void Panel(const SceneItem& item, const QRectF& r, const QColor& fill, const QColor& ink,

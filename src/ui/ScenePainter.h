@@ -1,7 +1,8 @@
 #pragma once
-// Paints a screen scene with QPainter: every control in the shape and colours the scene gives it,
-// pictures from the cache, link badges, keys and the mark of Persistent screen controls, and
-// optionally one record highlighted. Used by the preview widget, the thumbnails and the saved PNG.
+// Paints a screen scene with QPainter, in the scene's painting order: every control in the shape
+// and colours the scene gives it, pictures from the cache, link badges, keys and the mark of
+// Persistent screen controls, and optionally one record highlighted. Used by the preview widget,
+// the thumbnails and the saved PNG.
 
 #include <QImage>
 #include <QRectF>

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "preview/ControlTexts.h"
@@ -198,7 +199,9 @@ bool ScreenPreview::SavePicture() {
     const QFileInfo target(FromSystemPath(path));
     std::string bytes;
     if (target.suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
-        bytes = WriteSceneSvg(Current, {ToSystemPath(target.absolutePath())});
+        // Pictures embedded, so the file shows the same wherever it is sent.
+        bytes = WriteSceneSvg(Current, {SvgPictures::Embedded, ToSystemPath(target.absolutePath())})
+                    .Text;
     } else {
         QByteArray png;
         QBuffer buffer(&png);

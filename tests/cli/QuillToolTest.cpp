@@ -306,7 +306,8 @@ TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
          {"info LAYOUT [--json]", "export-csv LAYOUT CSV", "import-csv CSV LAYOUT",
           "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT",
           "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
-          "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--no-persistent]"}) {
+          "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--link-pictures] "
+          "[--no-persistent]"}) {
         EXPECT_NE(help.Out.find(std::string("quill ") + synopsis), std::string::npos) << synopsis;
         const std::string name = std::string(synopsis).substr(0, std::string(synopsis).find(' '));
         for (const std::string& asked : {name + " --help", "help " + name}) {
@@ -373,28 +374,77 @@ TEST(QuillTool, CheckExitStatusIsOneForAnErrorAndZeroForNotes) {
 
 // A picture under the SVG's folder is named relative to it, so the folder can move as a whole;
 // any other picture by a file URI that works from anywhere.
-TEST(QuillTool, RenderNamesPicturesSoTheSvgFindsThemWhereItIsWritten) {
+std::string Base64Decoded(const std::string& text) {
+    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        if (c == '=') break;
+        bits = bits << 6 | static_cast<uint32_t>(digits.find(c));
+        if ((count += 6) >= 8) bytes.push_back(static_cast<char>(bits >> (count -= 8)));
+    }
+    return bytes;
+}
+
+// The values of every xlink:href of the SVG that is not a reference inside it.
+std::vector<std::string> PictureReferences(const std::string& svg) {
+    std::vector<std::string> references;
+    for (std::size_t at = svg.find("href=\""); at != std::string::npos;
+         at = svg.find("href=\"", at + 1)) {
+        const std::string value = svg.substr(at + 6, svg.find('"', at + 6) - at - 6);
+        if (!value.starts_with("#")) references.push_back(value);
+    }
+    return references;
+}
+
+TEST(QuillTool, RenderEmbedsEachPictureOnceOrLinksItRelativeToTheSvg) {
     TempDir dir;
     std::filesystem::create_directories(dir.File("pics"));
-    std::filesystem::create_directories(dir.File("elsewhere"));
-    dir.Write("pics/a.bmp", "BM");
-    ControlRecord picture = MakeControl(3, 1, 0, 0, 100, 100);
-    picture.rBitMapPath = "Pics\\A.BMP";
-    const std::string layout = dir.Write("layout.set", LayoutFileBytes({picture}));
-    for (const auto& [output, href] :
-         {std::pair<std::string, std::string>{"beside.svg", "pics/a.bmp"},
-          {"elsewhere/away.svg", "file://"}}) {
-        SCOPED_TRACE(output);
-        const Result run =
-            Quill("render " + Quoted(layout) + " --screen 1 -o " + Quoted(dir.File(output)), dir);
-        ASSERT_EQ(run.Status, 0) << run.Err;
-        const std::string svg = ReadBytes(dir.File(output));
-        const std::size_t at = svg.find("href=\"");
-        ASSERT_NE(at, std::string::npos) << svg;
-        const std::string value = svg.substr(at + 6, svg.find('"', at + 6) - at - 6);
-        EXPECT_EQ(value.rfind(href, 0), 0u) << value;
-        EXPECT_TRUE(value.ends_with("pics/a.bmp")) << value;
+    std::filesystem::create_directories(dir.File("out/deeper"));
+    const std::string start = ReadBytes(Sample("SampleBitmaps/CycleStart.bmp"));
+    const std::string reset = ReadBytes(Sample("SampleBitmaps/Reset.bmp"));
+    dir.Write("pics/start.bmp", start);
+    dir.Write("pics/Reset.bmp", reset);
+    ControlRecord first = MakeControl(ControlKind::Bitmap, 1, 0, 0, 100, 100);
+    first.rBitMapPath = "Pics\\START.BMP";
+    ControlRecord again = first;
+    again.rX1 = 200;
+    ControlRecord button = MakeScreenButton(1, 1, "Text");
+    button.rType = ControlKind::BitmapButton;
+    button.rBitMapPath = "C:\\Korvo\\pics\\reset.bmp";
+    ControlRecord gone = first;
+    gone.rBitMapPath = "Pics\\gone.png";
+    const std::string layout =
+        dir.Write("layout.set", LayoutFileBytes({first, button, again, gone}));
+
+    const std::string svgPath = dir.File("out/deeper/screen.svg");
+    const Result embedded =
+        Quill("render " + Quoted(layout) + " --screen 1 -o " + Quoted(svgPath), dir);
+    ASSERT_EQ(embedded.Status, 0) << embedded.Err;
+    EXPECT_NE(embedded.Err.find("gone.png"), std::string::npos) << embedded.Err;
+    std::string svg = ReadBytes(svgPath);
+    for (int record = 1; record <= 4; ++record)
+        EXPECT_NE(svg.find("id=\"record-" + std::to_string(record) + "\""), std::string::npos);
+    EXPECT_NE(svg.find("data-kind=\"8\""), std::string::npos);
+    std::multiset<std::string> carried;
+    for (const std::string& reference : PictureReferences(svg)) {
+        ASSERT_TRUE(reference.starts_with("data:image/bmp;base64,")) << reference.substr(0, 80);
+        carried.insert(Base64Decoded(reference.substr(22)));
     }
+    EXPECT_EQ(carried, (std::multiset<std::string>{start, reset})) << "each picture once";
+    EXPECT_EQ(svg.find("pics"), std::string::npos) << "no file is referenced";
+
+    const Result linked = Quill(
+        "render " + Quoted(layout) + " --screen 1 --link-pictures -o " + Quoted(svgPath), dir);
+    ASSERT_EQ(linked.Status, 0) << linked.Err;
+    svg = ReadBytes(svgPath);
+    std::multiset<std::string> loaded;
+    for (const std::string& reference : PictureReferences(svg)) {
+        EXPECT_TRUE(reference.starts_with("../../pics/")) << reference;
+        loaded.insert(ReadBytes(dir.File("out/deeper/" + reference)));
+    }
+    EXPECT_EQ(loaded, (std::multiset<std::string>{start, reset}));
 }
 
 TEST(QuillTool, TextsReachJsonEscapedAndTheConsoleOnOneLine) {

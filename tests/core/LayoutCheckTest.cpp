@@ -102,7 +102,7 @@ TEST_F(LayoutCheckTest, FindsOneOfEachCodeSortedByScreenAndRecord) {
               "error screen 1 record 6 link-to-empty-screen: Button \"Nowhere\" shows screen 12, "
               "which holds no control");
     EXPECT_EQ(findings[4].Related, 3);
-    EXPECT_NE(findings[4].Message.find("key code 2097 with button \"ctl\" (record 3 on screen 0"),
+    EXPECT_NE(findings[4].Message.find("Alt+1 with Button \"ctl\" (record 3 on screen 0"),
               std::string::npos);
     EXPECT_NE(
         findings[1].Message.find(
@@ -118,6 +118,46 @@ TEST_F(LayoutCheckTest, FindsOneOfEachCodeSortedByScreenAndRecord) {
     unchecked.insert(unchecked.begin(), {"pictures-not-checked", Severity::Note, WholeLayout, 0});
     options.PictureFound = nullptr;
     EXPECT_EQ(Rows(Check(records, options)), unchecked);
+}
+
+// Findings name a control and its keys as the preview shows them.
+TEST_F(LayoutCheckTest, ControlsAndKeysAreNamedAsThePreviewShowsThem) {
+    const auto control = [](int32_t type, const std::string& text, const std::string& label = "") {
+        ControlRecord r = MakeControl(type, 1, 1700, 40, 1820, 70);
+        r.rText = text;
+        r.rLabel = label;
+        r.rGText = "<-complex code->";
+        return r;
+    };
+    const std::pair<ControlRecord, std::string> names[] = {
+        {control(ControlKind::Button, "Cycle Start"), "Button \"Cycle Start\""},
+        {control(ControlKind::Button, " None "), "Button at 1700,40 to 1820,70"},
+        {control(ControlKind::DRO, ""), "DRO at 1700,40 to 1820,70"},
+        {control(ControlKind::BitmapButton, "Text"), "Bitmap button at 1700,40 to 1820,70"},
+        {control(ControlKind::Label, "none", "Spindle"), "Label \"Spindle\""},
+        {control(ControlKind::Label, "None", "\xA7Offsets"), "Label \"Offsets\""},
+        {control(ControlKind::Label, "Two\r\nlines"), "Label \"Two lines\""},
+        {control(14, "x"), "Kind 14 \"x\""},
+    };
+    for (const auto& [record, name] : names) {
+        const std::vector<Finding> findings = Check({record});
+        ASSERT_FALSE(findings.empty()) << name;
+        EXPECT_EQ(findings.back().Message.substr(0, name.size() + 1), name + " ") << name;
+    }
+
+    const std::pair<int32_t, std::string> keys[] = {
+        {2100, "Alt+4"}, {121, "F10"}, {0x8400 + 'O', "Ctrl+Shift+O"}, {2048, "(2048)"}};
+    for (const auto& [key, text] : keys) {
+        const std::vector<Finding> findings =
+            Check({WithKey(MakeControl(ControlKind::Button, 1), key),
+                   WithKey(MakeControl(ControlKind::Button, 1), key)});
+        ASSERT_EQ(findings.size(), 1u) << text;
+        EXPECT_NE(findings[0].Message.find(" shortcut " + text + " with "), std::string::npos)
+            << findings[0].Message;
+    }
+    // A function-key button shows its keys by name too.
+    EXPECT_EQ(Check({MakeScreenButton(1, 1, "Main", 116)})[0].Message,
+              "Button \"Main\" shows screen 1 with the key F5; Update Buttons would give it F1");
 }
 
 TEST_F(LayoutCheckTest, FindsNothingInASoundLayout) {
@@ -161,6 +201,7 @@ TEST_F(LayoutCheckTest, KeyClashesNeedOneRealKeyOnViewTogether) {
         {"no key -1", {on(button, 1, -1), on(button, 1, -1)}, {}},
         {"no key 65535", {on(button, 1, 65535), on(button, 1, 65535)}, {}},
         {"no key -4096", {on(button, 1, -4096), on(button, 1, -4096)}, {}},
+        {"no key -2", {on(button, 1, -2), on(button, 1, -2)}, {}},
         {"same screen", {on(button, 1, 2097), on(button, 1, 2097)}, {clash(1, 2)}},
         {"different keys", {on(button, 1, 2097), on(button, 1, 2098)}, {}},
         {"screen 0 and another", {on(button, 4, 2097), on(button, 0, 2097)}, {clash(4, 1)}},

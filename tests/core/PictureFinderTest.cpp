@@ -98,7 +98,7 @@ TEST_F(PictureFinderTest, TheSceneCarriesWhatWasFound) {
     ASSERT_EQ(scene.Items.size(), 2u);
     EXPECT_EQ(scene.Items[0].PicturePath, Dir.File("Host/MillBitmaps/grayZero4.JPG"));
     EXPECT_TRUE(scene.Items[0].Background);
-    EXPECT_EQ(scene.Items[1].Shape, ItemShape::Picture);
+    EXPECT_EQ(scene.Items[1].Shape, ItemShape::HotSpot) << "a bitmap button without its picture";
     EXPECT_EQ(scene.Items[1].PictureName, missing.rBitMapPath);
     EXPECT_EQ(scene.Items[1].PictureFileName, "Gone.bmp");
     EXPECT_EQ(scene.Items[1].PicturePath, "");

@@ -1,12 +1,15 @@
-// The scene of a screen: which controls it holds and in what order, the Persistent screen's
-// controls on the others, what each kind shows, the DRO formats (hostile ones never reach
-// printf), the key names and the link badges.
+// The scene of a screen: which controls it holds and in what order they are painted, the
+// Persistent screen's controls on the others, what each kind shows, the DRO formats (hostile ones
+// never reach printf) and the link badges.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "preview/ControlTexts.h"
 #include "preview/ScreenScene.h"
@@ -38,39 +41,96 @@ std::vector<int> Positions(const ScreenScene& scene) {
     return positions;
 }
 
-TEST_F(ScreenSceneTest, RecordOrderWithThePersistentControlsOverTheScreen) {
-    const std::vector<ControlRecord> records = {
-        Background(0),                              // 1: screen 0's background, not shown on 3
-        MakeScreenLabel(0, "Persistent"),           // 2: names screen 0 only
-        MakeScreenButton(0, 3, "Go 3", 112 + 2),    // 3
-        Background(3),                              // 4
-        MakeControl(ControlKind::Button, 3),        // 5
-        MakeScreenLabel(3, "Tools"),                // 6
-        MakeControl(ControlKind::LED, 0),           // 7
-        MakeControl(ControlKind::DRO, 3, 5, 5, 60), // 8
-        MakeControl(ControlKind::Button, 4),        // 9: another screen
+// A screen built as real ones are: the background picture late in record order, after the DROs;
+// a bitmap after a bitmap button; screen 0's logo, late background and label.
+TEST_F(ScreenSceneTest, PicturesLieBeneathTheOtherControlsWhateverTheirRecordOrder) {
+    ControlRecord tab = MakeScreenButton(1, 2, "None");
+    tab.rType = ControlKind::BitmapButton;
+    tab.rBitMapPath = "Skin\\Tab.png";
+    tab.rX1 = 100, tab.rY1 = 390, tab.rX2 = 240, tab.rY2 = 450;
+    ControlRecord logo = MakeControl(ControlKind::Bitmap, 0, 900, 0, 1020, 40);
+    logo.rBitMapPath = "MillBitmaps\\Logo.png";
+    struct Row {
+        const char* what;
+        ControlRecord record;
+        int paintedAs; // 0 not drawn on screen 1; else its place in painting order
     };
-    const ScreenScene three = Scene(records, 3);
-    EXPECT_EQ(Positions(three), (std::vector<int>{4, 5, 6, 8, 3, 7}));
-    EXPECT_EQ(three.Label, "Tools");
-    EXPECT_EQ(three.Size, (Resolution{1024, 768})) << "reaching 1027 x 729";
-    for (const SceneItem& item : three.Items)
-        EXPECT_EQ(item.Persistent, item.Position == 3 || item.Position == 7) << item.Position;
-    EXPECT_TRUE(three.Items[0].Background);
-    EXPECT_FALSE(three.Items[1].Background);
+    const Row rows[] = {
+        {"screen 0's label", MakeScreenLabel(0, "Persistent"), 0},
+        {"screen 0's logo", logo, 3},
+        {"screen 0's button", MakeControl(ControlKind::Button, 0, 600, 700, 700, 740), 10},
+        {"the screen's label", MakeScreenLabel(1, "Program Run"), 4},
+        {"a DRO", MakeDRO(1, 1, 100, 100), 5},
+        {"another DRO", MakeDRO(1, 1, 100, 140), 6},
+        {"a bitmap button", tab, 7},
+        {"a bitmap after it", MakeControl(ControlKind::Bitmap, 1, 120, 400, 220, 440), 1},
+        {"the G-code window", MakeControl(ControlKind::GCodeWindow, 1, 300, 100, 700, 400), 8},
+        {"the late background", Background(1), 2},
+        {"screen 0's late background", Background(0), 0},
+        {"the toolpath", MakeControl(ControlKind::ToolpathDisplay, 1, 700, 100, 1000, 400), 9},
+    };
+    std::vector<ControlRecord> records;
+    std::vector<int> expected(std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        records.push_back(rows[i].record);
+        if (rows[i].paintedAs > 0)
+            expected[static_cast<std::size_t>(rows[i].paintedAs - 1)] = int(i) + 1;
+    }
+    expected.erase(std::remove(expected.begin(), expected.end(), 0), expected.end());
+    const ScreenScene one = Scene(records, 1);
+    EXPECT_EQ(Positions(one), expected);
+    EXPECT_EQ(one.Label, "Program Run");
+    for (const SceneItem& item : one.Items) {
+        SCOPED_TRACE(rows[item.Position - 1].what);
+        EXPECT_EQ(item.Persistent, records[std::size_t(item.Position - 1)].rScreen == 0);
+        EXPECT_EQ(item.Background, item.Position == 10);
+    }
 
-    // Topmost first: the DRO lies over the button, and a Persistent control over both.
-    EXPECT_EQ(three.ItemAt(20, 20)->Position, 7);
-    EXPECT_EQ(three.ItemAt(55, 25)->Position, 8);
-    EXPECT_EQ(three.ItemAt(500, 500)->Position, 4);
-    EXPECT_EQ(three.ItemAt(1030, 10), nullptr);
+    // Hovering finds what is painted last at a point: the DRO, not the background over it.
+    EXPECT_EQ(one.ItemAt(110, 110)->Position, 5);
+    EXPECT_EQ(one.ItemAt(150, 420)->Position, 7) << "the bitmap button over the later bitmap";
+    EXPECT_EQ(one.ItemAt(950, 20)->Position, 2) << "screen 0's logo over the background";
+    EXPECT_EQ(one.ItemAt(650, 720)->Position, 3);
+    EXPECT_EQ(one.ItemAt(500, 600)->Position, 10);
+    EXPECT_EQ(one.ItemAt(1030, 10), nullptr);
 
-    EXPECT_EQ(Positions(BuildScreenScene(Layout, 3, {.ShowPersistent = false})),
-              (std::vector<int>{4, 5, 6, 8}));
-    const ScreenScene zero = BuildScreenScene(Layout, 0);
-    EXPECT_EQ(Positions(zero), (std::vector<int>{1, 2, 3, 7}));
-    EXPECT_EQ(zero.Label, "Persistent");
+    EXPECT_EQ(Positions(BuildScreenScene(Layout, 1, {.ShowPersistent = false})),
+              (std::vector<int>{8, 10, 4, 5, 6, 7, 9, 12}));
+    EXPECT_EQ(Positions(BuildScreenScene(Layout, 0)), (std::vector<int>{2, 11, 1, 3}))
+        << "screen 0 itself, with its own backgrounds";
     EXPECT_EQ(BuildScreenScene(Layout, 9).Size, (Resolution{640, 480})) << "an empty screen";
+}
+
+TEST_F(ScreenSceneTest, OnlyLinksToTheLayoutsScreensCarryABadge) {
+    struct Case {
+        int32_t type, target;
+        bool badge;
+    };
+    const Case cases[] = {
+        {ControlKind::Button, 0, true},         {ControlKind::Button, 15, true},
+        {ControlKind::Button, 16, false},       {ControlKind::Button, 216, false},
+        {ControlKind::BitmapButton, 0, true},   {ControlKind::BitmapButton, 15, true},
+        {ControlKind::BitmapButton, 16, false}, {ControlKind::BitmapButton, 216, false},
+        {ControlKind::Button, -1, false},       {ControlKind::DRO, 5, false},
+    };
+    std::vector<ControlRecord> records;
+    for (const Case& c : cases) {
+        ControlRecord r = MakeScreenButton(1, c.target, "Open G-code file");
+        r.rType = c.type;
+        records.push_back(r);
+    }
+    const ScreenScene scene = Scene(records, 1);
+    ASSERT_EQ(scene.Items.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const SceneItem& item = scene.Items[i];
+        SCOPED_TRACE(KindName(cases[i].type) + " to " + std::to_string(cases[i].target));
+        EXPECT_EQ(item.LinkTarget.has_value(), cases[i].badge);
+        if (cases[i].badge) {
+            EXPECT_EQ(*item.LinkTarget, cases[i].target);
+        }
+        EXPECT_EQ(item.OEMCode, cases[i].target) << "the tooltip's OEM code";
+    }
+    EXPECT_EQ(LinkBadgeText(5), "\xE2\x86\x92 5");
 }
 
 struct KindCase {
@@ -132,15 +192,15 @@ TEST_F(ScreenSceneTest, EachKindShowsItsShapeAndText) {
         {"bitmap without picture", MakeControl(ControlKind::Bitmap, 1), ItemShape::Picture, ""},
         {"bitmap button hot spot",
          With(MakeControl(ControlKind::BitmapButton, 1),
-              [](ControlRecord& r) { r.rText = "None"; }),
+              [](ControlRecord& r) { r.rText = "Text"; }),
          ItemShape::HotSpot, ""},
-        {"bitmap button with picture",
+        {"bitmap button whose picture is not found",
          With(MakeControl(ControlKind::BitmapButton, 1),
               [](ControlRecord& r) {
-                  r.rText = "None";
+                  r.rText = "Cycle Start";
                   r.rBitMapPath = "Skin\\Start.png";
               }),
-         ItemShape::Picture, ""},
+         ItemShape::HotSpot, ""},
         {"button with picture keeps its caption",
          With(button, [](ControlRecord& r) { r.rBitMapPath = "Skin\\Start.png"; }),
          ItemShape::Picture, "ctl"},
@@ -163,48 +223,38 @@ TEST_F(ScreenSceneTest, EachKindShowsItsShapeAndText) {
         records.push_back(c.record);
     const ScreenScene scene = Scene(records, 1, {.ShowPersistent = false});
     ASSERT_EQ(scene.Items.size(), std::size(cases));
-    for (std::size_t i = 0; i < scene.Items.size(); ++i) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].name);
-        EXPECT_EQ(scene.Items[i].Shape, cases[i].shape);
-        EXPECT_EQ(scene.Items[i].Text, cases[i].text);
+        const SceneItem* item = scene.ItemOfRecord(static_cast<int>(i) + 1);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->Shape, cases[i].shape);
+        EXPECT_EQ(item->Text, cases[i].text);
     }
     EXPECT_EQ(scene.Label, "Offsets");
-    EXPECT_EQ(scene.Items[12].PictureFileName, "Start.png");
-    EXPECT_TRUE(scene.Items[12].PicturePath.empty()) << "no finder: nothing is found";
-    EXPECT_TRUE(scene.Items[10].PictureName.empty()) << "a bitmap that names no picture";
+    const SceneItem& startButton = *scene.ItemOfRecord(13);
+    EXPECT_EQ(startButton.PictureFileName, "Start.png");
+    EXPECT_TRUE(startButton.PicturePath.empty()) << "no finder: nothing is found";
+    EXPECT_TRUE(startButton.MissingAsHotSpot);
+    EXPECT_TRUE(scene.ItemOfRecord(11)->PictureName.empty()) << "a bitmap that names no picture";
 }
 
-TEST_F(ScreenSceneTest, LampColourFollowsRColorAndLinksCarryBadgesAndKeys) {
+TEST_F(ScreenSceneTest, LampColourFollowsRColorAndKeysAreNamed) {
     std::vector<ControlRecord> records;
     for (int32_t colour : {0, 1, 2, 3, -1}) {
         records.push_back(MakeControl(ControlKind::LED, 1));
         records.back().rColor = colour;
     }
     records.push_back(MakeScreenButton(1, 5, "Offsets", 116));
-    ControlRecord hotSpot = MakeControl(ControlKind::BitmapButton, 1);
-    hotSpot.rFunction = ScreenChangeFunction;
-    hotSpot.rOEMCode = 20;
-    hotSpot.rHotKey = 2097;
-    records.push_back(hotSpot);
-    ControlRecord notALink = MakeControl(ControlKind::DRO, 1);
-    notALink.rFunction = ScreenChangeFunction;
-    notALink.rOEMCode = 5;
-    notALink.rHotKey = 65535;
-    records.push_back(notALink);
+    records.push_back(MakeScreenButton(1, 5, "Offsets", -1));
+    records.back().rType = ControlKind::BitmapButton;
 
     const ScreenScene scene = Scene(records, 1);
     const uint32_t lamps[] = {SceneColour::LampGreen, SceneColour::LampRed, SceneColour::LampYellow,
                               SceneColour::LampGrey, SceneColour::LampGrey};
     for (std::size_t i = 0; i < 5; ++i)
         EXPECT_EQ(scene.Items[i].Fill, lamps[i]) << i;
-    EXPECT_EQ(scene.Items[5].LinkTarget, 5);
     EXPECT_EQ(scene.Items[5].KeyText, "F5");
-    EXPECT_EQ(scene.Items[6].LinkTarget, 20) << "a target beyond the layout still shows";
-    EXPECT_EQ(scene.Items[6].KeyText, "Alt+1");
-    EXPECT_FALSE(scene.Items[7].LinkTarget.has_value());
-    EXPECT_EQ(scene.Items[7].KeyText, "");
-    EXPECT_EQ(LinkBadgeText(5), "\xE2\x86\x92 5");
-    EXPECT_EQ(LinkBadgeText(20), "\xE2\x86\x92 20");
+    EXPECT_EQ(scene.Items[6].KeyText, "") << "-1 is no key, as the check reads it";
 }
 
 TEST(DROFormatTest, AcceptedFormatsPrintAsPrintfWould) {
@@ -269,22 +319,6 @@ TEST(DROFormatTest, AnythingElseShowsTheFallbackAndNeverReachesPrintf) {
         EXPECT_FALSE(ParseDROFormat(format).has_value());
         EXPECT_EQ(DROZeroText(format), "0.0000");
     }
-}
-
-TEST(HotKeyTextTest, KeyCodesOfRealLayouts) {
-    const std::pair<int32_t, const char*> cases[] = {
-        {112, "F1"},     {116, "F5"},
-        {121, "F10"},    {126, "F15"},
-        {32, "Space"},   {2097, "Alt+1"},
-        {2124, "Alt+L"}, {34890, "Ctrl+Alt+J"},
-        {65, "A"},       {13, "Enter"},
-        {65535, ""},     {0, ""},
-        {-4096, ""},     {127, "127"},
-        {2048, "2048"},  {0x8800 + 200, "35016"},
-        {-1, "-1"},      {0x10000 + 65, "65601"},
-    };
-    for (const auto& [code, text] : cases)
-        EXPECT_EQ(HotKeyText(code), text) << code;
 }
 
 } // namespace

@@ -134,11 +134,13 @@ TEST_F(ScreenPreviewTest, SavesThePictureAsPngOrSvgAndSaysWhenItCannot) {
     ASSERT_EQ(png.size(), QSize(800, 600));
     EXPECT_TRUE(Near(png.pixel(28, 350), SamplePixel("CycleStart.bmp", 8, 10)));
 
+    // The SVG carries its pictures, so it shows them wherever it is sent.
     Files.Choose(Dir.File("one.SVG"));
     ASSERT_TRUE(Preview.SavePicture());
     const std::string svg = ReadBytes(Dir.File("one.SVG"));
-    EXPECT_NE(svg.find("xlink:href=\"" + PictureUri(SamplePath("SampleBitmaps/CycleStart.bmp"))),
-              std::string::npos);
+    EXPECT_NE(svg.find("xlink:href=\"data:image/bmp;base64,"), std::string::npos);
+    EXPECT_EQ(svg.find("file:"), std::string::npos);
+    EXPECT_EQ(svg.find("SampleBitmaps"), std::string::npos);
 
     Files.Cancel();
     EXPECT_FALSE(Preview.SavePicture());
@@ -152,6 +154,60 @@ TEST_F(ScreenPreviewTest, SavesThePictureAsPngOrSvgAndSaysWhenItCannot) {
               0u)
         << Dialogs.Last().prompt;
     EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
+}
+
+// Real screens: the background picture late in record order, a skin's bitmap buttons.
+TEST_F(ScreenPreviewTest, PicturesLieBeneathAndBitmapButtonsShowTheirPictureAlone) {
+    ScriptedDialogs dialogs;
+    cLayout layout(dialogs);
+    std::filesystem::create_directories(Dir.File("MillBitmaps"));
+    std::filesystem::copy_file(SamplePath("SampleBitmaps/Background.bmp"),
+                               Dir.File("MillBitmaps/BackgroundMain.bmp"));
+    std::filesystem::copy_file(SamplePath("SampleBitmaps/CycleStart.bmp"),
+                               Dir.File("MillBitmaps/CycleStart.bmp"));
+    ControlRecord dro = MakeDRO(1, 1, 100, 100);
+    dro.rX2 = 300, dro.rY2 = 140;
+    ControlRecord start = MakeScreenButton(1, 2, "Text");
+    start.rType = ControlKind::BitmapButton;
+    start.rBitMapPath = "MillBitmaps\\CycleStart.bmp";
+    start.rX1 = 400, start.rY1 = 100, start.rX2 = 490, start.rY2 = 132;
+    ControlRecord hotSpot = start;
+    hotSpot.rBitMapPath = "None";
+    hotSpot.rY1 = 300, hotSpot.rY2 = 332;
+    ControlRecord open = MakeScreenButton(1, 216, "Open G-code file");
+    open.rX1 = 600, open.rY1 = 600, open.rX2 = 800, open.rY2 = 650;
+    ControlRecord background = MakeControl(ControlKind::Bitmap, 1, 0, 0, 1027, 729);
+    background.rBitMapPath = "MillBitmaps\\BackgroundMain.bmp";
+    cLayoutProbe::Adopt(layout, {dro, start, hotSpot, background, open}, Dir.File("real.set"));
+    Preview.ShowScreen(layout, 1);
+    ASSERT_FALSE(Preview.Scene().Items[0].PicturePath.empty()) << "the background is found";
+
+    const QImage full = Preview.RenderImage();
+    ASSERT_EQ(full.size(), QSize(1024, 768));
+    // The DRO, its record before the background's, lies over it.
+    EXPECT_TRUE(Near(full.pixel(110, 104), SceneQColor(SceneColour::DROFace).rgb()))
+        << Hex(full.pixel(110, 104));
+    // The bitmap button shows its picture and no caption: the middle of the picture, where a
+    // caption would be written, is the picture's own.
+    for (const QPoint p : {QPoint(408, 110), QPoint(445, 116), QPoint(430, 120)})
+        EXPECT_TRUE(
+            Near(full.pixel(p), SamplePixel("CycleStart.bmp", p.x() - 400, p.y() - 100), 12))
+            << p.x() << "," << p.y() << " " << Hex(full.pixel(p));
+    // Without a picture it is the host's invisible hot spot: the background shows through.
+    const QImage backgroundPicture(Dir.File("MillBitmaps/BackgroundMain.bmp").c_str());
+    const auto underneath = [&](int x, int y) {
+        return backgroundPicture.pixel(x * 256 / 1027, y * 192 / 729);
+    };
+    EXPECT_TRUE(Near(full.pixel(445, 316), underneath(445, 316), 24)) << Hex(full.pixel(445, 316));
+
+    // A button of function 32 whose OEM code names no screen of the layout runs that code.
+    const QString tip = Preview.ToolTipAt(Preview.FromScene({700, 620}).toPoint());
+    EXPECT_TRUE(tip.contains("OEM code 216")) << tip.toStdString();
+    EXPECT_FALSE(tip.contains("Shows screen")) << tip.toStdString();
+
+    // Hovering the DRO finds the DRO, the topmost painted there.
+    EXPECT_TRUE(
+        Preview.ToolTipAt(Preview.FromScene({110, 110}).toPoint()).startsWith("DRO, record 1"));
 }
 
 TEST_F(ScreenPreviewTest, ThePicturesFolderIsRememberedAndABadFileDrawsAsMissing) {
@@ -256,17 +312,17 @@ TEST(SvgWriterTest, WellFormedOneElementPerControlTextsEscapedAndInUtf8) {
     std::vector<ControlRecord> records;
     for (int32_t kind = 0; kind <= 12; ++kind)
         records.push_back(MakeControl(kind, kind == 0 ? 0 : 1, 10 * kind, 10 * kind));
-    records[4].rText = "a<b & \"c\" 'd' >";       // a button
-    records[7].rText = high;                      // a label
-    records[7].rLabel = "\xA7Tool <&> \xE9t\xE9"; // and the screen's name
-    records[3].rBitMapPath = "Skin\\<&>.png";     // a missing picture named oddly
-    records[8].rText = std::string("ctl\x01\x1F\r\nx", 8);
+    records[4].rText = "a<b & \"c\" 'd' >\x01\x1F\r\nx"; // a button
+    records[7].rText = high;                             // a label
+    records[7].rLabel = "\xA7Tool <&> \xE9t\xE9";        // and the screen's name
+    records[3].rBitMapPath = "Skin\\<&>.png";            // a missing picture named oddly
+    records[8].rText = "Text"; // a bitmap button: the host shows none of it
     records[1].rFormat = "%s</text>";
     cLayoutProbe::Adopt(layout, records);
     const ScreenScene scene = BuildScreenScene(layout, 1);
     ASSERT_EQ(scene.Items.size(), 13u) << "twelve of screen 1 and one Persistent";
 
-    const std::vector<SvgElement> elements = ParseSvg(WriteSceneSvg(scene));
+    const std::vector<SvgElement> elements = ParseSvg(WriteSceneSvg(scene).Text);
     ASSERT_FALSE(elements.empty());
     EXPECT_EQ(elements[0].name, "svg");
     std::vector<const SvgElement*> controls;
@@ -275,7 +331,8 @@ TEST(SvgWriterTest, WellFormedOneElementPerControlTextsEscapedAndInUtf8) {
     ASSERT_EQ(controls.size(), scene.Items.size());
     for (std::size_t i = 0; i < controls.size(); ++i)
         EXPECT_EQ(controls[i]->id.toStdString(),
-                  "record-" + std::to_string(scene.Items[i].Position));
+                  "record-" + std::to_string(scene.Items[i].Position))
+            << "in painting order";
     EXPECT_TRUE(controls.back()->classes.contains("persistent"));
 
     const auto textOf = [&](int position) {
@@ -290,31 +347,49 @@ TEST(SvgWriterTest, WellFormedOneElementPerControlTextsEscapedAndInUtf8) {
         }
         return text;
     };
-    EXPECT_EQ(textOf(5), "a<b & \"c\" 'd' >");
+    EXPECT_EQ(textOf(5), QString::fromUtf8("a<b & \"c\" 'd' >\xEF\xBF\xBD\xEF\xBF\xBD  x"));
     EXPECT_EQ(textOf(8), FromCodePage(high)) << "as Qt's converter reads the code page";
     EXPECT_TRUE(textOf(8).startsWith(QString::fromUtf8("\xE2\x82\xAC"))) << "0x80 is the euro";
     EXPECT_EQ(textOf(4), "<&>.png");
-    EXPECT_EQ(textOf(9), QString::fromUtf8("ctl\xEF\xBF\xBD\xEF\xBF\xBD  x"));
+    EXPECT_EQ(textOf(9), "");
     EXPECT_EQ(textOf(2), "0.0000");
     EXPECT_EQ(elements[1].name, "title");
     EXPECT_EQ(elements[1].text, QString::fromUtf8("Screen 1: Tool <&> \xC3\xA9t\xC3\xA9"));
 }
 
-TEST(SvgWriterTest, PicturesBesideTheSvgAreReferencedRelatively) {
+TEST(SvgWriterTest, LinkedPicturesAreNamedRelativeToTheSvgAndPictureFilesBySniffing) {
     ScreenScene scene;
     SceneItem item;
     item.Shape = ItemShape::Picture;
     item.Kind = ControlKind::Bitmap;
     item.Rect = {0, 0, 10, 10};
     item.PicturePath = "/data/screens/Skin/a b.png";
-    scene.Items = {item};
-    EXPECT_NE(WriteSceneSvg(scene, {"/data/screens"}).find("xlink:href=\"Skin/a%20b.png\""),
-              std::string::npos);
-    EXPECT_NE(WriteSceneSvg(scene, {"/data/other"})
-                  .find("xlink:href=\"file:///data/screens/Skin/a%20b.png\""),
-              std::string::npos);
+    scene.Items = {item, item};
+    const auto href = [&](const std::string& folder) {
+        const SvgDocument svg = WriteSceneSvg(scene, {SvgPictures::Linked, folder});
+        EXPECT_EQ(svg.PictureFiles, 1) << "one file, written once for both controls";
+        const std::size_t at = svg.Text.find("<image id=\"picture-1\"");
+        const std::size_t start = svg.Text.find("xlink:href=\"", at) + 12;
+        return svg.Text.substr(start, svg.Text.find('"', start) - start);
+    };
+    EXPECT_EQ(href("/data/screens"), "Skin/a%20b.png");
+    EXPECT_EQ(href("/data/screens/"), "Skin/a%20b.png");
+    EXPECT_EQ(href("/data/other/deeper"), "../../screens/Skin/a%20b.png");
+    EXPECT_EQ(href(""), "file:///data/screens/Skin/a%20b.png");
     EXPECT_EQ(PictureUri("C:\\Korvo\\x.png"), "file:///C:/Korvo/x.png");
     EXPECT_EQ(PictureUri("/home/j\xC3\xBCrgen/#1.png"), "file:///home/j%C3%BCrgen/%231.png");
+
+    const std::pair<std::string, const char*> types[] = {
+        {"\xFF\xD8\xFF\xE0", "image/jpeg"},
+        {"\x89PNG\r\n\x1A\n", "image/png"},
+        {"GIF89a", "image/gif"},
+        {"BM" + std::string(24, '\0'), "image/bmp"},
+        {"BM", ""},
+        {"<svg>", ""},
+        {"", ""},
+    };
+    for (const auto& [bytes, type] : types)
+        EXPECT_EQ(PictureMimeType(bytes), type);
 }
 
 } // namespace
