@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -202,6 +203,8 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
 }
 
 void KorvoScreenManager::ConnectSessions() {
+    connect(PrincFrame, &LayoutFrame::SelectedScreenChanged, this,
+            &KorvoScreenManager::PrincipalScreenChanged);
     // Both previews read the same pictures once.
     AddPreview->SetPictureCache(PrincPreview->Pictures());
     // A pictures folder chosen in one is the other's too.
@@ -222,6 +225,29 @@ void KorvoScreenManager::ConnectSessions() {
 }
 
 KorvoScreenManager::~KorvoScreenManager() = default;
+
+void KorvoScreenManager::AddPane(QDockWidget* pane, Qt::DockWidgetArea area,
+                                 const QKeySequence& key) {
+    pane->setParent(this);
+    addDockWidget(area, pane);
+    pane->hide();
+    QAction* item = pane->toggleViewAction();
+    item->setObjectName(QStringLiteral("mnu") + pane->objectName());
+    if (!key.isEmpty()) item->setShortcut(key);
+    mnuView->addAction(item);
+}
+
+int KorvoScreenManager::PrincipalScreen() const {
+    return PrincFrame->SelectedScreen();
+}
+
+void KorvoScreenManager::SelectPrincipalScreen(int screen) {
+    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
+    if (row == nullptr) return;
+    PrincLayList->setCurrentItem(row);
+    row->setSelected(true);
+    PrincLayList->scrollToItem(row);
+}
 
 QWidget* KorvoScreenManager::PrincipalPreviewHost() const {
     return PrincFrame->PreviewHost();
@@ -488,6 +514,11 @@ void KorvoScreenManager::BuildMenus() {
                                        &KorvoScreenManager::butCheck_Click,
                                        {QKeySequence(Qt::CTRL | Qt::Key_L)}),
                                butCheck);
+
+    // The panes beside the frames (the controls table, the property sheet, find) each add their
+    // item here with AddPane.
+    mnuView = menuBar()->addMenu(FromCodePage("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
 
     QMenu* mnuHelp = menuBar()->addMenu(FromCodePage("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -784,10 +815,7 @@ void KorvoScreenManager::GoToFinding(int screen, int record) {
             5000);
         return;
     }
-    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
-    PrincLayList->setCurrentItem(row);
-    row->setSelected(true);
-    PrincLayList->scrollToItem(row);
+    SelectPrincipalScreen(screen);
     // The pane has followed the selection; the finding's control is marked in it.
     const bool marked = record > 0 && PrincPreview->HighlightRecord(record);
     if (record > 0 && (!marked || PrincFrame->PreviewHost()->isHidden()))

@@ -28,6 +28,8 @@
 #include "ui/FileDialogs.h"
 
 class QAction;
+class QDockWidget;
+class QKeySequence;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -82,9 +84,18 @@ public:
     // Keeps the size, splitter positions and list columns in the settings (done on closing too).
     void SaveWindowSettings();
 
+    // Puts a pane beside the frames, hidden until its item in the View menu (named "mnu" and the
+    // pane's object name, with the key given) shows it. The window owns the pane.
+    void AddPane(QDockWidget* pane, Qt::DockWidgetArea area, const QKeySequence& key = {});
+    // The screen selected in the Principal list, -1 for none; selecting one there.
+    int PrincipalScreen() const;
+    void SelectPrincipalScreen(int screen);
+
 signals:
     // Emitted after every command, once the title, status bar and menus show its outcome.
     void LayoutsRefreshed();
+    // The Principal list's selected screen changed (-1: none).
+    void PrincipalScreenChanged(int screen);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -188,6 +199,7 @@ private:
     QPushButton* butAppendToPrinc = nullptr;
 
     QMenu* mnuRecent = nullptr;
+    QMenu* mnuView = nullptr;
     // Menu items that are available exactly when their button is.
     std::vector<std::pair<QAction*, QPushButton*>> MirroredItems;
     QLabel* StatusRecords = nullptr;

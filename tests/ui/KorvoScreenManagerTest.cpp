@@ -146,8 +146,8 @@ struct MenuItem {
 
 TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
     const QList<QAction*> menus = Window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    const char* const titles[] = {"&File", "&Edit", "&Help"};
+    ASSERT_EQ(menus.size(), 4);
+    const char* const titles[] = {"&File", "&Edit", "&View", "&Help"};
     const QKeySequence enter(Qt::Key_Enter), ret(Qt::Key_Return);
     const std::vector<std::vector<MenuItem>> items = {
         {{"mnuPrincOpen", "Principal Layout - &Open", {QKeySequence("Ctrl+O")}},
@@ -168,8 +168,9 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuEditSel", "C&ontrol Edit", {ret, enter}},
          {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}},
          {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}}},
+        {},
         {{"mnuAbout", "About KorvoScreenQuill...", {}}}};
-    for (int m = 0; m < 3; ++m) {
+    for (int m = 0; m < 4; ++m) {
         EXPECT_EQ(menus[m]->text(), titles[m]);
         QList<QAction*> actions = menus[m]->menu()->actions();
         actions.removeIf([](QAction* action) { return action->isSeparator(); });
