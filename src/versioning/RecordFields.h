@@ -48,6 +48,7 @@ inline constexpr std::array<RecordField, 20> RecordFields{{
 namespace FieldNo {
 constexpr int rType = 1;
 constexpr int rScreen = 2;
+constexpr int rText = 3;
 constexpr int rOEMCode = 10;
 constexpr int rX1 = 16;
 constexpr int rY2 = 19;

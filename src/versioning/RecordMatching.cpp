@@ -31,9 +31,9 @@ constexpr unsigned Identity =
 // The passes, from the strictest to the loosest; the last one is by likeness.
 constexpr unsigned Passes[] = {
     All,                                  // the same control
+    All & ~(Screen | Target),             // carried to another screen
     Identity,                             // the same control, moved, resized or re-keyed
     Type | Screen | Function | Rectangle, // in its place under a new caption or picture
-    All & ~(Screen | Target),             // carried to another screen
 };
 
 // A screen of the old version that the new one does not have: compares equal to nothing.
@@ -366,21 +366,26 @@ private:
     std::vector<std::pair<int, int>> Anchors; // (old, new), increasing in both
 };
 
-// Where the matched records and links of each old screen went; a screen goes where most of its
-// evidence goes, each new number taken once, by the screen with the most evidence for it.
-ScreenRenumbering FindRenumbering(std::span<const ControlRecord> older,
-                                  std::span<const ControlRecord> newer,
+// Where the matched records of each old screen went. A record counts as much as it is its own:
+// one of n alike on n screens (the background picture, a tab bar) counts 1/n, so the controls that
+// make a screen what it is decide where it went. Each screen goes where most of its evidence
+// goes, each new number taken once, by the screen with the most evidence for it.
+ScreenRenumbering FindRenumbering(const Side& old, std::span<const ControlRecord> newer,
                                   const std::vector<int>& newOfOld) {
-    std::array<std::array<int, ScreenCount>, ScreenCount> votes{};
+    const std::span<const ControlRecord> older = old.Records;
+    std::unordered_map<uint64_t, int> alike;
+    std::vector<uint64_t> content(older.size());
+    for (std::size_t i = 0; i < older.size(); ++i)
+        ++alike[content[i] = old.Hash(i, All & ~(Screen | Target))];
+    std::array<std::array<double, ScreenCount>, ScreenCount> votes{};
     const auto onLayout = [](int32_t s) { return s >= 0 && s < ScreenCount; };
     for (std::size_t i = 0; i < older.size(); ++i) {
         if (newOfOld[i] < 0) continue;
         const ControlRecord& a = older[i];
         const ControlRecord& b = newer[static_cast<std::size_t>(newOfOld[i])];
         if (onLayout(a.rScreen) && onLayout(b.rScreen))
-            ++votes[static_cast<std::size_t>(a.rScreen)][static_cast<std::size_t>(b.rScreen)];
-        if (a.LinksToLayoutScreen() && b.LinksToLayoutScreen())
-            ++votes[static_cast<std::size_t>(a.rOEMCode)][static_cast<std::size_t>(b.rOEMCode)];
+            votes[static_cast<std::size_t>(a.rScreen)][static_cast<std::size_t>(b.rScreen)] +=
+                1.0 / alike[content[i]];
     }
     // Screens with the strongest evidence choose first; each takes the new number most of its
     // evidence points to among those still free, and without evidence keeps its own if free.
@@ -452,8 +457,8 @@ RecordMatch MatchRecords(std::span<const ControlRecord> older,
         matcher.Run();
         result.NewOfOld = std::move(matcher.NewOfOld);
         result.OldOfNew = std::move(matcher.OldOfNew);
+        result.Screens = FindRenumbering(old, newer, result.NewOfOld);
     }
-    result.Screens = FindRenumbering(older, newer, result.NewOfOld);
     if (!result.Screens.IsIdentity()) {
         // Again, with the old screens as the new version numbers them.
         const Side old(older, result.Screens);

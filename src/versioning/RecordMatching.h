@@ -1,17 +1,18 @@
 #pragma once
 // Which record of one version of a layout is which record of another: the matching behind diff and
 // merge. Records are matched by what the controls are, not by where they stand in the file:
-// first those equal in every field; then by kind, screen, texts, picture, function and OEM code
-// (the position may differ); then a control left in its place under a new caption or picture;
-// then a control carried to another screen unchanged; last, on one screen, a control with one or
-// two of its properties changed. Among equals, the record nearest where the common order puts it
-// wins, so one control inserted early is one unmatched record and nothing else.
+// first those equal in every field; then those equal but for their screen (carried to another
+// screen, or their screen renumbered); then by kind, screen, texts, picture, function and OEM
+// code (the position may differ); then a control left in its place under a new caption or
+// picture; last, on one screen, a control with one or two of its properties changed. Among
+// equals, the record nearest where the common order puts it wins, so one control inserted early
+// is one unmatched record and nothing else.
 //
 // Screens renumbered between the versions (moved up or down the list, or one deleted and the rest
-// moved down) are found from where the matched controls and screen links went; the matching is
-// then done again with the old screen numbers and link targets read as the new version numbers
-// them, so identical controls of different screens (the background picture of every screen) keep
-// to their own screens.
+// moved down) are found from where the controls that make each screen what it is went; the
+// matching is then done again with the old screen numbers and link targets read as the new version
+// numbers them, so identical controls of different screens (the background picture of every screen)
+// keep to their own screens.
 //
 // Guarantees: each record has at most one counterpart; the result depends only on the records;
 // the work grows about linearly with the number of records (two 32767-record versions take well

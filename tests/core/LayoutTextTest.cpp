@@ -45,7 +45,7 @@ std::vector<TextCase> TextCases() {
 
     ControlRecord bytes = MakeFullRecord(1);
     bytes.rText = AllBytes();
-    bytes.rGText = std::string(AllBytes().rbegin(), AllBytes().rend());
+    bytes.rGText.assign(bytes.rText.rbegin(), bytes.rText.rend());
     bytes.rLabel = "\xA7Offsets \x80 \x81\x8D\x8F\x90\x9D \xFF";
     bytes.rFormat = std::string("a\0b", 3);
     cases.push_back({"every byte", {{bytes}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}});
