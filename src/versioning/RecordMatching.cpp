@@ -122,6 +122,36 @@ unsigned Differences(const Side& old, std::size_t i, const Side& now, std::size_
     return differ;
 }
 
+// How far apart two texts are, from 0 (equal) to 1: the share of the longer that is not in
+// their common beginning and end. "Jog" and "Jog+" are close; "Jog" and "Cycle Start" are not.
+double TextDistance(const std::string& a, const std::string& b) {
+    const std::size_t shorter = std::min(a.size(), b.size());
+    const std::size_t longer = std::max(a.size(), b.size());
+    if (longer == 0) return 0;
+    std::size_t same = 0;
+    while (same < shorter && a[same] == b[same])
+        ++same;
+    std::size_t tail = 0;
+    while (tail < shorter - same && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+    return 1.0 - static_cast<double>(same + tail) / static_cast<double>(longer);
+}
+
+// Among records as many properties apart, which are closer: how far the rectangle moved, in
+// pixels, and how much the texts changed, a whole text counting as a thousand pixels.
+double Unlikeness(const ControlRecord& a, const ControlRecord& b) {
+    const auto apart = [](int32_t x, int32_t y) {
+        return std::abs(static_cast<double>(x) - static_cast<double>(y));
+    };
+    double unlike =
+        apart(a.rX1, b.rX1) + apart(a.rY1, b.rY1) + apart(a.rX2, b.rX2) + apart(a.rY2, b.rY2);
+    for (std::string ControlRecord::*text :
+         {&ControlRecord::rText, &ControlRecord::rGText, &ControlRecord::rBitMapPath,
+          &ControlRecord::rLabel, &ControlRecord::rFormat})
+        unlike += 1000.0 * TextDistance(a.*text, b.*text);
+    return unlike;
+}
+
 int Popcount(unsigned bits) {
     int n = 0;
     for (; bits != 0; bits &= bits - 1)
@@ -321,11 +351,11 @@ private:
             }
         struct Candidate {
             int Cost;
-            double Distance;
+            double Unlikeness, Distance;
             int Old, New;
             bool operator<(const Candidate& o) const {
-                return std::tie(Cost, Distance, Old, New) <
-                       std::tie(o.Cost, o.Distance, o.Old, o.New);
+                return std::tie(Cost, Unlikeness, Distance, Old, New) <
+                       std::tie(o.Cost, o.Unlikeness, o.Distance, o.Old, o.New);
             }
         };
         std::vector<Candidate> candidates;
@@ -350,7 +380,10 @@ private:
                                                         static_cast<std::size_t>(j), Compared);
                     const int cost = Popcount(differ);
                     if (cost > 2 || ((differ & Type) && cost > 1)) continue;
-                    candidates.push_back({cost, std::abs(expected - j), i, j});
+                    candidates.push_back({cost,
+                                          Unlikeness(Old.Records[static_cast<std::size_t>(i)],
+                                                     Now.Records[static_cast<std::size_t>(j)]),
+                                          std::abs(expected - j), i, j});
                 }
             }
         }

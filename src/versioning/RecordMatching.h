@@ -4,9 +4,9 @@
 // first those equal in every field; then those equal but for their screen (carried to another
 // screen, or their screen renumbered); then by kind, screen, texts, picture, function and OEM
 // code (the position may differ); then a control left in its place under a new caption or
-// picture; last, on one screen, a control with one or two of its properties changed. Among
-// equals, the record nearest where the common order puts it wins, so one control inserted early
-// is one unmatched record and nothing else.
+// picture; last, on one screen, a control with one or two of its properties changed, the least
+// changed first. Among equals, the record nearest where the common order puts it wins, so one
+// control inserted early is one unmatched record and nothing else.
 //
 // Screens renumbered between the versions (moved up or down the list, or one deleted and the rest
 // moved down) are found from where the controls that make each screen what it is went; the
