@@ -103,6 +103,7 @@ private slots:
     void mnuUndo_Click();
     void mnuAbout_Click();
     void mnuExit_Click();
+    void mnuCompare_Click();
 
 private:
     void BuildControls();
