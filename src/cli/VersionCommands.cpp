@@ -86,18 +86,6 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
 
 // ---- diff
 
-std::string FieldsText(const LayoutChange& change, const ControlRecord& older,
-                       const ControlRecord& newer) {
-    std::string text;
-    for (const ShownField& shown : ShownFields(change)) {
-        if (!text.empty()) text += "; ";
-        text += shown.Rectangle ? "rectangle"
-                                : RecordFields[static_cast<std::size_t>(shown.Field)].Name;
-        text += " " + FieldValueText(older, shown) + " -> " + FieldValueText(newer, shown);
-    }
-    return text;
-}
-
 std::string ScreenHeading(int32_t screen, const LayoutContent& older, const LayoutContent& newer) {
     std::string name = ScreenName(newer.Records, screen);
     if (name.empty()) name = ScreenName(older.Records, screen);
@@ -111,15 +99,7 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
     int32_t screen = 0;
     for (const LayoutChange& change : diff.Changes) {
         if (change.Kind == ChangeKind::Trailer) {
-            out += "trailer:";
-            for (std::size_t n = 0; n < change.Fields.size(); ++n) {
-                const int k = change.Fields[n];
-                const auto at = static_cast<std::size_t>(k);
-                out += (n == 0 ? " " : "; ") + std::string("Trailer(") + std::to_string(k + 1) +
-                       ") " + std::to_string(older.Trailer[at]) + " -> " +
-                       std::to_string(newer.Trailer[at]);
-            }
-            out += "\n";
+            out += "trailer: " + ChangeDetails(change, older, newer) + "\n";
             continue;
         }
         if (first || change.Screen != screen)
@@ -130,15 +110,9 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
             change.Old > 0 ? &older.Records[static_cast<std::size_t>(change.Old - 1)] : nullptr;
         const ControlRecord* b =
             change.New > 0 ? &newer.Records[static_cast<std::size_t>(change.New - 1)] : nullptr;
-        std::string line = std::string("  ") + ChangeKindName(change.Kind) + " record ";
-        if (change.Kind == ChangeKind::Added)
-            line += std::to_string(change.New);
-        else if (change.Kind == ChangeKind::Removed)
-            line += std::to_string(change.Old);
-        else
-            line += std::to_string(change.Old) + " -> " + std::to_string(change.New);
-        line += ": " + ControlDescription(b ? *b : *a);
-        if (change.Kind == ChangeKind::Changed) line += ": " + FieldsText(change, *a, *b);
+        std::string line = std::string("  ") + ChangeKindName(change.Kind) + " record " +
+                           ChangePositions(change) + ": " + ControlDescription(b ? *b : *a);
+        if (change.Kind == ChangeKind::Changed) line += ": " + ChangeDetails(change, older, newer);
         out += ConsoleText(line) + "\n";
     }
     return out;

@@ -116,6 +116,45 @@ std::string FieldValueText(const ControlRecord& r, const ShownField& shown) {
     return text + "\"";
 }
 
+std::string ChangePositions(const LayoutChange& change) {
+    switch (change.Kind) {
+    case ChangeKind::Added:
+        return std::to_string(change.New);
+    case ChangeKind::Removed:
+        return std::to_string(change.Old);
+    case ChangeKind::Trailer:
+        return {};
+    case ChangeKind::Changed:
+    case ChangeKind::Reordered:
+        break;
+    }
+    return std::to_string(change.Old) + " -> " + std::to_string(change.New);
+}
+
+std::string ChangeDetails(const LayoutChange& change, const LayoutContent& older,
+                          const LayoutContent& newer) {
+    std::string text;
+    if (change.Kind == ChangeKind::Trailer) {
+        for (int k : change.Fields) {
+            const auto at = static_cast<std::size_t>(k);
+            text += (text.empty() ? "" : "; ") + std::string("Trailer(") + std::to_string(k + 1) +
+                    ") " + std::to_string(older.Trailer[at]) + " -> " +
+                    std::to_string(newer.Trailer[at]);
+        }
+        return text;
+    }
+    if (change.Kind != ChangeKind::Changed) return text;
+    const ControlRecord& a = older.Records[static_cast<std::size_t>(change.Old - 1)];
+    const ControlRecord& b = newer.Records[static_cast<std::size_t>(change.New - 1)];
+    for (const ShownField& shown : ShownFields(change)) {
+        if (!text.empty()) text += "; ";
+        text += shown.Rectangle ? "rectangle"
+                                : RecordFields[static_cast<std::size_t>(shown.Field)].Name;
+        text += " " + FieldValueText(a, shown) + " -> " + FieldValueText(b, shown);
+    }
+    return text;
+}
+
 LayoutDiff DiffLayouts(const LayoutContent& older, const LayoutContent& newer) {
     LayoutDiff diff;
     const RecordMatch match = MatchRecords(older.Records, newer.Records);

@@ -57,6 +57,17 @@ struct ShownField {
 };
 std::vector<ShownField> ShownFields(const LayoutChange& change);
 
+// The record positions a change concerns, as the diff shows them: "5" for an added control (in
+// the new version), "12" for a removed one (in the old), "7 -> 8" for the others; "" for the
+// trailer.
+std::string ChangePositions(const LayoutChange& change);
+
+// What a change changed, in Windows-1252 bytes: for a changed control each shown field old -> new
+// ("rText \"Jog\" -> \"Jog+\"; rectangle (10,10)-(50,30) -> (20,10)-(60,30)"), for the
+// trailer each Long ("Trailer(4) 1024 -> 1280"), "" for the other kinds.
+std::string ChangeDetails(const LayoutChange& change, const LayoutContent& older,
+                          const LayoutContent& newer);
+
 // A field's value as a change shows it, in Windows-1252 bytes: a number in decimal, a text in
 // double quotes with its control characters escaped as JSON escapes them, a rectangle as
 // "(x1,y1)-(x2,y2)".
