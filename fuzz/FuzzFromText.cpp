@@ -1,8 +1,8 @@
 // Any bytes as the text form of a layout: the text is either refused with a message naming its
 // line, or read to records that write back to a text reading to the same records, and that diff
 // and merge take like any layout's: the diff accounts for every record, the merge gives a layout
-// a file can hold or refuses. The same bytes go to the readers of one record and of a controls
-// list.
+// a file can hold or refuses, and a merge with a side that changed nothing is the other side.
+// The same bytes go to the readers of one record and of a controls list.
 
 #include <cstdint>
 #include <cstdio>
@@ -81,6 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckMerge(base, ours, read);
         CheckMerge(base, read, ours);
         CheckMerge(read, ours, base);
+        // A side that changed nothing takes the other side whole.
+        FUZZ_CHECK(MergeLayouts(base, base, read).Merged == read);
+        FUZZ_CHECK(MergeLayouts(base, read, base).Merged == read);
     }
 
     std::vector<ControlRecord> controls;

@@ -13,6 +13,7 @@
 #include "versioning/LayoutText.h"
 
 #ifdef _WIN32
+#include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #endif

@@ -30,14 +30,17 @@ template <typename T> std::optional<T> MergeValue(const T& base, const T& ours, 
 }
 
 // The three-way rule for a screen number (a record's screen or a link's target), reading each
-// side's change through the other side's renumbering: a side that only renumbered the screen
-// takes the other side's value as it numbers it.
+// side's change through the other side's renumbering: the value a side changed is taken as the
+// other side numbers that screen, and a side that only renumbered the screen takes the other
+// side's value the same way.
 std::optional<int32_t> MergeScreen(int32_t base, int32_t ours, int32_t theirs,
                                    const ScreenRenumbering& oursScreens,
                                    const ScreenRenumbering& theirsScreens) {
     if (ours == theirs) return ours;
-    if (theirs == base || theirs == theirsScreens.Map(base)) return theirsScreens.Map(ours);
-    if (ours == base || ours == oursScreens.Map(base)) return oursScreens.Map(theirs);
+    if (ours == base) return oursScreens.Map(theirs);
+    if (theirs == base) return theirsScreens.Map(ours);
+    if (ours == oursScreens.Map(base)) return oursScreens.Map(theirs);
+    if (theirs == theirsScreens.Map(base)) return theirsScreens.Map(ours);
     return std::nullopt;
 }
 
