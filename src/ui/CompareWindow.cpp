@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <optional>
 
 #include "layout/cLayout.h"
@@ -178,6 +179,18 @@ void CompareWindow::CompareAgain() {
 }
 
 void CompareWindow::Refresh() {
+    // It follows every command of the main window, outside any command's guard.
+    try {
+        Recompare();
+    } catch (const std::exception& e) {
+        labSummary->setText(
+            tr("The comparison could not be completed: %1").arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        labSummary->setText(tr("The comparison could not be completed."));
+    }
+}
+
+void CompareWindow::Recompare() {
     const int selected = SelectedChange();
     std::optional<LayoutChange> was;
     if (selected >= 0) was = Diff.Changes[static_cast<std::size_t>(selected)];

@@ -64,6 +64,7 @@ public:
     QSize sizeHint() const override;
 
 private:
+    void Recompare();
     void Fill();
     void ShowSelected();
     QTreeWidgetItem* ItemOfChange(int index) const;
