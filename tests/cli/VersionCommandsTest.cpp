@@ -102,7 +102,8 @@ TEST(VersionCommands, RefusalsSayWhyAndWriteNothing) {
     EXPECT_FALSE(FileExists(out + ".bak"));
 
     const std::string damaged = dir.Write("damaged.set", "\x01\x00");
-    const Outcome unreadable = Quill("diff " + Quoted(damaged) + " " + Quoted(Sample("mill.set")), dir);
+    const Outcome unreadable =
+        Quill("diff " + Quoted(damaged) + " " + Quoted(Sample("mill.set")), dir);
     EXPECT_EQ(unreadable.Status, 2);
     EXPECT_EQ(unreadable.Err.rfind("quill: Cannot read layout file \"" + damaged +
                                        "\": it ends "
