@@ -94,18 +94,16 @@ std::vector<LayoutChange> Removing(const std::vector<ControlRecord>& before,
 // How many records the fewest moves of a re-ordering move: those outside its longest run that
 // keeps its order.
 int FewestMoved(const std::vector<ControlRecord>& before, const std::vector<ControlRecord>& after) {
-    std::vector<int> order;
-    for (const ControlRecord& r : after)
-        order.push_back(
-            static_cast<int>(std::find(before.begin(), before.end(), r) - before.begin()));
-    std::vector<int> longest(order.size(), 1);
-    int best = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    const std::size_t n = after.size();
+    std::vector<std::size_t> order(n), longest(n, 1);
+    for (std::size_t j = 0; j < n; ++j)
+        order[j] = static_cast<std::size_t>(std::find(before.begin(), before.end(), after[j]) -
+                                            before.begin());
+    for (std::size_t i = 0; i < n; ++i)
         for (std::size_t k = 0; k < i; ++k)
             if (order[k] < order[i]) longest[i] = std::max(longest[i], longest[k] + 1);
-        best = std::max(best, longest[i]);
-    }
-    return static_cast<int>(order.size()) - best;
+    const std::size_t kept = n == 0 ? 0 : *std::max_element(longest.begin(), longest.end());
+    return static_cast<int>(n - kept);
 }
 
 struct Edit {
