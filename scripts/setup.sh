@@ -9,7 +9,7 @@
 set -euo pipefail
 
 packages=(
-  g++ make cmake
+  g++ make cmake git
   qt6-base-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

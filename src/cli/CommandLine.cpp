@@ -134,8 +134,8 @@ std::string CommandHelp(const CommandSpec& command) {
 }
 
 std::string ProgramHelp(std::span<const CommandSpec> commands) {
-    std::string text = "quill: inspect, check, convert, rescale and draw KorvoScreenQuill layouts\n"
-                       "(*.set, *.lset) without a window.\n\nUsage:\n";
+    std::string text = "quill: inspect, check, convert, rescale, draw, compare and merge\n"
+                       "KorvoScreenQuill layouts (*.set, *.lset) without a window.\n\nUsage:\n";
     for (const CommandSpec& command : commands)
         text += "  quill " + std::string(command.Synopsis) + "\n";
     text += "  quill help [COMMAND]\n  quill --version\n\nCommands:\n";
@@ -148,8 +148,9 @@ std::string ProgramHelp(std::span<const CommandSpec> commands) {
                 "\n";
     text += "\n\"quill COMMAND --help\" describes a command and its options.\n\n"
             "Exit status: 0 when the command succeeded; 1 when check found an error or a\n"
-            "warning; 2 for a usage error, a file that cannot be read or is damaged, a refused\n"
-            "command or a failed write, with one line on standard error saying why. Outputs are\n"
-            "replaced only by a complete new file.\n";
+            "warning, diff found differences or merge left conflicts; 2 for a usage error, a\n"
+            "file that cannot be read or is damaged, a refused command or a failed write, with\n"
+            "one line on standard error saying why. Outputs are replaced only by a complete new\n"
+            "file.\n";
     return text;
 }

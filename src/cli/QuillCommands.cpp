@@ -13,6 +13,7 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
+#include "cli/VersionCommands.h"
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
@@ -38,6 +39,8 @@ std::filesystem::path FilePath(const std::string& utf8) {
     return std::filesystem::path(utf8);
 #endif
 }
+
+} // namespace
 
 // Whether writing `output` would replace `input`: the same file under any spelling or link when
 // both exist, otherwise the same absolute path.
@@ -76,6 +79,8 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
                "\"" + output + "\" is the file it reads; add --in-place to replace that file");
     return false;
 }
+
+namespace {
 
 std::string CannotRead(const std::string& path) {
     return "Cannot read layout file \"" + PathForMessage(path) + "\"";
@@ -487,7 +492,7 @@ const OptionSpec InPlace{"--in-place", nullptr,
                          "allow the output to be the input file itself; it is replaced as Save "
                          "replaces a file"};
 
-const std::vector<CommandSpec>& CommandTable() {
+const std::vector<CommandSpec>& LayoutCommandTable() {
     static const std::vector<CommandSpec> table{
         {"info",
          "info LAYOUT [--json]",
@@ -584,6 +589,17 @@ const std::vector<CommandSpec>& CommandTable() {
           InPlace},
          RunRender},
     };
+    return table;
+}
+
+// The layout commands, then those for version control.
+const std::vector<CommandSpec>& CommandTable() {
+    static const std::vector<CommandSpec> table = [] {
+        std::vector<CommandSpec> commands = LayoutCommandTable();
+        for (CommandSpec& command : VersionCommands())
+            commands.push_back(std::move(command));
+        return commands;
+    }();
     return table;
 }
 

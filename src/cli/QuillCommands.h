@@ -12,5 +12,13 @@
 // The commands in the order the help lists them.
 std::span<const CommandSpec> QuillCommands();
 
+// What every command file shares: whether two paths name one file (by any spelling or link), the
+// line of a usage error (returns the exit status), and the rule that an output that is the
+// command's own input is replaced only with --in-place (false after the usage error).
+bool SameFile(const std::string& input, const std::string& output);
+int UsageError(std::ostream& err, const std::string& command, const std::string& message);
+bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
+                   const std::string& output, const char* command, std::ostream& err);
+
 // Runs the tool on its arguments (without the program's name); returns the exit status.
 int RunQuill(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

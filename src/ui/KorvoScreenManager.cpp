@@ -24,6 +24,7 @@
 #include "ui/CaptionFit.h"
 #include "ui/CodePage.h"
 #include "ui/CommonCode.h"
+#include "ui/CompareWindow.h"
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutCheckWindow.h"
 #include "ui/LayoutFrame.h"
@@ -462,6 +463,7 @@ void KorvoScreenManager::BuildMenus() {
                                butExport);
     addItem(mnuFile, "mnuImport", "CSV &Import", &KorvoScreenManager::butImport_Click,
             {QKeySequence(Qt::CTRL | Qt::Key_I)});
+    addItem(mnuFile, "mnuCompare", "Co&mpare with...", &KorvoScreenManager::mnuCompare_Click);
     mnuFile->addSeparator();
     addItem(mnuFile, "mnuExit", "E&xit", &KorvoScreenManager::mnuExit_Click,
             StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
@@ -831,6 +833,23 @@ void KorvoScreenManager::butEditSel_Click() {
             return;
         }
         ShowEditControls();
+    });
+}
+
+// Compares the Principal layout with a layout file; the dialog proposes the file it was opened
+// from, to show what changed since it was saved.
+void KorvoScreenManager::mnuCompare_Click() {
+    Command([this] {
+        FileDialogSetup setup = SetOpen;
+        setup.Flags = OpenFlags;
+        PrepareDialog(setup, OpenFolderKey, "c:\\korvo");
+        setup.DialogTitle = "Compare the Principal layout with";
+        setup.FileName = PrincipalLayout.FileName();
+        std::string path;
+        if (Files.ShowOpen(setup, path) != 0) return;
+        if (CompareWindow* window =
+                CompareWindow::Open(PrincipalLayout, path, Files, Dialogs, this))
+            connect(this, &KorvoScreenManager::LayoutsRefreshed, window, &CompareWindow::Refresh);
     });
 }
 

@@ -121,6 +121,7 @@ private slots:
     void mnuRedo_Click();
     void mnuAbout_Click();
     void mnuExit_Click();
+    void mnuCompare_Click();
 
 private:
     void BuildControls();

@@ -157,6 +157,7 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuPrincSaveAs", "Principal Layout - &Save As", {QKeySequence("Ctrl+Shift+S")}},
          {"mnuExport", "CSV &Export", {QKeySequence("Ctrl+E")}},
          {"mnuImport", "CSV &Import", {QKeySequence("Ctrl+I")}},
+         {"mnuCompare", "Co&mpare with...", {}},
          {"mnuExit", "E&xit", {QKeySequence("Ctrl+Q")}}},
         {{"mnuUndo", "&Undo", {QKeySequence("Ctrl+Z")}},
          {"mnuRedo", "&Redo", {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}},

@@ -1,0 +1,131 @@
+#include "versioning/LayoutFiles.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "layout/LayoutFile.h"
+#include "layout/UserDialogs.h"
+#include "layout/cLayout.h"
+#include "platform/FileAccess.h"
+
+namespace {
+
+// Takes the document's warning and lets its notes (a duplicate screen label) pass unseen.
+class CollectingDialogs : public UserDialogs {
+public:
+    MsgAnswer MsgBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon,
+                     const std::string&) override {
+        if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) Warning = prompt;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::No
+                                                                                  : MsgAnswer::OK;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string Warning;
+};
+
+std::filesystem::path SystemPath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+bool IsExistingFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(SystemPath(path), error);
+}
+
+std::string CannotSave(const std::string& path, const std::string& what) {
+    return "Cannot save layout file \"" + PathForMessage(path) + "\": " + what;
+}
+
+} // namespace
+
+bool ReadLayoutContent(const std::string& path, LayoutContent& layout, std::string& failure) {
+    CollectingDialogs dialogs;
+    cLayout document(dialogs);
+    if (!document.LoadLayout(path)) {
+        failure = dialogs.Warning.empty()
+                      ? "Cannot read layout file \"" + PathForMessage(path) + "\""
+                      : dialogs.Warning;
+        return false;
+    }
+    layout.Records.assign(document.Records().begin(), document.Records().end());
+    layout.Trailer = document.FileTrailer();
+    return true;
+}
+
+std::string LayoutFileBytesOf(const LayoutContent& layout) {
+    std::size_t size = 44;
+    for (const ControlRecord& r : layout.Records)
+        size += 75 + r.rText.size() + r.rGText.size() + r.rBitMapPath.size() + r.rLabel.size() +
+                r.rFormat.size();
+    std::string bytes;
+    bytes.reserve(size);
+    PutLong(bytes, static_cast<int32_t>(layout.Records.size()));
+    for (const ControlRecord& record : layout.Records)
+        WriteControl(bytes, record);
+    for (int32_t value : layout.Trailer)
+        PutLong(bytes, value);
+    return bytes;
+}
+
+std::string CheckLayoutContent(const LayoutContent& layout) {
+    if (layout.Records.size() > static_cast<std::size_t>(MaxControls))
+        return "it would hold " + std::to_string(layout.Records.size()) +
+               " records; a layout holds at most " + std::to_string(MaxControls);
+    for (std::size_t i = 0; i < layout.Records.size(); ++i)
+        if (const std::string* text = TextTooLongToStore(layout.Records[i]))
+            return "record " + std::to_string(i + 1) + " holds a text of " +
+                   std::to_string(text->size()) + " characters, more than the " +
+                   std::to_string(MaxTextLength) + " a layout file can hold";
+    return {};
+}
+
+bool WriteLayoutContent(const std::string& path, const LayoutContent& layout, std::string& failure,
+                        bool keepBackup) {
+    if (const std::string fault = CheckLayoutContent(layout); !fault.empty()) {
+        failure = CannotSave(path, fault);
+        return false;
+    }
+    const std::string bytes = LayoutFileBytesOf(layout);
+
+    // As Save does: the content of the file replaced goes to NAME.bak first; if the layout then
+    // cannot be written, the backup gets its own earlier content back (or goes again).
+    const std::string backup = BackupPathOf(path);
+    std::optional<std::string> earlierBackup;
+    const bool backs = keepBackup && IsExistingFile(path);
+    std::string reason;
+    if (backs) {
+        std::string old;
+        if (!ReadWholeFile(path, old, reason)) {
+            failure = CannotSave(path, "it could not be read to keep its backup \"" +
+                                           PathForMessage(backup) + "\": " + reason +
+                                           ". Neither file was changed.");
+            return false;
+        }
+        std::string previous;
+        if (IsExistingFile(backup) && ReadWholeFile(backup, previous, reason))
+            earlierBackup = std::move(previous);
+        if (!ReplaceFileContent(backup, old, reason)) {
+            failure = CannotSave(path, "its backup \"" + PathForMessage(backup) +
+                                           "\" could not be written: " + reason +
+                                           ". Neither file was changed.");
+            return false;
+        }
+    }
+    if (!ReplaceFileContent(path, bytes, reason)) {
+        if (backs) {
+            std::string ignored;
+            if (earlierBackup) {
+                ReplaceFileContent(backup, *earlierBackup, ignored);
+            } else {
+                std::error_code error;
+                std::filesystem::remove(SystemPath(backup), error);
+            }
+        }
+        failure = CannotSave(path, reason);
+        return false;
+    }
+    return true;
+}
