@@ -160,8 +160,9 @@ bool cLayout::ImportCSV(const std::string& path) {
     std::vector<ControlRecord> records;
     while (!reader.AtEnd) {
         if (records.size() == static_cast<std::size_t>(MaxControls)) {
-            Warn(CannotImport(path, "it holds more than 2000 records; a layout can hold at most "
-                                    "2000 records"));
+            Warn(CannotImport(path, "it holds more than " + std::to_string(MaxControls) +
+                                        " records; a layout can hold at most " +
+                                        std::to_string(MaxControls) + " records"));
             return false;
         }
         ControlRecord record;
@@ -171,7 +172,8 @@ bool cLayout::ImportCSV(const std::string& path) {
         if (const std::string* text = TextTooLongToStore(record)) {
             Warn(CannotImport(path, "record " + std::to_string(records.size() + 1) +
                                         " holds a text of " + std::to_string(text->size()) +
-                                        " characters, more than the 32767 a layout file can hold"));
+                                        " characters, more than the " +
+                                        std::to_string(MaxTextLength) + " a layout file can hold"));
             return false;
         }
         records.push_back(std::move(record));

@@ -1,9 +1,9 @@
 #pragma once
-// The layout document: up to 2000 control records with the file's trailer, the screen index
+// The layout document: up to 32767 control records with the file's trailer, the screen index
 // derived from them, the single-level undo journal and the working tables of the editing tools.
 // Every command of the program is one call on one of the two documents the main window holds.
 //
-// Guarantees: 0 <= ControlCount() <= 2000; a load, import or save that does not complete leaves
+// Guarantees: 0 <= ControlCount() <= 32767; a load, import or save that does not complete leaves
 // the document exactly as it was; every operation that changes screens rebuilds the index and
 // refills the bound list before it returns; records are copied in and out by value.
 
@@ -121,7 +121,7 @@ private:
 
     // The end of every completed load and import: the records are taken over, the index is
     // rebuilt with duplicate labels reported, the list refilled, the journal emptied and the
-    // document clean. The caller has checked the records: at most 2000, texts storable.
+    // document clean. The caller has checked the records: at most MaxControls, texts storable.
     void AdoptRecords(std::vector<ControlRecord> records, const std::string& fileName);
 
     // screen index and list

@@ -580,9 +580,8 @@ void KorvoScreenManager::RefreshWindowState() {
                        : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + application);
     setWindowModified(PrincipalLayout.IsDirty());
 
-    StatusRecords->setText(QStringLiteral("Principal layout: %1 of %2 records")
-                               .arg(PrincipalLayout.ControlCount())
-                               .arg(MaxControls));
+    StatusRecords->setText(
+        QStringLiteral("Principal layout: %1 records").arg(PrincipalLayout.ControlCount()));
     const int next = PrincipalLayout.EmptyScreenNr();
     StatusNextScreen->setText(next < 0
                                   ? QStringLiteral("No empty screen for an append")

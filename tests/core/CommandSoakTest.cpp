@@ -1,7 +1,7 @@
 // A long run of random commands on random layouts, with a fixed seed. After every command the
-// document must hold together: at most 2000 records, a screen index that matches its records,
-// links that followed their screens, and an undo that gives back exactly the records of before the
-// run it undoes.
+// document must hold together: at most MaxControls records, a screen index that matches its
+// records, links that followed their screens, and an undo that gives back exactly the records of
+// before the run it undoes.
 
 #include <gtest/gtest.h>
 
@@ -310,8 +310,8 @@ TEST(CommandSoak, RandomCommandsKeepEveryLayoutConsistent) {
         }
 
         const Records& now = cLayoutProbe::Records(principal);
-        ASSERT_LE(now.size(), 2000u);
-        ASSERT_LE(cLayoutProbe::Records(additional).size(), 2000u);
+        ASSERT_LE(now.size(), static_cast<std::size_t>(MaxControls));
+        ASSERT_LE(cLayoutProbe::Records(additional).size(), static_cast<std::size_t>(MaxControls));
         ASSERT_TRUE(dialogs.InternalErrors.empty()) << dialogs.InternalErrors.front();
         if (expected) {
             ASSERT_TRUE(now == *expected) << "command " << command << " screen " << g;
