@@ -100,6 +100,9 @@ public:
     // The append command: copies the controls of one screen of the source layout onto this
     // layout's first empty screen and reports the counts.
     void AppendScreenFrom(cLayout& source, int sourceScreen);
+    // The same onto a target screen of the user's choice (DefaultAppendTarget proposes one). A
+    // target outside 0..15 or holding controls is refused with a warning, changing nothing.
+    void AppendScreenFrom(cLayout& source, int sourceScreen, int target);
     void AppendScreens(int screen);
     void DeleteScreens(int screen);
     void PromoteScreens(int screen);
