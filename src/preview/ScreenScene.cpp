@@ -179,9 +179,7 @@ const SceneItem* ScreenScene::ItemOfRecord(int position) const {
 ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptions& options) {
     ScreenScene scene;
     scene.Screen = screen;
-    const DetectedResolution detected =
-        DetectResolution(layout.ScreenExtentX(screen), layout.ScreenExtentY(screen));
-    scene.Size = Resolutions[static_cast<std::size_t>(detected.Index)];
+    scene.Size = DetectResolution(layout.Records(), screen, options.ScreenResolution).Size;
     if (screen >= 0 && screen < ScreenCount) {
         scene.Label = layout.Screens()[static_cast<std::size_t>(screen)].Label;
     }
