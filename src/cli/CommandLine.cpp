@@ -150,6 +150,6 @@ std::string ProgramHelp(std::span<const CommandSpec> commands) {
             "Exit status: 0 when the command succeeded; 1 when check found an error or a\n"
             "warning; 2 for a usage error, a file that cannot be read or is damaged, a refused\n"
             "command or a failed write, with one line on standard error saying why. Outputs are\n"
-            "replaced only by a complete new file.\n";
+            "replaced only by a complete new file, and a file replaced is kept as NAME.bak.\n";
     return text;
 }
