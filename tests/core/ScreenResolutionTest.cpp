@@ -253,7 +253,9 @@ TEST(ScreenResolution, DetectsTheTargetOfARescale) {
                 !moved && exception != notCentred.end() ? exception->second : target;
             const DetectedResolution found = DetectResolution(layout.Records(), -1);
             EXPECT_EQ(found.Size, expected);
-            if (moved) EXPECT_EQ(found.From, ResolutionRule::Centred);
+            if (moved) {
+                EXPECT_EQ(found.From, ResolutionRule::Centred);
+            }
         }
     }
 }
