@@ -10,6 +10,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "check/LayoutCheck.h"
 #include "layout/cLayout.h"
 #include "tools/ScreenResolution.h"
 
@@ -226,6 +227,15 @@ TEST(ScreenResolution, DetectsByEvidenceOverTheScreensAskedFor) {
     EXPECT_EQ(DrawnForText(DetectResolution(jogging, -1)),
               "Drawn for 1024 x 768 (from the background picture)");
     EXPECT_EQ(DetectResolution(jogging, -1).ExtentX, 1142);
+
+    // The check takes the same resolution, so the parked jog buttons are off the screen.
+    ScriptedDialogs dialogs;
+    cLayout layout(dialogs);
+    cLayoutProbe::Adopt(layout, jogging);
+    std::vector<int> offScreen;
+    for (const Finding& finding : CheckLayout(layout))
+        if (finding.Code == CheckCode::OffScreen) offScreen.push_back(finding.Record);
+    EXPECT_EQ(offScreen, (std::vector<int>{3, 4, 5, 6, 7, 8, 9}));
 }
 
 // A 1024 x 768 layout rescaled to each listed resolution is detected as the resolution it was
