@@ -162,9 +162,12 @@ void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
     std::size_t room = CsvFields.size() * (NumberWidth + 3) + ComplexCodeLength + 2;
     for (const CsvField& field : CsvFields)
         if (field.Text != nullptr) room += (r.*field.Text).size();
+    // Most lines are short: they are made on the stack and copied once.
+    constexpr std::size_t ShortLine = 2048;
+    char line[ShortLine];
     const std::size_t start = out.size();
-    out.resize(start + room);
-    char* const first = out.data() + start;
+    if (room > ShortLine) out.resize(start + room);
+    char* const first = room > ShortLine ? out.data() + start : line;
     char* at = first;
     for (std::size_t i = 0; i < CsvFields.size(); ++i) {
         if (i > 0) *at++ = ',';
@@ -189,5 +192,9 @@ void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
     }
     *at++ = '\r';
     *at++ = '\n';
-    out.resize(start + static_cast<std::size_t>(at - first));
+    const auto length = static_cast<std::size_t>(at - first);
+    if (first == line)
+        out.append(line, length);
+    else
+        out.resize(start + length);
 }
