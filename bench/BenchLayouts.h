@@ -1,6 +1,8 @@
 #pragma once
-// The full layout every benchmark works on, and the plain copy of its records that the commands
-// are measured against.
+// The layouts every benchmark works on, at the two sizes each command is timed at, and the plain
+// copy of their records that the commands are measured against.
+
+#include <benchmark/benchmark.h>
 
 #include <vector>
 
@@ -9,7 +11,16 @@
 constexpr int BenchDROScreen = 2;
 constexpr int BenchDROGroup = 1;
 
-// 2000 records of every kind on every screen: every twentieth is a DRO of one group on one
-// screen (100 in all, at random places), and every twentieth, offset by ten, a button linking
-// two screens.
+// The sizes a command is timed at: a layout as large as most, and the largest a layout holds.
+constexpr int BenchCommonSize = 2000;
+constexpr int BenchLargestSize = MaxControls;
+
+// Records of every kind on every screen: every twentieth is a DRO of one group on one screen (at
+// random places), and every twentieth, offset by ten, a button linking two screens. The same
+// records for the same count, made once.
+const std::vector<ControlRecord>& BenchLayout(int records);
+// The layout of 2000 records the preview benchmarks draw.
 const std::vector<ControlRecord>& FullBenchLayout();
+
+// Times a benchmark at both sizes; state.range(0) is the number of records.
+void AtBothSizes(benchmark::internal::Benchmark* benchmark);

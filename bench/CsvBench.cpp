@@ -1,5 +1,5 @@
-// Export and import of 2000 records, against reading and writing the same CSV bytes through the
-// same file routines without converting them.
+// Export and import, against writing and reading the same CSV bytes through the same file
+// routines without converting them.
 
 #include <benchmark/benchmark.h>
 
@@ -8,15 +8,15 @@
 #include "BenchRatios.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
-#include "platform/FileAccess.h"
 #include "layout/cLayout.h"
+#include "platform/FileAccess.h"
 
 namespace {
 
 void BM_ExportImportCSV(benchmark::State& state) {
     AgreeingDialogs dialogs;
     cLayout principal(dialogs), additional(dialogs);
-    cLayoutProbe::Adopt(principal, FullBenchLayout());
+    cLayoutProbe::Adopt(principal, BenchLayout(static_cast<int>(state.range(0))));
     TempDir dir;
     const std::string path = dir.File("full.csv");
     for (auto _ : state) {
@@ -24,12 +24,12 @@ void BM_ExportImportCSV(benchmark::State& state) {
         benchmark::DoNotOptimize(additional.ImportCSV(path));
     }
 }
-BENCHMARK(BM_ExportImportCSV)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExportImportCSV)->Apply(AtBothSizes);
 
 void BM_ExportImportPlainCopy(benchmark::State& state) {
     AgreeingDialogs dialogs;
     cLayout principal(dialogs);
-    cLayoutProbe::Adopt(principal, FullBenchLayout());
+    cLayoutProbe::Adopt(principal, BenchLayout(static_cast<int>(state.range(0))));
     TempDir dir;
     const std::string path = dir.File("full.csv");
     principal.ExportCSV(path);
@@ -41,8 +41,9 @@ void BM_ExportImportPlainCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(ReadWholeFile(copy, bytes, reason));
     }
 }
-BENCHMARK(BM_ExportImportPlainCopy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExportImportPlainCopy)->Apply(AtBothSizes);
 
-const bool registered = RegisterRatio("BM_ExportImportCSV", "BM_ExportImportPlainCopy", 5.0);
+const bool registered = RegisterCommand("BM_ExportImportCSV", "BM_ExportImportPlainCopy", 5.0) &&
+                        RegisterLinearity("BM_ExportImportPlainCopy");
 
 } // namespace

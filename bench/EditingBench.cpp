@@ -1,5 +1,5 @@
-// The screen-editing commands on a full layout of 2000 records, each timed as the document's work
-// alone: the layout is put back outside the timed region before every run.
+// The screen-editing commands, each timed as the document's work alone: the layout is put back
+// outside the timed region before every run.
 
 #include <benchmark/benchmark.h>
 
@@ -34,24 +34,33 @@ struct Bench {
     }
 };
 
+const std::vector<ControlRecord>& Records(const benchmark::State& state) {
+    return BenchLayout(static_cast<int>(state.range(0)));
+}
+
 void Nothing(cLayout&) {}
 
 void BM_DeleteScreen(benchmark::State& state) {
-    Bench().Run(state, FullBenchLayout(), Nothing, [](cLayout& l) { l.DeleteScreens(3); });
+    Bench().Run(state, Records(state), Nothing, [](cLayout& l) { l.DeleteScreens(3); });
 }
-BENCHMARK(BM_DeleteScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteScreen)->Apply(AtBothSizes);
 
 void BM_PromoteScreen(benchmark::State& state) {
-    Bench().Run(state, FullBenchLayout(), Nothing, [](cLayout& l) { l.PromoteScreens(7); });
+    Bench().Run(state, Records(state), Nothing, [](cLayout& l) { l.PromoteScreens(7); });
 }
-BENCHMARK(BM_PromoteScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PromoteScreen)->Apply(AtBothSizes);
 
-// 1875 records on screens 0..14 take in a source screen of 125 and are then full.
+void BM_DemoteScreen(benchmark::State& state) {
+    Bench().Run(state, Records(state), Nothing, [](cLayout& l) { l.DemoteScreens(7); });
+}
+BENCHMARK(BM_DemoteScreen)->Apply(AtBothSizes);
+
+// Screens 0..14 with room for a source screen of 125 records, which then fills the layout.
 void BM_AppendScreen(benchmark::State& state) {
     Bench b;
-    std::vector<ControlRecord> records = FullBenchLayout();
+    std::vector<ControlRecord> records = Records(state);
     std::erase_if(records, [](const ControlRecord& r) { return r.rScreen == ScreenCount - 1; });
-    records.resize(MaxControls - 125);
+    records.resize(static_cast<std::size_t>(state.range(0)) - 125);
     cLayout source(b.dialogs);
     std::vector<ControlRecord> screen(125, MakeFullRecord(7));
     for (ControlRecord& r : screen)
@@ -59,16 +68,19 @@ void BM_AppendScreen(benchmark::State& state) {
     cLayoutProbe::Adopt(source, screen);
     b.Run(state, records, Nothing, [&source](cLayout& l) { l.AppendScreenFrom(source, 2); });
 }
-BENCHMARK(BM_AppendScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendScreen)->Apply(AtBothSizes);
 
 void BM_UndoDelete(benchmark::State& state) {
     Bench().Run(
-        state, FullBenchLayout(), [](cLayout& l) { l.DeleteScreens(3); },
+        state, Records(state), [](cLayout& l) { l.DeleteScreens(3); },
         [](cLayout& l) { l.Undo(); });
 }
-BENCHMARK(BM_UndoDelete)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoDelete)->Apply(AtBothSizes);
 
-const bool registered = RegisterRatio("BM_DeleteScreen", "BM_CopyFullLayout", 3.0) &&
-                        RegisterRatio("BM_PromoteScreen", "BM_CopyFullLayout", 3.0);
+const bool registered = RegisterCommand("BM_DeleteScreen", "BM_CopyLayout", 3.0) &&
+                        RegisterCommand("BM_PromoteScreen", "BM_CopyLayout", 3.0) &&
+                        RegisterCommand("BM_DemoteScreen", "BM_CopyLayout", 3.0) &&
+                        RegisterCommand("BM_AppendScreen", "BM_CopyLayout", 3.0) &&
+                        RegisterCommand("BM_UndoDelete", "BM_CopyLayout", 3.0);
 
 } // namespace

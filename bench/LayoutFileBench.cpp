@@ -1,5 +1,5 @@
-// Loading and saving a full layout of 2000 records, against reading and writing the same bytes
-// through the same file routines without decoding them.
+// Loading and saving a layout (the save replacing the file, so keeping its backup), against
+// reading and writing the same bytes through the same file routines without decoding them.
 
 #include <benchmark/benchmark.h>
 
@@ -8,14 +8,15 @@
 #include "BenchRatios.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
-#include "platform/FileAccess.h"
 #include "layout/cLayout.h"
+#include "platform/FileAccess.h"
 
 namespace {
 
 void BM_LoadSaveLayout(benchmark::State& state) {
     TempDir dir;
-    const std::string path = dir.Write("full.set", LayoutFileBytes(FullBenchLayout()));
+    const std::string path =
+        dir.Write("full.set", LayoutFileBytes(BenchLayout(static_cast<int>(state.range(0)))));
     const std::string out = dir.File("out.set");
     AgreeingDialogs dialogs;
     cLayout layout(dialogs);
@@ -24,11 +25,12 @@ void BM_LoadSaveLayout(benchmark::State& state) {
         benchmark::DoNotOptimize(layout.SaveLayout(out));
     }
 }
-BENCHMARK(BM_LoadSaveLayout)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadSaveLayout)->Apply(AtBothSizes);
 
 void BM_LoadSavePlainCopy(benchmark::State& state) {
     TempDir dir;
-    const std::string path = dir.Write("full.set", LayoutFileBytes(FullBenchLayout()));
+    const std::string path =
+        dir.Write("full.set", LayoutFileBytes(BenchLayout(static_cast<int>(state.range(0)))));
     const std::string out = dir.File("out.set");
     std::string bytes, reason;
     for (auto _ : state) {
@@ -36,8 +38,9 @@ void BM_LoadSavePlainCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(ReplaceFileContent(out, bytes, reason));
     }
 }
-BENCHMARK(BM_LoadSavePlainCopy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadSavePlainCopy)->Apply(AtBothSizes);
 
-const bool registered = RegisterRatio("BM_LoadSaveLayout", "BM_LoadSavePlainCopy", 3.0);
+const bool registered = RegisterCommand("BM_LoadSaveLayout", "BM_LoadSavePlainCopy", 3.0) &&
+                        RegisterLinearity("BM_LoadSavePlainCopy");
 
 } // namespace

@@ -1,5 +1,6 @@
-// Rescaling every screen and re-ordering a group of 100 DROs on a full layout of 2000 records,
-// each including the undo snapshot a first run takes, against a plain copy of the same records.
+// Rescaling every screen, re-ordering the DROs of a group (one in twenty records) and the
+// statistics of all screens, each including the undo snapshot a first run takes, against a plain
+// copy of the same records.
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +18,7 @@ namespace {
 void BM_RescaleAllScreens(benchmark::State& state) {
     AgreeingDialogs dialogs;
     cLayout layout(dialogs);
-    cLayoutProbe::Adopt(layout, FullBenchLayout());
+    cLayoutProbe::Adopt(layout, BenchLayout(static_cast<int>(state.range(0))));
     bool shrink = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -26,12 +27,12 @@ void BM_RescaleAllScreens(benchmark::State& state) {
         shrink = !shrink;
     }
 }
-BENCHMARK(BM_RescaleAllScreens)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RescaleAllScreens)->Apply(AtBothSizes);
 
-void BM_SortHundredDROs(benchmark::State& state) {
+void BM_SortDROs(benchmark::State& state) {
     AgreeingDialogs dialogs;
     cLayout layout(dialogs);
-    cLayoutProbe::Adopt(layout, FullBenchLayout());
+    cLayoutProbe::Adopt(layout, BenchLayout(static_cast<int>(state.range(0))));
     std::mt19937 random(9);
     std::uniform_int_distribution<int32_t> coordinate(0, 1200);
     bool columns = true;
@@ -48,10 +49,21 @@ void BM_SortHundredDROs(benchmark::State& state) {
         columns = !columns;
     }
 }
-BENCHMARK(BM_SortHundredDROs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SortDROs)->Apply(AtBothSizes);
 
-// Both commands are dominated by the undo snapshot, which is one copy of the layout.
-const bool rescaleRegistered = RegisterRatio("BM_RescaleAllScreens", "BM_CopyFullLayout", 2.0);
-const bool sortRegistered = RegisterRatio("BM_SortHundredDROs", "BM_CopyFullLayout", 2.0);
+void BM_StatisticsAllScreens(benchmark::State& state) {
+    AgreeingDialogs dialogs;
+    cLayout layout(dialogs);
+    cLayoutProbe::Adopt(layout, BenchLayout(static_cast<int>(state.range(0))));
+    for (auto _ : state)
+        layout.ShowStatistics(-1);
+}
+BENCHMARK(BM_StatisticsAllScreens)->Apply(AtBothSizes);
+
+// The rescale and the sort are dominated by the undo snapshot, which is one copy of the layout;
+// the statistics copy nothing.
+const bool registered = RegisterCommand("BM_RescaleAllScreens", "BM_CopyLayout", 2.0) &&
+                        RegisterCommand("BM_SortDROs", "BM_CopyLayout", 2.0) &&
+                        RegisterCommand("BM_StatisticsAllScreens", "BM_CopyLayout", 1.0);
 
 } // namespace

@@ -332,16 +332,9 @@ private:
 } // namespace
 
 std::vector<Finding> CheckLayout(const cLayout& layout, const CheckOptions& options) {
-    Resolution resolution;
-    const bool detected = !options.ScreenResolution.has_value();
-    if (detected) {
-        const DetectedResolution found =
-            DetectResolution(layout.ScreenExtentX(-1), layout.ScreenExtentY(-1));
-        resolution = Resolutions[static_cast<std::size_t>(found.Index)];
-    } else {
-        resolution = *options.ScreenResolution;
-    }
-    return Checker(layout.Records(), options).Run(resolution, detected);
+    const DetectedResolution found =
+        DetectResolution(layout.Records(), -1, options.ScreenResolution);
+    return Checker(layout.Records(), options).Run(found.Size, found.From != ResolutionRule::Chosen);
 }
 
 const char* SeverityName(Severity severity) {

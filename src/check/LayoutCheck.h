@@ -33,7 +33,7 @@ enum class CheckCode {
     UnreachableScreen,    // "unreachable-screen": no screen link on another screen shows it
     OffLayoutScreen,      // "off-layout-screen": records on a screen number outside 0..15
     UnknownKind,          // "unknown-kind": rType outside 1..11
-    LayoutFull,           // "layout-full": 2000 records, nothing more can be appended
+    LayoutFull,           // "layout-full": MaxControls records, nothing more can be appended
     LostScript,           // "lost-script": rGText is the CSV export's "<-complex code->"
 };
 inline constexpr int CheckCodeCount = 13;
@@ -60,7 +60,7 @@ using PictureFoundTest = std::function<bool(const std::string& bitmapPath)>;
 
 struct CheckOptions {
     // The resolution the controls must fit; when not given, the one the layout's controls were
-    // drawn for, detected over all its records.
+    // drawn for, detected over its screens 0..15.
     std::optional<Resolution> ScreenResolution;
     // When empty, pictures are not checked and one note says so.
     PictureFoundTest PictureFound;

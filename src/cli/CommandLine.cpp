@@ -151,6 +151,6 @@ std::string ProgramHelp(std::span<const CommandSpec> commands) {
             "warning, diff found differences or merge left conflicts; 2 for a usage error, a\n"
             "file that cannot be read or is damaged, a refused command or a failed write, with\n"
             "one line on standard error saying why. Outputs are replaced only by a complete new\n"
-            "file.\n";
+            "file, and a file replaced is kept as NAME.bak.\n";
     return text;
 }

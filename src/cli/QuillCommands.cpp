@@ -14,6 +14,7 @@
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
+#include "layout/FileBackup.h"
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
@@ -77,6 +78,16 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
     if (arguments.Has("--in-place") || !SameFile(input, output)) return true;
     UsageError(err, command,
                "\"" + output + "\" is the file it reads; add --in-place to replace that file");
+    return false;
+}
+
+// An output of another format never replaces the layout it is made from.
+bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, const char* command,
+                          const char* format, std::ostream& err) {
+    if (!SameFile(layout, output)) return true;
+    UsageError(err, command,
+               "\"" + output + "\" is the layout it reads, which " + format +
+                   " would replace; choose another output file");
     return false;
 }
 
@@ -168,14 +179,19 @@ std::string CountsText(const KindCounts& kinds, const std::map<int32_t, int>& of
         for (const auto& [screen, n] : offScreens)
             text += count(n) + "  on screen " + std::to_string(screen) + "\n";
     }
-    text += std::to_string(records) + " of " + std::to_string(MaxControls) + " records\n";
+    text += std::to_string(records) + " records\n";
     return text;
 }
 
 std::string InfoJson(const std::string& path, const cLayout& layout, const ScreenListRows& list,
-                     const KindCounts& kinds, const std::map<int32_t, int>& offScreens) {
+                     const KindCounts& kinds, const std::map<int32_t, int>& offScreens,
+                     const DetectedResolution& drawnFor) {
     JsonWriter json;
     json.BeginObject().Key("file").String(path).Key("controls").Number(layout.ControlCount());
+    json.Key("resolution")
+        .String(std::to_string(drawnFor.Size.Width) + "x" + std::to_string(drawnFor.Size.Height))
+        .Key("resolutionFrom")
+        .String(ResolutionRuleName(drawnFor.From));
     json.Key("screens").BeginArray();
     for (std::size_t s = 0; s < list.Rows.size() && s < layout.Screens().size(); ++s) {
         // The label and captions as the row shows them: an empty screen shows neither.
@@ -218,10 +234,12 @@ int RunInfo(const ParsedArguments& arguments, Console& console) {
 
     const KindCounts kinds = CountKinds(layout.Records(), -1);
     const std::map<int32_t, int> offScreens = RecordsOffScreens(layout.Records());
+    const DetectedResolution drawnFor = DetectResolution(layout.Records(), -1);
     if (arguments.Has("--json"))
-        console.Out << InfoJson(path, layout, list, kinds, offScreens) << '\n';
+        console.Out << InfoJson(path, layout, list, kinds, offScreens, drawnFor) << '\n';
     else
         console.Out << ScreenTable(list) << '\n'
+                    << DrawnForText(drawnFor) << '\n'
                     << CountsText(kinds, offScreens, layout.ControlCount());
     return ExitSuccess;
 }
@@ -231,7 +249,7 @@ int RunInfo(const ParsedArguments& arguments, Console& console) {
 int RunExportCsv(const ParsedArguments& arguments, Console& console) {
     const std::string& layoutPath = arguments.Operands[0];
     const std::string& csvPath = arguments.Operands[1];
-    if (!OutputAllowed(arguments, layoutPath, csvPath, "export-csv", console.Err))
+    if (!OutputIsNotTheLayout(layoutPath, csvPath, "export-csv", "a CSV file", console.Err))
         return ExitFailure;
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(layoutPath) || console.Dialogs.Failed())
@@ -239,8 +257,15 @@ int RunExportCsv(const ParsedArguments& arguments, Console& console) {
     // What the file cannot carry is said once the file is written; the export still succeeds.
     const std::string losses = CsvExportLossWarning(CountCsvExportLosses(layout.Records()));
     if (!losses.empty()) console.Dialogs.ExpectWarning(losses);
-    if (!layout.ExportCSV(csvPath) || console.Dialogs.Failed())
+    FileBackup backup;
+    std::string failure;
+    if (!backup.Keep(csvPath, failure))
+        return console.Dialogs.Fail("Cannot write CSV file \"" + PathForMessage(csvPath) +
+                                    "\": " + failure);
+    if (!layout.ExportCSV(csvPath) || console.Dialogs.Failed()) {
+        backup.PutBack();
         return console.Dialogs.Fail("Cannot write CSV file \"" + PathForMessage(csvPath) + "\"");
+    }
     return ExitSuccess;
 }
 
@@ -331,19 +356,14 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(input));
 
+    const DetectedResolution found = DetectResolution(layout.Records(), screen, from);
+    // As the window does: the largest resolution is assumed, and the user is told.
+    if (found.Outside)
+        console.Dialogs.Note("Controls reach to X = " + std::to_string(found.ExtentX) +
+                             " Y = " + std::to_string(found.ExtentY) +
+                             " is outside available screen resolutions. Max available assumed!");
     const bool detected = !from;
-    if (detected) {
-        const int32_t x = layout.ScreenExtentX(screen);
-        const int32_t y = layout.ScreenExtentY(screen);
-        const DetectedResolution found = DetectResolution(x, y);
-        // As the window does: the largest resolution is assumed, and the user is told.
-        if (found.Outside)
-            console.Dialogs.Note("Controls reach to X = " + std::to_string(x) +
-                                 " Y = " + std::to_string(y) +
-                                 " is outside available screen resolutions. Max available "
-                                 "assumed!");
-        from = Resolutions[static_cast<std::size_t>(found.Index)];
-    }
+    from = found.Size;
 
     const RescalePlan plan = PlanRescale(*from, *to);
     const bool centre = arguments.Has("--centre");
@@ -357,7 +377,8 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
 
     console.Out << (screen < 0 ? std::string("All screens") : "Screen " + std::to_string(screen))
                 << " rescaled by " << FactorText(plan.Factor) << " from "
-                << ResolutionCaption(*from) << (detected ? " (detected)" : "") << " to "
+                << ResolutionCaption(*from)
+                << (detected ? " (detected " + ResolutionRuleText(found.From) + ")" : "") << " to "
                 << ResolutionCaption(*to);
     if (shift != 0) console.Out << ", moved right by " << shift << " pixels to centre";
     console.Out << ".\n";
@@ -435,7 +456,13 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
     const std::string output = arguments.Value("-o");
     const std::optional<std::string> pictures = PicturesOption(arguments, "render", console.Err);
     if (!pictures) return ExitFailure;
-    if (!OutputAllowed(arguments, input, output, "render", console.Err)) return ExitFailure;
+    SceneOptions options;
+    options.ShowPersistent = !arguments.Has("--no-persistent");
+    if (arguments.Has("--resolution") && !(options.ScreenResolution = ResolutionOption(
+                                               arguments, "--resolution", "render", console.Err)))
+        return ExitFailure;
+    if (!OutputIsNotTheLayout(input, output, "render", "an SVG picture", console.Err))
+        return ExitFailure;
 
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
@@ -443,18 +470,18 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
 
     // As the preview looks: the pictures folder first, then the layout's folder and its parent.
     const PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
-    const ScreenScene scene =
-        BuildScreenScene(layout, *screen, {!arguments.Has("--no-persistent"), &finder});
+    options.Pictures = &finder;
+    const ScreenScene scene = BuildScreenScene(layout, *screen, options);
     // Embedded pictures show wherever the SVG goes; linked ones are named relative to the SVG,
     // so the folder can be moved or shared as a whole.
     SvgOptions form;
     form.Pictures = arguments.Has("--link-pictures") ? SvgPictures::Linked : SvgPictures::Embedded;
     form.Folder = Utf8Path(FullPath(output).parent_path());
     const SvgDocument svg = WriteSceneSvg(scene, form);
-    std::string reason;
-    if (!ReplaceFileContent(output, svg.Text, reason))
+    std::string failure;
+    if (!WriteOutput(output, svg.Text, failure))
         return console.Dialogs.Fail("Cannot save the picture \"" + PathForMessage(output) +
-                                    "\": " + reason);
+                                    "\": " + failure);
 
     // Each missing picture once, with what stands in for it: a hatched box, or the outline of
     // an invisible hot spot where only bitmap buttons show it.
@@ -490,20 +517,26 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
 
 const OptionSpec InPlace{"--in-place", nullptr,
                          "allow the output to be the input file itself; it is replaced as Save "
-                         "replaces a file"};
+                         "replaces a file, its old content kept as NAME.bak"};
+// Older scripts may give it; an output of another format still never replaces the layout.
+const OptionSpec NeverInPlace{"--in-place", nullptr,
+                              "has no effect: the output is never LAYOUT itself"};
 
 const std::vector<CommandSpec>& LayoutCommandTable() {
     static const std::vector<CommandSpec> table{
         {"info",
          "info LAYOUT [--json]",
-         "show the screens, the controls of each kind and the number of records",
+         "show the screens, the resolution, the controls of each kind and the number of records",
          "Prints the screen list as the main window shows it (screen, controls, label, the\n"
-         "captions of the first two buttons that show the screen), then the number of controls\n"
-         "of each kind, the records lying on screens outside 0..15, and the number of records\n"
-         "against the 2000 a layout can hold.\n",
+         "captions of the first two buttons that show the screen), the resolution the layout is\n"
+         "drawn for and how it was found (from the background pictures, from the controls\n"
+         "centred on a wider screen, or from how far the controls reach), then the number of\n"
+         "controls of each kind, the records lying on screens outside 0..15, and the number of\n"
+         "records.\n",
          {"LAYOUT"},
          {{"--json", nullptr,
-           "print one JSON object instead: file, controls, screens, kinds, otherScreens"}},
+           "print one JSON object instead: file, controls, resolution, resolutionFrom, screens, "
+           "kinds, otherScreens"}},
          RunInfo},
         {"check",
          "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
@@ -523,8 +556,8 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
            "print one JSON object a line instead, with severity, code, screen (null for the "
            "whole layout), record and message"},
           {"--resolution", "WxH",
-           "the resolution the controls must fit (default: the one detected from how far the "
-           "controls reach)"},
+           "the resolution the controls must fit (default: the one the layout is drawn for, as "
+           "info shows it)"},
           {"--pictures", "DIR",
            "look for the controls' pictures in DIR, then in the layout's folder and its parent, "
            "and report those not found (default: pictures are not checked)"}},
@@ -534,9 +567,10 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "write the layout's records as a CSV file, as CSV Export does",
          "Writes every record of LAYOUT to CSV, exactly as the main window's CSV Export: a\n"
          "heading line of the 20 field names, then one line per record. An existing CSV file is\n"
-         "replaced only by a complete new one.\n",
+         "replaced only by a complete new one, and kept as CSV.bak first. CSV is never LAYOUT\n"
+         "itself.\n",
          {"LAYOUT", "CSV"},
-         {InPlace},
+         {NeverInPlace},
          RunExportCsv},
         {"import-csv",
          "import-csv CSV LAYOUT",
@@ -544,7 +578,7 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "Reads CSV as the main window's CSV Import does, without its caution question, and\n"
          "writes its records to a new layout file LAYOUT with a trailer of zeros. The import's\n"
          "other messages go to standard error. An existing LAYOUT is replaced as Save replaces\n"
-         "a file.\n",
+         "a file, its old content kept as LAYOUT.bak.\n",
          {"CSV", "LAYOUT"},
          {InPlace},
          RunImportCsv},
@@ -555,12 +589,13 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "another, as the Edit Controls window's Re-scale does, and writes the result to OUT.\n"
          "Between two of 640x480, 800x600, 1024x768, 1152x864 and 1280x1024 the factor is the\n"
          "ratio of the widths; otherwise the smaller of the width and height ratios, so the whole\n"
-         "screen stays visible. Magnifying is done without asking. Fonts are not scaled.\n",
+         "screen stays visible. Magnifying is done without asking. Fonts are not scaled. An\n"
+         "existing OUT is replaced as Save replaces a file, its old content kept as OUT.bak.\n",
          {"LAYOUT"},
          {{"--to", "WxH", "the new resolution, e.g. 1920x1080"},
           {"--from", "WxH",
-           "the resolution the layout was drawn for (default: detected from how "
-           "far the controls reach)"},
+           "the resolution the layout was drawn for (default: the one detected, as info shows "
+           "it, over the screens rescaled)"},
           {"--screen", "N", "rescale screen N (0 to 15) only (default: all screens)"},
           {"--centre", nullptr,
            "when the height ratio sets the factor, move the controls right to centre them"},
@@ -569,7 +604,7 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          RunRescale},
         {"render",
          "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--link-pictures] "
-         "[--no-persistent]",
+         "[--resolution WxH] [--no-persistent]",
          "draw one screen as an SVG picture, as the preview shows it",
          "Draws screen N of LAYOUT as the preview window shows it and writes it to\n"
          "OUT.svg as an SVG picture, one element per control (id \"record-K\"), pictures\n"
@@ -577,7 +612,8 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "Pictures are looked for in DIR, then in the layout's folder and its parent, and\n"
          "embedded in the SVG, each file once, so it shows the same anywhere. A missing\n"
          "picture is drawn as a hatched box with its file name (a bitmap button's as its\n"
-         "outline) and noted on standard error.\n",
+         "outline) and noted on standard error. An existing OUT.svg is replaced only by a\n"
+         "complete new one, and kept as OUT.svg.bak first. OUT.svg is never LAYOUT itself.\n",
          {"LAYOUT"},
          {{"--screen", "N", "the screen to draw, 0 to 15"},
           {"-o", "OUT.svg", "the SVG file to write"},
@@ -585,8 +621,11 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
           {"--link-pictures", nullptr,
            "name the pictures by paths relative to OUT.svg instead of embedding them (a file "
            "URI where no relative path exists)"},
+          {"--resolution", "WxH",
+           "the size of the screen drawn (default: the one the screen is drawn for, detected "
+           "from its controls)"},
           {"--no-persistent", nullptr, "leave out the controls of screen 0"},
-          InPlace},
+          NeverInPlace},
          RunRender},
     };
     return table;
@@ -641,6 +680,14 @@ int RunCommand(const CommandSpec& command, std::span<const std::string> argument
 }
 
 } // namespace
+
+bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure) {
+    FileBackup backup;
+    if (!backup.Keep(path, failure)) return false;
+    if (ReplaceFileContent(path, bytes, failure)) return true;
+    backup.PutBack();
+    return false;
+}
 
 std::span<const CommandSpec> QuillCommands() {
     return CommandTable();

@@ -21,4 +21,8 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
                    const std::string& output, const char* command, std::ostream& err);
 
 // Runs the tool on its arguments (without the program's name); returns the exit status.
+// Writes a file of the tool's own (not a layout) as Save writes one: the file it replaces is kept
+// as NAME.bak first, and a failed write leaves both files as they were.
+bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure);
+
 int RunQuill(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -61,7 +61,7 @@ int RunToText(const ParsedArguments& arguments, Console& console) {
         return ExitSuccess;
     }
     std::string reason;
-    if (!ReplaceFileContent(output, text, reason))
+    if (!WriteOutput(output, text, reason))
         return console.Dialogs.Fail("Cannot write the text file \"" + PathForMessage(output) +
                                     "\": " + reason);
     return ExitSuccess;

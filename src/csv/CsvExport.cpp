@@ -1,6 +1,9 @@
 #include "layout/cLayout.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <string>
 
 #include "csv/CsvExportLosses.h"
 #include "csv/CsvFields.h"
@@ -14,36 +17,64 @@ constexpr const char* Heading =
     "\"rFormat\",\"rTabGroup\",\"rX1\",\"rY1\",\"rX2\",\"rY2\"";
 constexpr const char* LineEnd = "\r\n";
 
-// A blank where a minus sign would stand, the digits, and a blank after them.
-void PutNumber(std::string& out, int32_t value) {
-    if (value >= 0) out.push_back(' ');
-    char digits[12];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
-    out.push_back(' ');
-}
+// The most characters a number takes: a sign or blank, ten digits, a blank.
+constexpr std::size_t NumberWidth = 12;
+constexpr const char* ComplexCode = ComplexCodeText;
+constexpr std::size_t ComplexCodeLength = std::char_traits<char>::length(ComplexCodeText);
 
-void PutQuoted(std::string& out, const std::string& text) {
-    out.push_back('"');
-    out += text;
-    out.push_back('"');
-}
+// What a text holds that the CSV file cannot carry as it is. One pass over the text, as every
+// text of a layout passes here on each export.
+struct TextTraits {
+    bool Quote = false;
+    bool LineBreak = false;
+};
 
-// A double quote would end the field early, so captions and labels carry a tilde instead.
-void PutQuotedWithTildes(std::string& out, const std::string& text) {
-    out.push_back('"');
-    for (char c : text)
-        out.push_back(c == '"' ? '~' : c);
-    out.push_back('"');
-}
+constexpr unsigned char HoldsQuote = 1;
+constexpr unsigned char HoldsLineBreak = 2;
+constexpr std::array<unsigned char, 256> TextCharKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    kinds['"'] = HoldsQuote;
+    kinds['\r'] = kinds['\n'] = HoldsLineBreak;
+    return kinds;
+}();
 
-bool Holds(const std::string& text, const char* characters) {
-    return text.find_first_of(characters) != std::string::npos;
+TextTraits TraitsOf(const std::string& text) {
+    unsigned char seen = 0;
+    for (const char c : text)
+        seen |= TextCharKinds[static_cast<unsigned char>(c)];
+    return {(seen & HoldsQuote) != 0, (seen & HoldsLineBreak) != 0};
 }
 
 // Script text with quotes or line breaks cannot be read back, so it is written as a marker.
 bool IsComplexCode(const std::string& text) {
-    return Holds(text, "\"\r\n");
+    const TextTraits traits = TraitsOf(text);
+    return traits.Quote || traits.LineBreak;
+}
+
+// A line is written through a pointer into room made beforehand, since the export passes here
+// twenty times for each record.
+
+// A blank where a minus sign would stand, the digits, and a blank after them.
+char* PutNumber(char* out, int32_t value) {
+    if (value >= 0) *out++ = ' ';
+    out = std::to_chars(out, out + NumberWidth, value).ptr;
+    *out++ = ' ';
+    return out;
+}
+
+char* PutQuoted(char* out, const char* text, std::size_t length) {
+    *out++ = '"';
+    out = std::copy_n(text, length, out);
+    *out++ = '"';
+    return out;
+}
+
+// A double quote would end the field early, so captions and labels carry a tilde instead.
+char* PutQuotedWithTildes(char* out, const std::string& text) {
+    *out++ = '"';
+    out = std::replace_copy(text.begin(), text.end(), out, '"', '~');
+    *out++ = '"';
+    return out;
 }
 
 void AddPart(std::string& sentence, int count, const char* what) {
@@ -59,20 +90,20 @@ CsvExportLosses CountCsvExportLosses(std::span<const ControlRecord> records) {
     for (const ControlRecord& r : records) {
         for (const CsvField& field : CsvFields) {
             if (field.Text == nullptr) continue;
-            const std::string& text = r.*field.Text;
+            const TextTraits traits = TraitsOf(r.*field.Text);
             switch (field.Rule) {
             case CsvText::ComplexCode:
-                losses.Scripts += IsComplexCode(text);
+                losses.Scripts += traits.Quote || traits.LineBreak;
                 break;
             case CsvText::Tildes:
-                losses.Tildes += Holds(text, "\"");
-                losses.LineBreaks += Holds(text, "\r\n");
+                losses.Tildes += traits.Quote;
+                losses.LineBreaks += traits.LineBreak;
                 break;
             case CsvText::Plain:
-                if (Holds(text, "\r\n"))
+                if (traits.LineBreak)
                     ++losses.LineBreaks;
                 else
-                    losses.Quotes += Holds(text, "\"");
+                    losses.Quotes += traits.Quote;
                 break;
             }
         }
@@ -97,11 +128,11 @@ bool cLayout::ExportCSV(const std::string& path) {
                        MsgIcon::Exclamation, "Export fails");
         return false;
     }
-    // A line is at most 15 numbers of 13 characters, 10 quotes, 19 commas, CR LF and the texts.
+    // A line is at most 15 numbers, 10 quotes, 19 commas, CR LF and the texts.
     std::size_t size = 256;
     for (const ControlRecord& r : Controls)
-        size += 15 * 13 + 31 + r.rText.size() + r.rGText.size() + r.rBitMapPath.size() +
-                r.rLabel.size() + r.rFormat.size();
+        size += 15 * NumberWidth + 31 + ComplexCodeLength + r.rText.size() + r.rGText.size() +
+                r.rBitMapPath.size() + r.rLabel.size() + r.rFormat.size();
     std::string out;
     out.reserve(size);
     ExportCSVHeading(out);
@@ -126,25 +157,44 @@ void cLayout::ExportCSVHeading(std::string& out) const {
 }
 
 void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
+    // Room for the longest line the record can make: every number at its widest, the script
+    // whole or as its marker, the separators and the line end.
+    std::size_t room = CsvFields.size() * (NumberWidth + 3) + ComplexCodeLength + 2;
+    for (const CsvField& field : CsvFields)
+        if (field.Text != nullptr) room += (r.*field.Text).size();
+    // Most lines are short: they are made on the stack and copied once.
+    constexpr std::size_t ShortLine = 2048;
+    char line[ShortLine];
+    const std::size_t start = out.size();
+    if (room > ShortLine) out.resize(start + room);
+    char* const first = room > ShortLine ? out.data() + start : line;
+    char* at = first;
     for (std::size_t i = 0; i < CsvFields.size(); ++i) {
-        if (i > 0) out += ',';
+        if (i > 0) *at++ = ',';
         const CsvField& field = CsvFields[i];
         if (field.Number != nullptr) {
-            PutNumber(out, r.*field.Number);
+            at = PutNumber(at, r.*field.Number);
             continue;
         }
         const std::string& text = r.*field.Text;
         switch (field.Rule) {
         case CsvText::Tildes:
-            PutQuotedWithTildes(out, text);
+            at = PutQuotedWithTildes(at, text);
             break;
         case CsvText::ComplexCode:
-            PutQuoted(out, IsComplexCode(text) ? ComplexCodeText : text);
+            at = IsComplexCode(text) ? PutQuoted(at, ComplexCode, ComplexCodeLength)
+                                     : PutQuoted(at, text.data(), text.size());
             break;
         case CsvText::Plain:
-            PutQuoted(out, text);
+            at = PutQuoted(at, text.data(), text.size());
             break;
         }
     }
-    out += LineEnd;
+    *at++ = '\r';
+    *at++ = '\n';
+    const auto length = static_cast<std::size_t>(at - first);
+    if (first == line)
+        out.append(line, length);
+    else
+        out.resize(start + length);
 }

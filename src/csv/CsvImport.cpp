@@ -1,6 +1,9 @@
 #include "layout/cLayout.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "csv/CsvFields.h"
@@ -28,6 +31,15 @@ bool ReadsAsUtf8(std::string_view bytes) {
     if (bytes.starts_with(Utf8Mark)) return true;
     bool any = false;
     for (std::size_t i = 0; i < bytes.size();) {
+        // Eight ASCII bytes at a time: most of a file is ASCII.
+        if (bytes.size() - i >= 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080u) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;
@@ -126,22 +138,27 @@ bool cLayout::ImportCSV(const std::string& path) {
     }
 
     // The records are gathered aside: a file that fails part way must not leave the layout a mix
-    // of two files, since appending copies from it.
+    // of two files, since appending copies from it. Room is made for a record in every 40 bytes,
+    // about the shortest a record can be written.
     std::vector<ControlRecord> records;
+    records.reserve(std::min(reader.Input.size() / 40, static_cast<std::size_t>(MaxControls)));
     while (!reader.AtEnd) {
         if (records.size() == static_cast<std::size_t>(MaxControls)) {
-            Warn(CannotImport(path, "it holds more than 2000 records; a layout can hold at most "
-                                    "2000 records"));
+            Warn(CannotImport(path, "it holds more than " + std::to_string(MaxControls) +
+                                        " records; a layout can hold at most " +
+                                        std::to_string(MaxControls) + " records"));
             return false;
         }
         ControlRecord record;
-        bool ok = false;
-        ImportControlCSV(reader, record, ok);
+        // The export's own lines are read in one pass; anything else field by field.
+        bool ok = ReadExportedRecord(reader, record);
+        if (!ok) ImportControlCSV(reader, record, ok);
         if (!ok) return false;
         if (const std::string* text = TextTooLongToStore(record)) {
             Warn(CannotImport(path, "record " + std::to_string(records.size() + 1) +
                                         " holds a text of " + std::to_string(text->size()) +
-                                        " characters, more than the 32767 a layout file can hold"));
+                                        " characters, more than the " +
+                                        std::to_string(MaxTextLength) + " a layout file can hold"));
             return false;
         }
         records.push_back(std::move(record));
@@ -166,6 +183,7 @@ void cLayout::ImportCSVHeading(CSVReaderState& reader, bool& ok) {
 
 void cLayout::ImportControlCSV(CSVReaderState& reader, ControlRecord& record, bool& ok) {
     ok = false;
+    std::string scratch;
     // Records are counted in fields, not lines: a line break after a comma is white space.
     for (const CsvField& field : CsvFields) {
         CSVFieldEnd status = CSVEndComma;
@@ -174,7 +192,6 @@ void cLayout::ImportControlCSV(CSVReaderState& reader, ControlRecord& record, bo
             if (status == CSVEndError) return;
             continue;
         }
-        std::string scratch;
         ReadCSVField(reader, scratch, status);
         if (status == CSVEndError) return;
         bool failed = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "layout/ControlRecord.h"
 #include "layout/UserDialogs.h"
 
 // How a field ended.
@@ -62,6 +63,13 @@ inline unsigned char SkipCSVBlanks(CSVReaderState& reader) {
 // Replaces text only when the status is CSVEndComma or CSVEndLine.
 void ReadCSVField(CSVReaderState& reader, std::string& text, CSVFieldEnd& status);
 void ReportCSVError(CSVReaderState& reader, const std::string& what);
+
+// One record written exactly as the export writes it, on one line: the numbers between a blank
+// (or their minus sign) and a blank, the texts in double quotes. It is read in one pass, to the
+// same record and the same reader state as reading it field by field; anything else (and a
+// number too large) is left to be read field by field: false, with the reader untouched and the
+// record's fields partly overwritten.
+bool ReadExportedRecord(CSVReaderState& reader, ControlRecord& record);
 
 // A field's text as a 32-bit number: blanks around, an optional sign, digits, a decimal part after
 // ".", an exponent; rounded half to even. On failure tells the user and leaves value alone.

@@ -5,6 +5,16 @@ void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen) {
     // Read once, before anything lands: the appended controls fill the screen they are put on.
     const int destination = EmptyScreenNr();
     if (destination < 0) return Warn("The Principal Layout has no empty screen to append to");
+    AppendScreenFrom(source, sourceScreen, destination);
+}
+
+void cLayout::AppendScreenFrom(cLayout& source, int sourceScreen, int destination) {
+    if (destination < 0 || destination >= ScreenCount)
+        return Warn("Screen " + std::to_string(destination) +
+                    " is not a screen of the Principal Layout to append to");
+    if (ScreenTable[static_cast<std::size_t>(destination)].CtrlCount > 0)
+        return Warn("Screen " + std::to_string(destination) +
+                    " of the Principal Layout holds controls: an append goes to an empty screen");
 
     int copied = 0;
     int dropped = 0;

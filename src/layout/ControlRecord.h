@@ -58,5 +58,6 @@ constexpr int32_t Last = 11;
 constexpr int32_t ScreenChangeFunction = 32;
 constexpr char ScreenLabelMark = '\xA7'; // the Windows-1252 byte of the section mark
 constexpr int ScreenCount = 16;
-constexpr int MaxControls = 2000;
+// The most records a layout holds: the host addresses records by 16-bit positions.
+constexpr int MaxControls = 32767;
 constexpr int MaxTextLength = 32767;

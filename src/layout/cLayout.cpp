@@ -186,14 +186,17 @@ bool cLayout::LoadLayout(const std::string& path) {
         return false;
     }
     if (count < 0 || count > MaxControls) {
-        Warn(CannotRead(path, "its record count " + std::to_string(count) +
-                                  " is outside 0 to 2000; a layout holds at most 2000 records"));
+        Warn(CannotRead(path, "its record count " + std::to_string(count) + " is outside 0 to " +
+                                  std::to_string(MaxControls) + "; a layout holds at most " +
+                                  std::to_string(MaxControls) + " records"));
         return false;
     }
 
-    std::vector<ControlRecord> records(static_cast<std::size_t>(count));
+    // A record takes at least 65 bytes, so a damaged count cannot claim memory the file lacks.
+    std::vector<ControlRecord> records;
+    records.reserve(std::min(static_cast<std::size_t>(count), bytes.size() / 65));
     for (int i = 0; i < count; ++i) {
-        if (ReadControl(in, records[static_cast<std::size_t>(i)])) continue;
+        if (ReadControl(in, records.emplace_back())) continue;
         if (in.LastFault() == LayoutReader::Fault::TextTooLong)
             Warn(CannotRead(path, TooLongText(i + 1, static_cast<std::size_t>(in.TooLongLength())) +
                                       ", at byte " + std::to_string(in.Offset())));

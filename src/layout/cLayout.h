@@ -1,5 +1,5 @@
 #pragma once
-// The layout document: up to MaxControls control records with the file's trailer, the screen index
+// The layout document: up to MaxControls (32767) control records with the file's trailer, the screen index
 // derived from them and the history of their changes. Every command of the program is one call on
 // one of the two documents the main window holds.
 //
@@ -121,6 +121,9 @@ public:
     // The append command: copies the controls of one screen of the source layout onto this
     // layout's first empty screen and reports the counts, as one step.
     void AppendScreenFrom(cLayout& source, int sourceScreen);
+    // The same onto a target screen of the user's choice (DefaultAppendTarget proposes one). A
+    // target outside 0..15 or holding controls is refused with a warning, changing nothing.
+    void AppendScreenFrom(cLayout& source, int sourceScreen, int target);
     void AppendScreens(int screen);
     void DeleteScreens(int screen);
     void PromoteScreens(int screen);

@@ -74,12 +74,13 @@ struct SceneItem {
 struct SceneOptions {
     bool ShowPersistent = true;              // draw the controls of screen 0 on other screens
     const PictureFinder* Pictures = nullptr; // none: every picture is missing
+    std::optional<Resolution> ScreenResolution = std::nullopt; // chosen; none: the one detected
 };
 
 struct ScreenScene {
     int Screen = 0;
     std::string Label; // the screen's name from its label control, Windows-1252; may be empty
-    Resolution Size;   // the screen's resolution, as detected from how far its controls reach
+    Resolution Size;   // the screen's resolution: the one chosen, else the one detected
     std::vector<SceneItem> Items; // in painting order
 
     // The topmost item under a point of the screen (the last painted there), or nullptr.

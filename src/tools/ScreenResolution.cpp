@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 std::string ResolutionCaption(const Resolution& resolution) {
     return std::to_string(resolution.Width) + " x " + std::to_string(resolution.Height);
@@ -18,11 +19,153 @@ bool HoldsExtents(const Resolution& resolution, int64_t x, int64_t y) {
            100 * y <= 101 * static_cast<int64_t>(resolution.Height);
 }
 
-DetectedResolution DetectResolution(int64_t x, int64_t y) {
+DetectedResolution ResolutionHoldingExtents(int64_t x, int64_t y) {
+    DetectedResolution found;
+    found.ExtentX = x;
+    found.ExtentY = y;
     // The table lists the classic five first, so the first that holds is the rule's answer.
+    found.Index = static_cast<int>(Resolutions.size()) - 1;
+    found.Outside = true;
     for (std::size_t i = 0; i < Resolutions.size(); ++i)
-        if (HoldsExtents(Resolutions[i], x, y)) return {static_cast<int>(i), false};
-    return {static_cast<int>(Resolutions.size()) - 1, true};
+        if (HoldsExtents(Resolutions[i], x, y)) {
+            found.Index = static_cast<int>(i);
+            found.Outside = false;
+            break;
+        }
+    found.Size = Resolutions[static_cast<std::size_t>(found.Index)];
+    return found;
+}
+
+namespace {
+
+int IndexOf(const Resolution& resolution) {
+    const auto at = std::find(Resolutions.begin(), Resolutions.end(), resolution);
+    return at == Resolutions.end() ? -1 : static_cast<int>(at - Resolutions.begin());
+}
+
+// A length that is the listed width within 1 %; 0 when none is.
+int32_t ListedWidthNear(int64_t length) {
+    int32_t nearest = 0;
+    int64_t nearestOff = 0;
+    for (const Resolution& r : Resolutions) {
+        const int64_t off = length > r.Width ? length - r.Width : r.Width - length;
+        if (100 * off > r.Width) continue;
+        if (nearest == 0 || off < nearestOff) nearest = r.Width, nearestOff = off;
+    }
+    return nearest;
+}
+
+// The smallest listed height of a listed width that holds a height within 1 %; 0 when none does.
+int32_t ListedHeightHolding(int32_t width, int64_t height) {
+    int32_t smallest = 0;
+    for (const Resolution& r : Resolutions)
+        if (r.Width == width && 100 * height <= 101 * int64_t{r.Height} &&
+            (smallest == 0 || r.Height < smallest))
+            smallest = r.Height;
+    return smallest;
+}
+
+// Within this many pixels of 0,0 a picture counts as lying at the top left corner.
+constexpr int64_t CornerSlack = 4;
+
+// What the controls of the screens asked for show about the resolution they were drawn for.
+struct Evidence {
+    bool Any = false;
+    int64_t Left = 0;                 // the smallest left edge
+    int64_t ExtentX = 0, ExtentY = 0; // the largest right and bottom edges, at least 0
+    std::optional<Resolution> Background;
+};
+
+Evidence Gather(std::span<const ControlRecord> records, int screen) {
+    Evidence seen;
+    for (const ControlRecord& r : records) {
+        if (screen < 0 ? (r.rScreen < 0 || r.rScreen >= ScreenCount) : r.rScreen != screen)
+            continue;
+        const int64_t left = std::min(r.rX1, r.rX2), top = std::min(r.rY1, r.rY2);
+        seen.Left = seen.Any ? std::min(seen.Left, left) : left;
+        seen.Any = true;
+        seen.ExtentX = std::max<int64_t>(seen.ExtentX, r.rX2);
+        seen.ExtentY = std::max<int64_t>(seen.ExtentY, r.rY2);
+        if (r.rType != ControlKind::Bitmap || std::abs(left) > CornerSlack ||
+            std::abs(top) > CornerSlack)
+            continue;
+        const int64_t width = std::max(r.rX1, r.rX2) - left;
+        const int64_t height = std::max(r.rY1, r.rY2) - top;
+        const int32_t listedWidth = ListedWidthNear(width);
+        if (listedWidth == 0) continue;
+        const int32_t listedHeight = ListedHeightHolding(listedWidth, height);
+        if (listedHeight == 0) continue;
+        // Every screen must fit the monitor: the largest background decides.
+        const Resolution found{listedWidth, listedHeight};
+        if (!seen.Background || found.Width > seen.Background->Width ||
+            (found.Width == seen.Background->Width && found.Height > seen.Background->Height))
+            seen.Background = found;
+    }
+    return seen;
+}
+
+} // namespace
+
+DetectedResolution DetectResolution(std::span<const ControlRecord> records, int screen,
+                                    const std::optional<Resolution>& chosen) {
+    const Evidence seen = Gather(records, screen);
+    const auto decided = [&](const Resolution& size, ResolutionRule rule) {
+        DetectedResolution found;
+        found.Size = size;
+        found.Index = IndexOf(size);
+        found.From = rule;
+        found.ExtentX = seen.ExtentX;
+        found.ExtentY = seen.ExtentY;
+        return found;
+    };
+    if (chosen) return decided(*chosen, ResolutionRule::Chosen);
+    if (seen.Background) return decided(*seen.Background, ResolutionRule::Background);
+    // A rescale that centres a screen on a wider one leaves as much room on the left of the
+    // controls as on their right.
+    if (seen.Any && seen.Left > 0) {
+        const int32_t width = ListedWidthNear(seen.Left + seen.ExtentX);
+        const int32_t height = width == 0 ? 0 : ListedHeightHolding(width, seen.ExtentY);
+        if (height != 0) return decided({width, height}, ResolutionRule::Centred);
+    }
+    return ResolutionHoldingExtents(seen.ExtentX, seen.ExtentY);
+}
+
+std::string ResolutionRuleText(ResolutionRule rule) {
+    switch (rule) {
+    case ResolutionRule::Chosen:
+        return "as chosen";
+    case ResolutionRule::Background:
+        return "from the background picture";
+    case ResolutionRule::Centred:
+        return "from the centred content";
+    case ResolutionRule::Extents:
+        break;
+    }
+    return "from how far the controls reach";
+}
+
+const char* ResolutionRuleName(ResolutionRule rule) {
+    switch (rule) {
+    case ResolutionRule::Chosen:
+        return "chosen";
+    case ResolutionRule::Background:
+        return "background";
+    case ResolutionRule::Centred:
+        return "centred";
+    case ResolutionRule::Extents:
+        break;
+    }
+    return "extents";
+}
+
+std::string DrawnForText(const DetectedResolution& detected) {
+    std::string text = "Drawn for " + ResolutionCaption(detected.Size) + " (";
+    if (detected.Outside)
+        text += "the largest listed: the controls reach to " + std::to_string(detected.ExtentX) +
+                ", " + std::to_string(detected.ExtentY) + ", beyond every listed resolution";
+    else
+        text += ResolutionRuleText(detected.From);
+    return text + ")";
 }
 
 RescalePlan PlanRescale(const Resolution& from, const Resolution& to) {

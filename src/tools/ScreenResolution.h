@@ -1,12 +1,15 @@
 #pragma once
 // The monitor resolutions a layout can be drawn for, and the one rule the Edit Controls window, the
-// layout check and the command-line tool share: which resolution a layout's controls were drawn
-// for, and the factor that rescales them from one resolution to another.
+// previews, the layout check and the command-line tool share: which resolution a layout's controls
+// were drawn for, and the factor that rescales them from one resolution to another.
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+
+#include "layout/ControlRecord.h"
 
 struct Resolution {
     int32_t Width = 0;
@@ -48,13 +51,48 @@ bool IsClassicResolution(const Resolution& resolution);
 // 1 % more is allowed: 100 x <= 101 W and 100 y <= 101 H.
 bool HoldsExtents(const Resolution& resolution, int64_t x, int64_t y);
 
-struct DetectedResolution {
-    int Index = 0;        // into Resolutions
-    bool Outside = false; // no resolution holds the extents: the largest is assumed
+// Which rule decided the resolution a layout is drawn for, so that the windows and the tool can
+// say how it was found.
+enum class ResolutionRule {
+    Chosen,     // the user chose it
+    Background, // a background picture at the top left corner, as wide as a listed resolution
+    Centred,    // the controls centred on a listed width
+    Extents,    // how far the controls reach
 };
-// The first of the classic five that holds the extents; else the first of the others, in table
-// order; else the largest, marked as outside.
-DetectedResolution DetectResolution(int64_t x, int64_t y);
+
+struct DetectedResolution {
+    Resolution Size;
+    int Index = 0; // into Resolutions; -1 for a size of the user's own that the table lacks
+    ResolutionRule From = ResolutionRule::Extents;
+    bool Outside = false; // no resolution holds the extents: the largest is assumed
+    // How far the controls of the screens asked for reach (their largest right and bottom edges,
+    // at least 0), whichever rule decided.
+    int64_t ExtentX = 0, ExtentY = 0;
+};
+
+// The rule of the extents alone: the first of the classic five that holds them; else the first of
+// the others, in table order; else the largest, marked as outside.
+DetectedResolution ResolutionHoldingExtents(int64_t x, int64_t y);
+
+// The resolution the controls of one screen (of the screens 0..15 when screen is negative) were
+// drawn for, the one entry point of the windows, the previews, the check and the tool. A
+// resolution the user chose is taken as it is. Otherwise, by evidence:
+//   1. a background picture: a bitmap at 0,0 (within 4 pixels) whose width is a listed width
+//      within 1 % gives that width, with the smallest listed height for it that holds the
+//      picture's height within 1 %; of several such pictures the largest resolution counts;
+//   2. centred content: when the controls start at x0 > 0 and end at x1, and x0 + x1 is a listed
+//      width within 1 %, that width with the smallest listed height for it holding the extents;
+//   3. the extents (ResolutionHoldingExtents).
+DetectedResolution DetectResolution(std::span<const ControlRecord> records, int screen,
+                                    const std::optional<Resolution>& chosen = std::nullopt);
+
+// How the resolution was found, for a sentence: "from the background picture", "from the centred
+// content", "from how far the controls reach", "as chosen".
+std::string ResolutionRuleText(ResolutionRule rule);
+// The rule's name in machine-readable output: "chosen", "background", "centred", "extents".
+const char* ResolutionRuleName(ResolutionRule rule);
+// "Drawn for 1024 x 768 (from the background picture)".
+std::string DrawnForText(const DetectedResolution& detected);
 
 struct RescalePlan {
     float Factor = 1.0f;       // single precision, as the rescale arithmetic takes it

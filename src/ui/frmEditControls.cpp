@@ -268,11 +268,10 @@ void frmEditControls::Form_Load(bool editAllScreens, const ScreenListView& princ
 }
 
 void frmEditControls::DetectOriginalResolution() {
-    const int32_t x = PrincipalLayout.ScreenExtentX(ScreenNo);
-    const int32_t y = PrincipalLayout.ScreenExtentY(ScreenNo);
-    const DetectedResolution found = DetectResolution(x, y);
+    const DetectedResolution found = DetectResolution(PrincipalLayout.Records(), ScreenNo);
     if (found.Outside)
-        Dialogs.MsgBox("Controls reach to X = " + std::to_string(x) + " Y = " + std::to_string(y) +
+        Dialogs.MsgBox("Controls reach to X = " + std::to_string(found.ExtentX) +
+                           " Y = " + std::to_string(found.ExtentY) +
                            "\n is outside available screen resolutions. Max available assumed!",
                        MsgButtons::OK, MsgIcon::Exclamation);
     Option1[static_cast<std::size_t>(found.Index)]->setChecked(true);

@@ -15,6 +15,7 @@
 #include "LayoutBuilders.h"
 #include "layout/cLayout.h"
 #include "platform/Windows1252.h"
+#include "tools/ScreenResolution.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -112,6 +113,10 @@ TEST_P(QuillSample, InfoJsonIsTheDocumentsScreenIndexAndCounts) {
     const cLayout& layout = document.Layout;
     EXPECT_EQ((*json)["file"].Text, Path());
     EXPECT_EQ((*json)["controls"].Int(), layout.ControlCount());
+    const DetectedResolution drawnFor = DetectResolution(layout.Records(), -1);
+    EXPECT_EQ((*json)["resolution"].Text,
+              std::to_string(drawnFor.Size.Width) + "x" + std::to_string(drawnFor.Size.Height));
+    EXPECT_EQ((*json)["resolutionFrom"].Text, ResolutionRuleName(drawnFor.From));
     const JsonValue& screens = (*json)["screens"];
     ASSERT_EQ(screens.Items.size(), 16u);
     for (std::size_t s = 0; s < 16; ++s) {
@@ -160,7 +165,12 @@ TEST_P(QuillSample, InfoTextShowsEveryScreenRowAndTheTotal) {
             EXPECT_NE(row.str().find(Windows1252ToUtf8(entry.Label)), std::string::npos);
         }
     }
-    EXPECT_EQ(lines.back(), std::to_string(document.Layout.ControlCount()) + " of 2000 records");
+    EXPECT_EQ(lines.back(), std::to_string(document.Layout.ControlCount()) + " records");
+    // Both samples have a background picture on every screen.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         DrawnForText(DetectResolution(document.Layout.Records(), -1))),
+              1);
+    EXPECT_NE(run.Out.find(" (from the background picture)\n"), std::string::npos);
 }
 
 TEST_P(QuillSample, ExportCsvWritesWhatTheDocumentsExportWrites) {
@@ -307,7 +317,7 @@ TEST(QuillTool, HelpAndVersionDescribeEveryCommand) {
           "rescale LAYOUT --to WxH [--from WxH] [--screen N] [--centre] -o OUT",
           "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
           "render LAYOUT --screen N -o OUT.svg [--pictures DIR] [--link-pictures] "
-          "[--no-persistent]"}) {
+          "[--resolution WxH] [--no-persistent]"}) {
         EXPECT_NE(help.Out.find(std::string("quill ") + synopsis), std::string::npos) << synopsis;
         const std::string name = std::string(synopsis).substr(0, std::string(synopsis).find(' '));
         for (const std::string& asked : {name + " --help", "help " + name}) {
@@ -521,8 +531,13 @@ TEST(QuillTool, FailuresExitTwoWithOneLineAndTheOutputUntouched) {
         {"unknown command", "frob " + Quoted(in), out, "unknown command"},
         {"output is the input", "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(in), in,
          "add --in-place"},
-        {"output is the input spelt otherwise",
+        {"CSV over its layout spelt otherwise",
          "export-csv " + Quoted(in) + " " + Quoted(dir.Path() + "/./in.lset"), in,
+         "is the layout it reads, which a CSV file would replace"},
+        {"CSV over its layout in place",
+         "export-csv " + Quoted(in) + " " + Quoted(in) + " --in-place", in,
+         "is the layout it reads"},
+        {"import over its own CSV", "import-csv " + Quoted(in) + " " + Quoted(in), in,
          "add --in-place"},
         {"rescale out of range",
          "rescale " + Quoted(dir.File("far.set")) + " --from 640x480 --to 3840x2160 -o " +
@@ -541,12 +556,23 @@ TEST(QuillTool, FailuresExitTwoWithOneLineAndTheOutputUntouched) {
         {"render of a bad screen", "render " + Quoted(in) + " --screen 1x -o " + Quoted(out), out,
          "is not a screen 0 to 15"},
         {"render over its layout", "render " + Quoted(in) + " --screen 1 -o " + Quoted(in), in,
-         "add --in-place"},
+         "is the layout it reads, which an SVG picture would replace"},
+        {"render over its layout in place",
+         "render " + Quoted(in) + " --screen 1 --in-place -o " + Quoted(in), in,
+         "is the layout it reads"},
+        {"render at a bad resolution",
+         "render " + Quoted(in) + " --screen 1 --resolution 10x10 -o " + Quoted(out), out,
+         "is not a resolution"},
+        {"a backup that cannot be written",
+         "render " + Quoted(in) + " --screen 1 -o " + Quoted(dir.File("blocked.svg")),
+         dir.File("blocked.svg"), "could not be written"},
         {"render without -o", "render " + Quoted(in) + " --screen 1", out, "needs -o"},
         {"unwritable output",
          "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(dir.File("no/such/dir/x.set")),
          in, "Cannot save layout file"},
     };
+    dir.Write("blocked.svg", previous);
+    std::filesystem::create_directories(dir.File("blocked.svg.bak/inside"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         dir.Write("out", previous);
@@ -558,7 +584,54 @@ TEST(QuillTool, FailuresExitTwoWithOneLineAndTheOutputUntouched) {
         EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
         EXPECT_EQ(ReadBytes(c.Output), before);
         EXPECT_EQ(ReadBytes(in), lathe);
+        EXPECT_FALSE(FileExists(dir.File("out.bak"))) << "a failed command keeps no backup";
+        EXPECT_FALSE(FileExists(dir.File("in.lset.bak")));
     }
+}
+
+// Every output that replaces a file keeps the file's old content as NAME.bak first, replacing an
+// older backup, as Save does.
+TEST(QuillTool, EveryOutputKeepsTheFileItReplacesAsABackup) {
+    TempDir dir;
+    const std::string lathe = ReadBytes(Sample("lathe.lset"));
+    const std::string in = dir.Write("in.lset", lathe);
+    const std::string csv = dir.File("in.csv");
+    ASSERT_EQ(Quill("export-csv " + Quoted(in) + " " + Quoted(csv), dir).Status, 0);
+    const std::string csvBytes = ReadBytes(csv);
+
+    struct Case {
+        const char* Name;
+        std::string Arguments;
+        std::string Output;
+    };
+    const std::string out = dir.File("out");
+    const std::vector<Case> cases{
+        {"export-csv", "export-csv " + Quoted(in) + " " + Quoted(out), out},
+        {"import-csv", "import-csv " + Quoted(csv) + " " + Quoted(out), out},
+        {"rescale", "rescale " + Quoted(in) + " --to 1920x1080 -o " + Quoted(out), out},
+        {"render", "render " + Quoted(in) + " --screen 1 -o " + Quoted(out), out},
+        {"rescale in place", "rescale " + Quoted(in) + " --to 1280x1024 --in-place", in},
+        {"import-csv over its CSV", "import-csv " + Quoted(csv) + " " + Quoted(csv) + " --in-place",
+         csv},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        dir.Write("out", "previous content");
+        dir.Write(c.Output.substr(c.Output.rfind('/') + 1) + ".bak", "an older backup");
+        const std::string before = ReadBytes(c.Output);
+        const Result run = Quill(c.Arguments, dir);
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(ReadBytes(c.Output + ".bak"), before);
+        EXPECT_NE(ReadBytes(c.Output), before);
+    }
+    EXPECT_EQ(ReadBytes(in + ".bak"), lathe);
+    EXPECT_EQ(ReadBytes(csv + ".bak"), csvBytes);
+
+    // A new file has nothing to keep.
+    ASSERT_EQ(
+        Quill("render " + Quoted(in) + " --screen 2 -o " + Quoted(dir.File("new.svg")), dir).Status,
+        0);
+    EXPECT_FALSE(FileExists(dir.File("new.svg.bak")));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
 #include "editing/StepTexts.h"
+#include "editing/AppendTarget.h"
 #include "layout/cLayout.h"
 
 namespace {
@@ -87,11 +88,11 @@ TEST_F(AppendScreensTest, LinksThatNameNoScreenTravelAndScreenZeroIsFilledFirst)
 }
 
 TEST_F(AppendScreensTest, AFillingLayoutWarnsOnceAndTheReportCountsTheRest) {
-    // 1990 records on screens 0..14; the source screen of 200 controls holds two links.
-    std::vector<int> counts(15, 132);
-    counts[0] += 10;
+    // Room for ten records on screens 0..14; the source screen of 200 controls holds two links.
+    std::vector<int> counts(15, (MaxControls - 10) / 15);
+    counts[0] += (MaxControls - 10) % 15;
     cLayoutProbe::Adopt(principal, ControlsOnScreens(counts));
-    ASSERT_EQ(principal.ControlCount(), 1990);
+    ASSERT_EQ(principal.ControlCount(), MaxControls - 10);
     std::vector<ControlRecord> source(200, MakeControl(6, 4));
     source[150] = MakeScreenButton(4, 2, "to two");
     source[199] = MakeScreenButton(4, 3, "to three");
@@ -100,7 +101,7 @@ TEST_F(AppendScreensTest, AFillingLayoutWarnsOnceAndTheReportCountsTheRest) {
     dialogs.Answer(MsgAnswer::OK, 2);
     principal.AppendScreenFrom(additional, 4);
 
-    EXPECT_EQ(principal.ControlCount(), 2000);
+    EXPECT_EQ(principal.ControlCount(), MaxControls);
     ASSERT_EQ(dialogs.Shown().size(), 2u) << "one warning, then the report";
     EXPECT_EQ(dialogs.Shown()[0].prompt, "Error in AppendControl - Layout already full");
     EXPECT_EQ(dialogs.Shown()[0].icon, MsgIcon::Exclamation);
@@ -149,6 +150,69 @@ TEST_F(AppendScreensTest, NoSelectionCopiesNothingEvenFromRecordsOffTheScreens) 
     EXPECT_EQ(principal.UndoText(), "") << "nothing appended, nothing to undo";
     EXPECT_FALSE(principal.IsDirty()) << "nothing changed, so nothing to save";
     EXPECT_EQ(principalList.Selected, 2);
+}
+
+struct TargetCase {
+    const char* name;
+    std::vector<int> counts; // controls on the Principal's screens 0, 1, ...
+    int source;
+    int target;
+};
+
+TEST_F(AppendScreensTest, TheDefaultTargetAvoidsThePersistentScreen) {
+    const TargetCase cases[] = {
+        {"an empty screen 0 is kept for screen 0", {0, 5, 0, 3}, 5, 2},
+        {"screen 0 goes onto an empty screen 0", {0, 5, 0, 3}, 0, 0},
+        {"screen 0 goes elsewhere when screen 0 is in use", {4, 5, 0, 3}, 0, 2},
+        {"the lowest empty screen from 1 up", {4, 0, 0}, 7, 1},
+        {"screen 0 when no other screen is empty",
+         {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
+         9,
+         0},
+        {"none when every screen is in use", std::vector<int>(16, 1), 3, -1},
+        {"no selection", {0, 5}, -1, 2},
+    };
+    for (const TargetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        cLayoutProbe::Adopt(principal, ControlsOnScreens(c.counts));
+        EXPECT_EQ(DefaultAppendTarget(principal, c.source), c.target);
+        EXPECT_EQ(AppendTargetAsks(c.source, c.target), c.target == 0 && c.source != 0);
+    }
+    EXPECT_EQ(AppendToPersistentQuestion(5, "Diagnostics"),
+              "Screen 0 is the Persistent screen: its controls show on every screen. Append screen "
+              "5 \"Diagnostics\" there?");
+    EXPECT_EQ(AppendToPersistentQuestion(12, ""),
+              "Screen 0 is the Persistent screen: its controls show on every screen. Append screen "
+              "12 there?");
+}
+
+TEST_F(AppendScreensTest, AChosenTargetTakesTheScreenAndARefusedOneChangesNothing) {
+    cLayoutProbe::Adopt(principal, ControlsOnScreens({0, 2, 0, 1}));
+    cLayoutProbe::Adopt(additional, {MakeControl(1, 6), MakeScreenButton(6, 2, "to two"),
+                                     MakeControl(4, 6), MakeControl(4, 7)});
+    dialogs.Answer(MsgAnswer::OK);
+    principal.AppendScreenFrom(additional, 6, 9);
+    ExpectReport("2 controls have been copied into Principal Layout screen 9\n\n"
+                 "1 screen change buttons were deleted");
+    ASSERT_EQ(principal.ControlCount(), 5);
+    EXPECT_EQ(Records()[3].rScreen, 9);
+    EXPECT_EQ(Records()[4].rScreen, 9);
+    EXPECT_EQ(principalList.Selected, 10);
+    EXPECT_EQ(principal.EmptyScreenNr(), 0) << "the Persistent screen stays empty";
+
+    const std::vector<ControlRecord> before = Records();
+    for (const auto& [target, warning] :
+         {std::pair<int, std::string>{1, "Screen 1 of the Principal Layout holds controls: an "
+                                         "append goes to an empty screen"},
+          {16, "Screen 16 is not a screen of the Principal Layout to append to"},
+          {-1, "Screen -1 is not a screen of the Principal Layout to append to"}}) {
+        dialogs.Answer(MsgAnswer::OK);
+        principal.AppendScreenFrom(additional, 7, target);
+        EXPECT_EQ(dialogs.Last().prompt, warning);
+        EXPECT_EQ(dialogs.Last().icon, MsgIcon::Exclamation);
+        EXPECT_EQ(Records(), before);
+    }
+    EXPECT_EQ(cLayoutProbe::UndoRepeat(principal), 2) << "the refusals recorded nothing";
 }
 
 } // namespace

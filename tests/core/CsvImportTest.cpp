@@ -179,15 +179,15 @@ TEST_F(CsvImportTest, FailingRecordsLeaveTheDocumentAsItWas) {
 
 TEST_F(CsvImportTest, MoreRecordsThanALayoutHoldsAreRefused) {
     std::string content = CsvHeadingLine;
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < MaxControls; ++i)
         content += CycleStartLine;
     EXPECT_TRUE(Import(content));
-    EXPECT_EQ(layout.ControlCount(), 2000);
+    EXPECT_EQ(layout.ControlCount(), MaxControls);
 
     cLayoutProbe::Adopt(layout, ControlsOnScreens({1}), "before.set");
     ExpectRefused(content + LineB, "Cannot import CSV file \"" + dir.File("in.csv") +
-                                       "\": it holds more than 2000 records; a layout can hold "
-                                       "at most 2000 records");
+                                       "\": it holds more than 32767 records; a layout can hold "
+                                       "at most 32767 records");
 }
 
 TEST_F(CsvImportTest, TextTooLongForALayoutFileIsRefused) {

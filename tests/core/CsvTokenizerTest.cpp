@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "AgreeingDialogs.h"
+#include "LayoutBuilders.h"
+#include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "csv/CsvFields.h"
 #include "csv/CsvReader.h"
 
 namespace {
@@ -136,6 +142,81 @@ TEST(CsvTokenizer, ReadingOnAfterAnErrorStartsBehindTheContext) {
     EXPECT_EQ(status, CSVEndComma);
     ReadCSVField(reader, text, status);
     EXPECT_EQ(text, "next");
+}
+
+// The record as the import reads it field by field; false where it would fail.
+bool ReadFieldByField(CSVReaderState& reader, ControlRecord& record) {
+    for (const CsvField& field : CsvFields) {
+        CSVFieldEnd status = CSVEndComma;
+        std::string text;
+        ReadCSVField(reader, text, status);
+        if (status == CSVEndError) return false;
+        if (field.Text != nullptr) {
+            record.*field.Text = text;
+            continue;
+        }
+        bool failed = true;
+        ParseCSVLong(reader.Dialogs, text, record.*field.Number, failed);
+        if (failed) return false;
+    }
+    return true;
+}
+
+// Lines the export writes, some of them spoilt, read record by record: where the one-pass reading
+// takes a record, it gives the record and leaves the reader exactly as the field-by-field reading.
+TEST(CsvTokenizer, TheExportsOwnLinesReadInOnePassAsFieldByField) {
+    std::mt19937 rng(21);
+    const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    std::vector<ControlRecord> records;
+    for (int i = 0; i < 30; ++i) {
+        ControlRecord r = MakeFullRecord(i);
+        r.rText = i % 3 ? "None" : "a,b\xBA ~";
+        r.rGText = i % 4 ? "" : "x\ty";
+        r.rX1 = i % 5 ? -i : INT32_MIN;
+        r.rY2 = i % 6 ? i * 100 : INT32_MAX;
+        records.push_back(r);
+    }
+    AgreeingDialogs dialogs;
+    cLayout layout(dialogs);
+    cLayoutProbe::Adopt(layout, records);
+    TempDir dir;
+    ASSERT_TRUE(layout.ExportCSV(dir.File("all.csv")));
+    const std::string exported = ReadBytes(dir.File("all.csv"));
+    const std::string spoilers = " ,\"\r\n\xBA"
+                                 "0-+.x";
+
+    int oneLine = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string input = exported;
+        for (int k = pick(3); k > 0; --k) {
+            const auto at = static_cast<std::size_t>(pick(static_cast<int>(input.size())));
+            input[at] = spoilers[static_cast<std::size_t>(pick(static_cast<int>(spoilers.size())))];
+        }
+        if (round % 4 == 0)
+            input.resize(static_cast<std::size_t>(pick(static_cast<int>(input.size()))));
+        CSVReaderState oneReader(dialogs, input), fieldReader(dialogs, input);
+        std::string heading;
+        CSVFieldEnd status = CSVEndComma;
+        for (int i = 0; i < 20; ++i)
+            ReadCSVField(oneReader, heading, status);
+        fieldReader.Position = oneReader.Position;
+        fieldReader.AtEnd = oneReader.AtEnd;
+        fieldReader.CSVPushedBack = oneReader.CSVPushedBack;
+        fieldReader.CSVLastChar = oneReader.CSVLastChar;
+        while (!oneReader.AtEnd) {
+            ControlRecord one, byField;
+            const bool fast = ReadExportedRecord(oneReader, one);
+            if (!fast) break;
+            ++oneLine;
+            ASSERT_TRUE(ReadFieldByField(fieldReader, byField)) << input;
+            ASSERT_EQ(one, byField);
+            ASSERT_EQ(oneReader.Position, fieldReader.Position);
+            ASSERT_EQ(oneReader.AtEnd, fieldReader.AtEnd);
+            ASSERT_EQ(oneReader.CSVPushedBack, fieldReader.CSVPushedBack);
+            ASSERT_EQ(oneReader.CSVLastChar, fieldReader.CSVLastChar);
+        }
+    }
+    EXPECT_GT(oneLine, 5000);
 }
 
 } // namespace

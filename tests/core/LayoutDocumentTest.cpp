@@ -49,23 +49,23 @@ TEST(LayoutDocument, IterationCopiesEveryRecordInOrder) {
     EXPECT_EQ(r, records[0]);
 }
 
-TEST(LayoutDocument, AppendStopsAtTwoThousandRecords) {
+TEST(LayoutDocument, AppendStopsAtTheMostRecordsALayoutHolds) {
     ScriptedDialogs dialogs;
     FakeListView list;
     cLayout layout(dialogs);
     layout.BindScreenList(list);
-    cLayoutProbe::Adopt(layout, ControlsOnScreens({1999}));
+    cLayoutProbe::Adopt(layout, ControlsOnScreens({MaxControls - 1}));
     const int clearsBefore = list.Clears;
 
     layout.AppendControl(MakeControl(6, 3));
-    EXPECT_EQ(layout.ControlCount(), 2000);
+    EXPECT_EQ(layout.ControlCount(), MaxControls);
     EXPECT_EQ(cLayoutProbe::Records(layout).back(), MakeControl(6, 3));
     EXPECT_TRUE(layout.IsDirty()) << "the records are no longer those loaded";
     EXPECT_EQ(list.Clears, clearsBefore) << "the caller rebuilds the index and list";
 
     dialogs.Answer(MsgAnswer::OK);
     layout.AppendControl(MakeControl(6, 4));
-    EXPECT_EQ(layout.ControlCount(), 2000);
+    EXPECT_EQ(layout.ControlCount(), MaxControls);
     EXPECT_EQ(dialogs.Last().prompt, "Error in AppendControl - Layout already full");
     EXPECT_EQ(dialogs.Last().icon, MsgIcon::Exclamation);
     EXPECT_EQ(dialogs.Last().title, "");

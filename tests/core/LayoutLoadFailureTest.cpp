@@ -82,9 +82,11 @@ TEST_F(LayoutLoadFailureTest, TruncatedFilesAreRefusedWhereTheyEnd) {
 
 TEST_F(LayoutLoadFailureTest, RecordCountOutsideTheStoreIsRefused) {
     ExpectRefused(dir.Write("neg.set", HexBytes("FF FF FF FF") + std::string(40, '\0')),
-                  "record count -1 is outside 0 to 2000");
-    ExpectRefused(dir.Write("big.set", HexBytes("D1 07 00 00") + std::string(40, '\0')),
-                  "record count 2001 is outside 0 to 2000");
+                  "record count -1 is outside 0 to 32767");
+    ExpectRefused(dir.Write("big.set", HexBytes("00 80 00 00") + std::string(40, '\0')),
+                  "record count 32768 is outside 0 to 32767; a layout holds at most 32767 records");
+    ExpectRefused(dir.Write("huge.set", HexBytes("FF FF FF 7F") + std::string(40, '\0')),
+                  "record count 2147483647 is outside 0 to 32767");
 }
 
 TEST_F(LayoutLoadFailureTest, TextLongerThanTheHostCanHoldIsRefused) {

@@ -87,9 +87,10 @@ std::vector<ControlRecord> SkinnedLayout() {
         records.push_back(background);
         records.push_back(MakeScreenLabel(s, SkinnedScreenNames[s]));
         if (s > 0) {
+            // Across the background, whose width tells the resolution: 110 to 1000.
             int32_t x = 0;
             for (int32_t target : {1, 2, 3, 5, 6, 7, 8, 9})
-                link(ControlKind::BitmapButton, s, target, x += 125);
+                link(ControlKind::BitmapButton, s, target, x += 110);
         }
         records.push_back(MakeDRO(s, 65536, 100, 100 + s));
         // A bitmap button that runs a script: its OEM code names no screen to follow.
