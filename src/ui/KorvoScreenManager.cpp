@@ -1,7 +1,9 @@
 #include "ui/KorvoScreenManager.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QDropEvent>
@@ -15,17 +17,22 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "editing/AppendTarget.h"
+#include "layout/HostCodes.h"
 #include "platform/FileAccess.h"
 #include "ui/CaptionFit.h"
 #include "ui/CodePage.h"
 #include "ui/CommonCode.h"
 #include "ui/CompareWindow.h"
 #include "ui/HandlerGuard.h"
+#include "ui/KeptResolutions.h"
 #include "ui/LayoutCheckWindow.h"
 #include "ui/LayoutFrame.h"
 #include "ui/LayoutSession.h"
@@ -184,7 +191,8 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
     : QMainWindow(parent), PrincipalLayout(dialogs), AdditionalLayout(dialogs), Dialogs(dialogs),
       Files(fileDialogs), Settings(settings), Recent(std::make_unique<RecentLayouts>(settings)),
       PrincSession(std::make_unique<LayoutSession>(PrincipalLayout, dialogs)),
-      AddSession(std::make_unique<LayoutSession>(AdditionalLayout, dialogs)) {
+      AddSession(std::make_unique<LayoutSession>(AdditionalLayout, dialogs)),
+      Kept(std::make_unique<KeptResolutions>(settings)) {
     setObjectName(QStringLiteral("KorvoScreenManager"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
 
@@ -204,6 +212,20 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
 }
 
 void KorvoScreenManager::ConnectSessions() {
+    // The append's target follows the Principal layout's empty screens and the screen to append.
+    connect(PrincSession.get(), &LayoutSession::Changed, this,
+            [this] { RefreshAppendTargets(false); });
+    connect(AddFrame, &LayoutFrame::SelectedScreenChanged, this,
+            [this] { RefreshAppendTargets(true); });
+    RefreshAppendTargets(true);
+    // A resolution chosen for the Principal layout is what its preview, the check and Edit
+    // Controls take.
+    connect(PrincSession.get(), &LayoutSession::ChosenResolutionChanged, this, [this] {
+        PrincPreview->SetChosenResolution(PrincSession->ChosenResolution());
+        if (CheckWindow != nullptr)
+            CheckWindow->SetChosenResolution(PrincSession->ChosenResolution());
+        RefreshWindowState();
+    });
     connect(PrincFrame, &LayoutFrame::SelectedScreenChanged, this,
             &KorvoScreenManager::PrincipalScreenChanged);
     // Both previews read the same pictures once.
@@ -419,6 +441,19 @@ void KorvoScreenManager::BuildFrames() {
     AddLayList = AddFrame->List();
     Frame3 = AddFrame->ScreenGroup();
     butAppendToPrinc = AddFrame->Button("butAppendToPrinc");
+    // The screen an append goes to: the Principal layout's empty screens, the Persistent screen
+    // offered first only where it belongs.
+    labAppendTo = new QLabel(FromCodePage("Append to:"), Frame3);
+    labAppendTo->setObjectName(QStringLiteral("labAppendTo"));
+    labAppendTo->setGeometry(TwipsRect(120, 1440, 1215, 255));
+    cboAppendTo = new QComboBox(Frame3);
+    cboAppendTo->setObjectName(QStringLiteral("cboAppendTo"));
+    cboAppendTo->setProperty("Tag", QStringLiteral("A3"));
+    cboAppendTo->setToolTip(
+        FromCodePage("The empty screen of the Principal Layout the selected screen is copied to"));
+    cboAppendTo->setGeometry(TwipsRect(120, 1695, 1215, 375));
+    labAppendTo->setBuddy(cboAppendTo);
+    Frame3->setMinimumHeight(Px(2190));
     // Appending needs an Additional layout; opening one enables the frame and its button.
     Frame3->setEnabled(false);
     butAppendToPrinc->setEnabled(false);
@@ -534,6 +569,70 @@ void KorvoScreenManager::BuildStatusBar() {
     StatusNextScreen->setObjectName(QStringLiteral("StatusNextScreen"));
     statusBar()->addWidget(StatusRecords);
     statusBar()->addWidget(StatusNextScreen);
+
+    // What the Principal layout is drawn for, and the choice of another.
+    StatusResolution = new QToolButton(statusBar());
+    StatusResolution->setObjectName(QStringLiteral("StatusResolution"));
+    StatusResolution->setPopupMode(QToolButton::InstantPopup);
+    StatusResolution->setAutoRaise(true);
+    StatusResolution->setToolTip(
+        tr("The screen resolution the Principal layout is drawn for; choose another if the "
+           "detection is wrong. The choice is kept for this file, not written into it."));
+    auto* menu = new QMenu(StatusResolution);
+    menu->setObjectName(QStringLiteral("mnuResolution"));
+    auto* choices = new QActionGroup(menu);
+    for (std::size_t i = 0; i < Resolutions.size(); ++i) {
+        QAction* item = menu->addAction(FromCodePage(ResolutionCaption(Resolutions[i])));
+        item->setObjectName(QStringLiteral("mnuResolution%1").arg(i));
+        item->setCheckable(true);
+        choices->addAction(item);
+        const Resolution resolution = Resolutions[i];
+        connect(item, &QAction::triggered, this,
+                [this, resolution] { ChooseResolution(resolution); });
+    }
+    menu->addSeparator();
+    QAction* other = menu->addAction(tr("&Other..."));
+    other->setObjectName(QStringLiteral("mnuResolutionOther"));
+    connect(other, &QAction::triggered, this, [this] {
+        RunGuarded(Dialogs, [this] {
+            const DetectedResolution now = PrincSession->DrawnFor();
+            const std::string answer = Dialogs.InputBox(
+                "The screen resolution the Principal layout is drawn for, as width x height "
+                "(each a whole number from 320 to 16384):",
+                "Drawn for",
+                std::to_string(now.Size.Width) + "x" + std::to_string(now.Size.Height));
+            if (answer.empty()) return;
+            const std::optional<Resolution> chosen = ParseResolution(answer);
+            if (!chosen)
+                return Warn("\"" + answer +
+                            "\" is not a resolution: give the width and height as whole numbers "
+                            "from 320 to 16384, as 1600x1200.");
+            ChooseResolution(chosen);
+        });
+    });
+    QAction* detected = menu->addAction(tr("As &detected"));
+    detected->setObjectName(QStringLiteral("mnuResolutionDetected"));
+    connect(detected, &QAction::triggered, this, [this] { ChooseResolution(std::nullopt); });
+    StatusResolution->setMenu(menu);
+    statusBar()->addPermanentWidget(StatusResolution);
+}
+
+void KorvoScreenManager::ChooseResolution(const std::optional<Resolution>& resolution) {
+    PrincSession->SetChosenResolution(resolution);
+    // Kept for the file as it is on disk; a later save keeps it again with the file's new size.
+    Kept->Keep(FromSystemPath(PrincipalLayout.FileName()), resolution);
+}
+
+void KorvoScreenManager::ShowResolution() {
+    const DetectedResolution drawn = PrincSession->DrawnFor();
+    StatusResolution->setText(FromCodePage(DrawnForText(drawn)));
+    StatusResolution->setVisible(PrincSession->IsOpen());
+    const std::optional<Resolution>& chosen = PrincSession->ChosenResolution();
+    for (QAction* item : StatusResolution->menu()->actions()) {
+        if (!item->isCheckable()) continue;
+        const int index = item->objectName().mid(13).toInt();
+        item->setChecked(chosen && *chosen == Resolutions[static_cast<std::size_t>(index)]);
+    }
 }
 
 void KorvoScreenManager::Form_Load() {
@@ -563,6 +662,7 @@ void KorvoScreenManager::RefreshWindowState() {
     StatusNextScreen->setText(next < 0
                                   ? QStringLiteral("No empty screen for an append")
                                   : QStringLiteral("The next append fills screen %1").arg(next));
+    ShowResolution();
     for (const auto& [item, button] : MirroredItems)
         item->setEnabled(button->isEnabled());
     RebuildRecentMenu();
@@ -625,6 +725,7 @@ bool KorvoScreenManager::MayReplacePrincipal() {
 
 bool KorvoScreenManager::OpenPrincipalFile(const std::string& path) {
     if (!PrincipalLayout.LoadLayout(path)) return false;
+    PrincSession->SetChosenResolution(Kept->Find(FromSystemPath(path)));
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
@@ -714,6 +815,7 @@ bool KorvoScreenManager::SaveAs() {
     if (!PrincipalLayout.SaveLayout(path)) return false;
     // From now on the box, the title and Save name the file just written.
     PrincipalLayout.SetFileName(path);
+    Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -722,6 +824,7 @@ bool KorvoScreenManager::Save() {
     const std::string path = PrincipalLayout.FileName();
     if (path.empty()) return SaveAs();
     if (!PrincipalLayout.SaveLayout(path)) return false;
+    Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -756,13 +859,46 @@ void KorvoScreenManager::butImport_Click() {
     });
 }
 
+void KorvoScreenManager::RefreshAppendTargets(bool sourceChanged) {
+    const int kept = cboAppendTo->currentData().isValid() ? cboAppendTo->currentData().toInt() : -1;
+    const QSignalBlocker quiet(cboAppendTo);
+    cboAppendTo->clear();
+    for (int s = 0; s < ScreenCount; ++s) {
+        if (PrincipalLayout.Screens()[static_cast<std::size_t>(s)].CtrlCount > 0) continue;
+        cboAppendTo->addItem(s == 0 ? FromCodePage("0 (Persistent)") : QString::number(s), s);
+    }
+    if (cboAppendTo->count() == 0) {
+        cboAppendTo->addItem(FromCodePage("none empty"));
+        return;
+    }
+    // The user's choice stays while it is still empty, until another screen is to be appended.
+    int target = sourceChanged ? -1 : kept;
+    if (cboAppendTo->findData(target) < 0)
+        target = DefaultAppendTarget(PrincipalLayout, AddFrame->SelectedScreen());
+    cboAppendTo->setCurrentIndex(std::max(0, cboAppendTo->findData(target)));
+}
+
 void KorvoScreenManager::butAppendToPrinc_Click() {
     Command([this] {
         if (!PrincSession->IsOpen()) {
             Warn("You cannot Append without opening a Principal Layout first");
             return;
         }
-        PrincipalLayout.AppendScreenFrom(AdditionalLayout, AddFrame->SelectedScreen());
+        const int source = AddFrame->SelectedScreen();
+        const QVariant chosen = cboAppendTo->currentData();
+        // No empty screen: the append says so.
+        if (!chosen.isValid()) return PrincipalLayout.AppendScreenFrom(AdditionalLayout, source);
+        const int target = chosen.toInt();
+        if (AppendTargetAsks(source, target)) {
+            const std::string label =
+                IsLayoutScreen(source)
+                    ? AdditionalLayout.Screens()[static_cast<std::size_t>(source)].Label
+                    : std::string();
+            if (Dialogs.MsgBox(AppendToPersistentQuestion(source, label), MsgButtons::YesNo,
+                               MsgIcon::Question) != MsgAnswer::Yes)
+                return;
+        }
+        PrincipalLayout.AppendScreenFrom(AdditionalLayout, source, target);
     });
 }
 
@@ -784,7 +920,10 @@ void KorvoScreenManager::butUpdateCapts_Click() {
 
 void KorvoScreenManager::ShowEditControls() {
     frmEditControls form(PrincipalLayout, Dialogs, EditAllScreens, PrincFrame->ListView(), this);
+    form.SetChosenResolution(PrincSession->ChosenResolution());
     form.exec();
+    // A rescale leaves the layout drawn for its target; the file keeps that at its next save.
+    if (form.RescaledTo()) PrincSession->SetChosenResolution(form.RescaledTo());
 }
 
 void KorvoScreenManager::butEditScreen_Click() {
@@ -798,6 +937,7 @@ void KorvoScreenManager::butCheck_Click() {
     if (CheckWindow == nullptr) {
         CheckWindow = new LayoutCheckWindow(PrincipalLayout, this);
         CheckWindow->setObjectName(QStringLiteral("frmCheck"));
+        CheckWindow->SetChosenResolution(PrincSession->ChosenResolution());
         CheckWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(CheckWindow, &LayoutCheckWindow::FindingActivated, this,
                 &KorvoScreenManager::GoToFinding);

@@ -25,9 +25,13 @@
 #include <string>
 
 #include "layout/cLayout.h"
+#include "tools/ScreenResolution.h"
 #include "ui/FileDialogs.h"
 
 class QAction;
+class QComboBox;
+class QToolButton;
+class KeptResolutions;
 class QDockWidget;
 class QKeySequence;
 class QGroupBox;
@@ -158,6 +162,12 @@ private:
     void ConnectSessions();
 
     void RestoreWindowSettings();
+    // The Principal layout's resolution in the status bar, and a choice of another.
+    void ChooseResolution(const std::optional<Resolution>& resolution);
+    void ShowResolution();
+    // Fills the Append to choice with the Principal layout's empty screens; the default is chosen
+    // again when another Additional screen is selected.
+    void RefreshAppendTargets(bool sourceChanged);
     // The window at its design size: the frames' area, the menu bar and the status bar.
     QSize DesignSize() const;
 
@@ -198,6 +208,8 @@ private:
     QTreeWidget* AddLayList = nullptr;
     QGroupBox* Frame3 = nullptr;
     QPushButton* butAppendToPrinc = nullptr;
+    QLabel* labAppendTo = nullptr;
+    QComboBox* cboAppendTo = nullptr;
 
     QMenu* mnuRecent = nullptr;
     QMenu* mnuView = nullptr;
@@ -205,6 +217,8 @@ private:
     std::vector<std::pair<QAction*, QPushButton*>> MirroredItems;
     QLabel* StatusRecords = nullptr;
     QLabel* StatusNextScreen = nullptr;
+    QToolButton* StatusResolution = nullptr;
+    std::unique_ptr<KeptResolutions> Kept;
 
     QPointer<frmAboutQuill> About;
 };

@@ -168,6 +168,12 @@ QSize LayoutCheckWindow::sizeHint() const {
     return {metrics.averageCharWidth() * 150, metrics.lineSpacing() * 28};
 }
 
+void LayoutCheckWindow::SetChosenResolution(const std::optional<Resolution>& resolution) {
+    if (resolution == Chosen) return;
+    Chosen = resolution;
+    Refresh();
+}
+
 void LayoutCheckWindow::Refresh() {
     const int row = SelectedRow();
     std::optional<Finding> selected;
@@ -180,6 +186,7 @@ void LayoutCheckWindow::Refresh() {
     QString failure;
     try {
         CheckOptions options;
+        options.ScreenResolution = Chosen;
         const std::string folder = PicturesFolderSetting();
         std::optional<PictureFinder> finder;
         if (!folder.empty()) {

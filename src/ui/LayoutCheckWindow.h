@@ -31,6 +31,9 @@ public:
     // selected when it is still found; otherwise the row in its place is. A check that fails is
     // told in the window; nothing is thrown.
     void Refresh();
+    // The resolution the controls must fit: the one the user chose for the layout; none: the one
+    // the layout is drawn for.
+    void SetChosenResolution(const std::optional<Resolution>& resolution);
 
     // The findings the table shows, row for row.
     const std::vector<Finding>& Findings() const { return Shown; }
@@ -55,6 +58,7 @@ private:
     void Activate(int row);
 
     const cLayout& Layout;
+    std::optional<Resolution> Chosen;
     std::vector<Finding> Shown;
     QLabel* labSummary = nullptr;
     QTableWidget* tblFindings = nullptr;

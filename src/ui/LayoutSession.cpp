@@ -79,6 +79,16 @@ void LayoutSession::SetSelection(std::vector<int> positions) {
     emit SelectionChanged();
 }
 
+void LayoutSession::SetChosenResolution(const std::optional<Resolution>& resolution) {
+    if (resolution == Chosen) return;
+    Chosen = resolution;
+    emit ChosenResolutionChanged();
+}
+
+DetectedResolution LayoutSession::DrawnFor() const {
+    return DetectResolution(Document.Records(), -1, Chosen);
+}
+
 bool LayoutSession::IsSelected(int position) const {
     return std::binary_search(Selected.begin(), Selected.end(), position);
 }

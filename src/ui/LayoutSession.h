@@ -10,9 +10,11 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 #include "layout/LayoutObserver.h"
+#include "tools/ScreenResolution.h"
 
 class QAction;
 class UserDialogs;
@@ -37,6 +39,13 @@ public:
     void SetSelection(std::vector<int> positions);
     bool IsSelected(int position) const;
 
+    // The resolution the user chose for the layout (none: the one detected), which the previews,
+    // the check and Edit Controls take; kept by the window per file, never in the layout.
+    const std::optional<Resolution>& ChosenResolution() const { return Chosen; }
+    void SetChosenResolution(const std::optional<Resolution>& resolution);
+    // The resolution the layout is drawn for: the chosen one, else the one detected.
+    DetectedResolution DrawnFor() const;
+
     // What the next undo or redo does, as the menu names it.
     static QString UndoCaption(const std::string& step);
     static QString RedoCaption(const std::string& step);
@@ -51,6 +60,7 @@ signals:
     void CanUndoChanged(bool canUndo);
     void CanRedoChanged(bool canRedo);
     void SelectionChanged();
+    void ChosenResolutionChanged();
 
 private:
     void Undo();
@@ -62,4 +72,5 @@ private:
     QAction* ActUndo = nullptr;
     QAction* ActRedo = nullptr;
     std::vector<int> Selected;
+    std::optional<Resolution> Chosen;
 };

@@ -91,6 +91,12 @@ void ScreenPreview::SetShowPersistent(bool show) {
     emit ShowPersistentChanged(show);
 }
 
+void ScreenPreview::SetChosenResolution(const std::optional<Resolution>& resolution) {
+    if (resolution == Options.ScreenResolution) return;
+    Options.ScreenResolution = resolution;
+    Refresh();
+}
+
 void ScreenPreview::SetPictureCache(std::shared_ptr<PictureCache> cache) {
     Cache = cache ? std::move(cache) : std::make_shared<PictureCache>();
     update();

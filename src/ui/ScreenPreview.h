@@ -34,6 +34,8 @@ public:
     void ReloadPictures();
 
     void SetShowPersistent(bool show);
+    // The resolution the user chose for the layout; none: the one its controls are drawn for.
+    void SetChosenResolution(const std::optional<Resolution>& resolution);
     bool ShowsPersistent() const { return Options.ShowPersistent; }
     // Several previews may share the pictures they have read.
     void SetPictureCache(std::shared_ptr<PictureCache> cache);

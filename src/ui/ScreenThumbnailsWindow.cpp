@@ -147,12 +147,19 @@ ScreenThumbnailsWindow::ScreenThumbnailsWindow(const cLayout& layout, FileDialog
                        sheet->sizeHint() + QSize(24, chkPersistent->sizeHint().height() + 36));
 }
 
+void ScreenThumbnailsWindow::SetChosenResolution(const std::optional<Resolution>& resolution) {
+    if (resolution == Chosen) return;
+    Chosen = resolution;
+    Refresh();
+}
+
 void ScreenThumbnailsWindow::Refresh() {
     const PictureFinder finder =
         PictureFinder::ForLayout(Layout.FileName(), PicturesFolderSetting());
     SceneOptions options;
     options.ShowPersistent = chkPersistent->isChecked();
     options.Pictures = &finder;
+    options.ScreenResolution = Chosen;
     const std::array<QImage, ScreenCount> images =
         RenderThumbnails(Layout, *Pictures, options,
                          QSize(ScreenThumbnail::PictureWidth, ScreenThumbnail::PictureHeight));
@@ -176,6 +183,7 @@ void ScreenThumbnailsWindow::OpenScreen(int screen) {
         const std::string folderBefore = PicturesFolderSetting();
         ScreenPreviewWindow large(Layout, screen, Files, Dialogs, Pictures, this);
         large.Preview().SetShowPersistent(chkPersistent->isChecked());
+        large.Preview().SetChosenResolution(Chosen);
         large.exec();
         if (PicturesFolderSetting() != folderBefore) Refresh();
     });

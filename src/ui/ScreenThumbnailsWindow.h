@@ -53,11 +53,14 @@ public:
     ScreenThumbnail* Thumbnail(int screen) { return Thumbnails[static_cast<std::size_t>(screen)]; }
     // Paints the thumbnails again, for the pictures folder or the Persistent option changed.
     void Refresh();
+    // The resolution the user chose for the layout; none: the one each screen is drawn for.
+    void SetChosenResolution(const std::optional<Resolution>& resolution);
 
 private:
     void OpenScreen(int screen);
 
     const cLayout& Layout;
+    std::optional<Resolution> Chosen;
     FileDialogs& Files;
     UserDialogs& Dialogs;
     std::shared_ptr<PictureCache> Pictures;

@@ -22,6 +22,7 @@
 #include "ui/HandlerGuard.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/ScreenFit.h"
+#include "ui/ScreenPreview.h"
 #include "ui/ScreenPreviewWindow.h"
 #include "ui/ScreenThumbnailsWindow.h"
 #include "ui/Twips.h"
@@ -267,8 +268,20 @@ void frmEditControls::Form_Load(bool editAllScreens, const ScreenListView& princ
     DetectOriginalResolution();
 }
 
+void frmEditControls::SetChosenResolution(const std::optional<Resolution>& resolution) {
+    Chosen = resolution;
+    DetectOriginalResolution();
+}
+
 void frmEditControls::DetectOriginalResolution() {
-    const DetectedResolution found = DetectResolution(PrincipalLayout.Records(), ScreenNo);
+    const DetectedResolution found = DetectResolution(PrincipalLayout.Records(), ScreenNo, Chosen);
+    if (found.Index < 0) {
+        // A size of the user's own is offered as Other.
+        Option1[static_cast<std::size_t>(OtherIndex)]->setChecked(true);
+        txtOldWidth->setText(QString::number(found.Size.Width));
+        txtOldHeight->setText(QString::number(found.Size.Height));
+        return;
+    }
     if (found.Outside)
         Dialogs.MsgBox("Controls reach to X = " + std::to_string(found.ExtentX) +
                            " Y = " + std::to_string(found.ExtentY) +
@@ -329,6 +342,7 @@ void frmEditControls::butScale_Click() {
         const int32_t shift = chkCentre->isChecked() && plan.FromHeights ? plan.CentringShift : 0;
         // A refused rescale has said why; the window stays for another choice.
         if (!PrincipalLayout.RescaleControls(ScreenNo, factor, shift)) return;
+        Rescaled = *to;
         Dialogs.MsgBox("Screen(s) rescaled by " + FactorText(factor), MsgButtons::OK, MsgIcon::None,
                        "Success");
         accept();
@@ -362,9 +376,11 @@ void frmEditControls::butThumb_Click() {
         }
         if (ScreenNo < 0) {
             ScreenThumbnailsWindow grid(PrincipalLayout, *Files, Dialogs, this);
+            grid.SetChosenResolution(Chosen);
             grid.exec();
         } else {
             ScreenPreviewWindow large(PrincipalLayout, ScreenNo, *Files, Dialogs, {}, this);
+            large.Preview().SetChosenResolution(Chosen);
             large.exec();
         }
     });

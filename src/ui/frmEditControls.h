@@ -45,6 +45,11 @@ public:
 
     // -1 when the window edits all screens.
     int EditScreenNo() const { return ScreenNo; }
+    // The resolution the user chose for the layout: the original resolution offered, and what
+    // the previews of Thumbnail draw. None: the one detected from the controls.
+    void SetChosenResolution(const std::optional<Resolution>& resolution);
+    // The resolution of the last completed Re-scale, if there was one.
+    const std::optional<Resolution>& RescaledTo() const { return Rescaled; }
 
 private slots:
     void butScale_Click();
@@ -71,6 +76,8 @@ private:
     cLayout& PrincipalLayout;
     UserDialogs& Dialogs;
     int ScreenNo = -1;
+    std::optional<Resolution> Chosen;
+    std::optional<Resolution> Rescaled;
     QWidget* Content = nullptr; // the controls' parent, scrolled where the screen is small
 
     QPushButton* butStats = nullptr;

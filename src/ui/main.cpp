@@ -83,7 +83,8 @@ int main(int argc, char* argv[]) {
 
     // The one settings file of the program, which the previews use too.
     QSettings settings(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromLatin1(ApplicationTitle), QString::fromLatin1(ApplicationTitle));
+                       QString::fromLatin1(ApplicationTitle),
+                       QString::fromLatin1(ApplicationTitle));
     QtUserDialogs dialogs;
     QtFileDialogs fileDialogs(dialogs);
     KorvoScreenManager window(dialogs, fileDialogs, &settings);
