@@ -1,5 +1,6 @@
 // The screen commands clicked on the real buttons of the main window, with the lists afterwards.
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -83,6 +84,12 @@ TEST_F(MainWindowTest, AppendByButtonAndByDoubleClick) {
     EXPECT_EQ(Dialogs.Last().prompt, "1 controls have been copied into Principal Layout screen 3");
     EXPECT_EQ(Counts(list), CountsOf({"2", "2", "3", "1"}));
     EXPECT_EQ(Counts(additional), CountsOf({"1", "4"})) << "the source never changes";
+
+    // A double-click on the list's heading is no append.
+    const std::size_t boxes = Dialogs.Shown().size();
+    QTest::mouseDClick(additional->header()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Dialogs.Shown().size(), boxes);
+    EXPECT_EQ(Counts(list), CountsOf({"2", "2", "3", "1"}));
 }
 
 TEST_F(MainWindowTest, UpdateButtonsAsksForEachFunctionKeyCaption) {
