@@ -1,11 +1,9 @@
 #include "layout/cLayout.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <optional>
-#include <system_error>
 
 #include "editing/StepTexts.h"
+#include "layout/FileBackup.h"
 #include "layout/LayoutFile.h"
 #include "platform/FileAccess.h"
 
@@ -23,55 +21,6 @@ std::string TooLongText(int position, std::size_t length) {
     return "record " + std::to_string(position) + " holds a text of " + std::to_string(length) +
            " characters, more than the " + std::to_string(MaxTextLength) +
            " a layout file can hold";
-}
-
-// What a save has to put back if it fails after the backup was written: the backup's earlier
-// content, or nothing when there was no backup before.
-struct EarlierBackup {
-    std::string Path;
-    std::optional<std::string> Bytes;
-};
-
-// Paths are UTF-8 on every system; a plain std::string would be read in Windows' ANSI code page.
-std::filesystem::path SystemPath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-bool IsExistingFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(SystemPath(path), error);
-}
-
-// Keeps the content of the file a save is about to replace as NAME.bak beside it, so one wrong
-// save can be taken back by hand.
-bool KeepBackup(const std::string& path, EarlierBackup& earlier, std::string& failure) {
-    earlier.Path = BackupPathOf(path);
-    std::string old, reason;
-    if (!ReadWholeFile(path, old, reason)) {
-        failure = "it could not be read to keep its backup \"" + PathForMessage(earlier.Path) +
-                  "\": " + reason + ". Neither file was changed.";
-        return false;
-    }
-    std::string previous;
-    if (IsExistingFile(earlier.Path) && ReadWholeFile(earlier.Path, previous, reason))
-        earlier.Bytes = std::move(previous);
-    if (!ReplaceFileContent(earlier.Path, old, reason)) {
-        failure = "its backup \"" + PathForMessage(earlier.Path) +
-                  "\" could not be written: " + reason + ". Neither file was changed.";
-        return false;
-    }
-    return true;
-}
-
-// A save that failed after its backup was written leaves the backup as it was before.
-void PutBackupBack(const EarlierBackup& earlier) {
-    std::string reason;
-    if (earlier.Bytes) {
-        ReplaceFileContent(earlier.Path, *earlier.Bytes, reason);
-    } else {
-        std::error_code error;
-        std::filesystem::remove(SystemPath(earlier.Path), error);
-    }
 }
 
 } // namespace
@@ -238,16 +187,14 @@ bool cLayout::SaveLayout(const std::string& path) {
     for (int32_t value : Trailer)
         PutLong(bytes, value);
 
-    EarlierBackup earlier;
-    std::string failure;
-    const bool replaces = IsExistingFile(path);
-    if (replaces && !KeepBackup(path, earlier, failure)) {
-        Warn(CannotSave(path, failure));
+    FileBackup backup;
+    std::string reason;
+    if (!backup.Keep(path, reason)) {
+        Warn(CannotSave(path, reason));
         return false;
     }
-    std::string reason;
     if (!ReplaceFileContent(path, bytes, reason)) {
-        if (replaces) PutBackupBack(earlier);
+        backup.PutBack();
         Warn(CannotSave(path, reason));
         return false;
     }

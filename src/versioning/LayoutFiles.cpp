@@ -1,7 +1,7 @@
 #include "versioning/LayoutFiles.h"
 
-#include <filesystem>
-#include <optional>
+#include "layout/FileBackup.h"
+
 #include <system_error>
 
 #include "layout/LayoutFile.h"
@@ -25,15 +25,6 @@ public:
     }
     std::string Warning;
 };
-
-std::filesystem::path SystemPath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-bool IsExistingFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(SystemPath(path), error);
-}
 
 std::string CannotSave(const std::string& path, const std::string& what) {
     return "Cannot save layout file \"" + PathForMessage(path) + "\": " + what;
@@ -92,38 +83,14 @@ bool WriteLayoutContent(const std::string& path, const LayoutContent& layout, st
 
     // As Save does: the content of the file replaced goes to NAME.bak first; if the layout then
     // cannot be written, the backup gets its own earlier content back (or goes again).
-    const std::string backup = BackupPathOf(path);
-    std::optional<std::string> earlierBackup;
-    const bool backs = keepBackup && IsExistingFile(path);
+    FileBackup backup;
     std::string reason;
-    if (backs) {
-        std::string old;
-        if (!ReadWholeFile(path, old, reason)) {
-            failure = CannotSave(path, "it could not be read to keep its backup \"" +
-                                           PathForMessage(backup) + "\": " + reason +
-                                           ". Neither file was changed.");
-            return false;
-        }
-        std::string previous;
-        if (IsExistingFile(backup) && ReadWholeFile(backup, previous, reason))
-            earlierBackup = std::move(previous);
-        if (!ReplaceFileContent(backup, old, reason)) {
-            failure = CannotSave(path, "its backup \"" + PathForMessage(backup) +
-                                           "\" could not be written: " + reason +
-                                           ". Neither file was changed.");
-            return false;
-        }
+    if (keepBackup && !backup.Keep(path, reason)) {
+        failure = CannotSave(path, reason);
+        return false;
     }
     if (!ReplaceFileContent(path, bytes, reason)) {
-        if (backs) {
-            std::string ignored;
-            if (earlierBackup) {
-                ReplaceFileContent(backup, *earlierBackup, ignored);
-            } else {
-                std::error_code error;
-                std::filesystem::remove(SystemPath(backup), error);
-            }
-        }
+        backup.PutBack();
         failure = CannotSave(path, reason);
         return false;
     }
