@@ -215,8 +215,14 @@ void KorvoScreenManager::ConnectSessions() {
     // The append's target follows the Principal layout's empty screens and the screen to append.
     connect(PrincSession.get(), &LayoutSession::Changed, this,
             [this] { RefreshAppendTargets(false); });
-    connect(AddFrame, &LayoutFrame::SelectedScreenChanged, this,
-            [this] { RefreshAppendTargets(true); });
+    connect(AddFrame, &LayoutFrame::SelectedScreenChanged, this, [this] {
+        RefreshAppendTargets(true);
+        RefreshWindowState();
+    });
+    connect(cboAppendTo, &QComboBox::activated, this, [this] {
+        TargetChosen = true;
+        RefreshWindowState();
+    });
     RefreshAppendTargets(true);
     // A resolution chosen for the Principal layout is what its preview, the check and Edit
     // Controls take.
@@ -658,7 +664,9 @@ void KorvoScreenManager::RefreshWindowState() {
 
     StatusRecords->setText(
         QStringLiteral("Principal layout: %1 records").arg(PrincipalLayout.ControlCount()));
-    const int next = PrincipalLayout.EmptyScreenNr();
+    // Where the next append goes: the Append to choice.
+    const QVariant chosen = cboAppendTo->currentData();
+    const int next = chosen.isValid() ? chosen.toInt() : -1;
     StatusNextScreen->setText(next < 0
                                   ? QStringLiteral("No empty screen for an append")
                                   : QStringLiteral("The next append fills screen %1").arg(next));
@@ -871,8 +879,10 @@ void KorvoScreenManager::RefreshAppendTargets(bool sourceChanged) {
         cboAppendTo->addItem(FromCodePage("none empty"));
         return;
     }
-    // The user's choice stays while it is still empty, until another screen is to be appended.
-    int target = sourceChanged ? -1 : kept;
+    // The user's own choice stays while it is still empty, until another screen is to be
+    // appended; otherwise the default follows what is empty now.
+    if (sourceChanged) TargetChosen = false;
+    int target = TargetChosen ? kept : -1;
     if (cboAppendTo->findData(target) < 0)
         target = DefaultAppendTarget(PrincipalLayout, AddFrame->SelectedScreen());
     cboAppendTo->setCurrentIndex(std::max(0, cboAppendTo->findData(target)));

@@ -210,6 +210,7 @@ private:
     QPushButton* butAppendToPrinc = nullptr;
     QLabel* labAppendTo = nullptr;
     QComboBox* cboAppendTo = nullptr;
+    bool TargetChosen = false; // the Append to screen is the user's own choice
 
     QMenu* mnuRecent = nullptr;
     QMenu* mnuView = nullptr;
