@@ -119,21 +119,23 @@ void ScreenPreview::SetEditSession(LayoutSession* session) {
     UpdateEditing();
 }
 
-ScreenEditor* ScreenPreview::Editor() const {
-    return Edit != nullptr && !Edit->isHidden() ? Edit : nullptr;
+bool ScreenPreview::Editing() const {
+    return Edit != nullptr && !Edit->isHidden();
 }
 
 void ScreenPreview::UpdateEditing() {
     const bool editing =
         Session != nullptr && Document == &Session->Layout() && width() >= EditingWidth;
-    if (editing && Edit == nullptr) {
+    if (Session != nullptr && Edit == nullptr) {
         Edit = new ScreenEditor(*this, *Session, Dialogs, this);
+        Edit->hide();
         EditStatus = new QLabel(this);
         EditStatus->setObjectName(QStringLiteral("labEditStatus"));
         EditStatus->setTextFormat(Qt::PlainText);
         connect(Edit, &ScreenEditor::StatusChanged, EditStatus, &QLabel::setText);
         connect(Edit, &ScreenEditor::DoubleClicked, this, &ScreenPreview::DoubleClicked);
         EditStatus->setText(Edit->StatusText());
+        EditStatus->hide();
     }
     if (Edit == nullptr) return;
     if (editing) {
@@ -325,7 +327,7 @@ void ScreenPreview::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("%1 x %2").arg(Current.Size.Width).arg(Current.Size.Height));
-    if (Editor() != nullptr) return; // the editor shows the screen
+    if (Editing()) return; // the editor shows the screen
     const QRectF area = SceneArea();
     if (area.isEmpty()) return;
     ScenePaintOptions options;

@@ -77,8 +77,10 @@ public:
     static constexpr int EditingWidth = 400;
     void SetEditSession(LayoutSession* session);
     LayoutSession* EditSession() const { return Session; }
-    // The editor, while the preview edits; nullptr otherwise.
-    ScreenEditor* Editor() const;
+    // The editor of a preview given a session (shown or not); nullptr without a session.
+    ScreenEditor* Editor() const { return Edit; }
+    // The editor shows the screen now: the preview is wide enough and shows the session's layout.
+    bool Editing() const;
     // The items of the preview's own menu (Save picture..., the Persistent screen, the pictures
     // folder), for the editor's menu.
     void AddViewItems(QMenu& menu);
@@ -116,6 +118,6 @@ private:
     ScreenScene Current;
     int Highlighted = 0;
     LayoutSession* Session = nullptr;
-    ScreenEditor* Edit = nullptr; // made the first time it is needed
+    ScreenEditor* Edit = nullptr; // made when a session is given
     QLabel* EditStatus = nullptr;
 };

@@ -112,8 +112,6 @@ void ScreenPreviewWindow::BuildMenus(LayoutSession& session) {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("EditorMenuBar"));
     layout()->setMenuBar(bar);
-    // The editor is made once the preview has its width; the menus need it now.
-    Screen->resize(std::max(Screen->width(), ScreenPreview::EditingWidth), Screen->height());
     ScreenEditor* editor = Screen->Editor();
     QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditorEdit"));

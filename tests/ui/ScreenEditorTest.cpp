@@ -164,6 +164,22 @@ TEST_F(ScreenEditorTest, ARunOfNudgesIsOneStepAndShiftNudgesByTheGridStep) {
     // Alt+arrows are the main window's: they move screens, not controls.
     Key(Qt::Key_Up, Qt::AltModifier);
     EXPECT_FALSE(Layout.CanUndo());
+
+    // The grid step is the user's choice; what is not a step from 2 to 256 is refused.
+    Dialogs.Type("3x").Answer(MsgAnswer::OK);
+    Trigger("mnuGridStep");
+    EXPECT_EQ(Dialogs.Last().prompt,
+              "The grid step must be a whole number of pixels from 2 to 256.");
+    Dialogs.Type(" 10 ");
+    Trigger("mnuGridStep");
+    EXPECT_EQ(Editor->Snapping().GridStep, 10);
+    Click(At(120, 110));
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Box(Layout, 2).Left, 110);
+    // Ctrl+Z in this window undoes, as it does in the main window.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Box(Layout, 2).Left, 100);
 }
 
 TEST_F(ScreenEditorTest, AltClickAndSelectBeneathWalkDownThroughAStack) {
@@ -348,10 +364,10 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
 
     // The pane edits once the window gives it room; a double-click there opens the window.
     auto* pane = Get<ScreenPreview>("PrincPreview");
-    EXPECT_EQ(pane->Editor(), nullptr);
+    EXPECT_FALSE(pane->Editing());
     Window->resize(1800, 1000);
     QApplication::processEvents();
-    ASSERT_NE(pane->Editor(), nullptr);
+    ASSERT_TRUE(pane->Editing());
     EXPECT_EQ(pane->Editor()->SelectedHere().size(), 8u) << "one selection for every view";
     editing->close();
     QApplication::processEvents();
