@@ -338,6 +338,8 @@ const ScreenScene& ScreenEditor::Scene() const {
 
 void ScreenEditor::SceneChanged() {
     if (Doing != Gesture::None) CancelGesture();
+    // What the view shows stays where it is, however far the controls now reach.
+    const QPointF corner = ToScreen(QPointF(0, 0));
     const ScreenScene& scene = Scene();
     OwnPositions.clear();
     for (const SceneItem& item : scene.Items)
@@ -357,13 +359,23 @@ void ScreenEditor::SceneChanged() {
     const int64_t margin = std::max<int64_t>(32, std::max(w, h) / 16);
     Content = {Content.Left - margin, Content.Top - margin, Content.Right + margin,
                Content.Bottom + margin};
-    if (FitsView)
+    if (FitsView) {
         ZoomToFit();
-    else
+    } else {
         UpdateScrollBars();
+        Place(corner, QPointF(0, 0));
+    }
     ViewChanged();
     UpdateActions();
     ShowRestingStatus();
+}
+
+void ScreenEditor::Place(QPointF screenPoint, QPointF viewPoint) {
+    const QPointF origin = screenPoint * ZoomFactor - viewPoint;
+    horizontalScrollBar()->setValue(
+        qRound(origin.x() - static_cast<double>(Content.Left) * ZoomFactor + PadX));
+    verticalScrollBar()->setValue(
+        qRound(origin.y() - static_cast<double>(Content.Top) * ZoomFactor + PadY));
 }
 
 void ScreenEditor::ViewChanged() {
@@ -420,11 +432,7 @@ void ScreenEditor::SetZoom(double zoom, QPointF anchor) {
     FitsView = false;
     UpdateScrollBars();
     // The screen point that was under the anchor is under it again.
-    const QPointF origin = at * ZoomFactor - anchor;
-    horizontalScrollBar()->setValue(
-        qRound(origin.x() - static_cast<double>(Content.Left) * ZoomFactor + PadX));
-    verticalScrollBar()->setValue(
-        qRound(origin.y() - static_cast<double>(Content.Top) * ZoomFactor + PadY));
+    Place(at, anchor);
     ViewChanged();
     emit ZoomChanged(ZoomFactor);
     ShowRestingStatus();
@@ -504,10 +512,6 @@ void ScreenEditor::scrollContentsBy(int, int) {
 }
 
 // ---- selection
-
-bool ScreenEditor::IsOwn(int position) const {
-    return Contains(OwnPositions, position);
-}
 
 std::vector<int> ScreenEditor::SelectedHere() const {
     std::vector<int> here;
@@ -781,6 +785,8 @@ void ScreenEditor::BeginGesture() {
         }
         MovingBounds = BoundsOf(records, Moving);
         Targets = TargetsBeside(Moving);
+        // Read once a drag, not at every move of the mouse.
+        DragSnapping = SettingsAtThisZoom();
         Doing = Kind == PressKind::Move ? Gesture::Moving : Gesture::Resizing;
         break;
     }
@@ -804,7 +810,7 @@ void ScreenEditor::Drag(QPointF viewPoint) {
     if (Doing == Gesture::Moving) {
         const PixelBox wanted{MovingBounds.Left + dx, MovingBounds.Top + dy,
                               MovingBounds.Right + dx, MovingBounds.Bottom + dy};
-        Snapped = Snap(wanted, SnapEdges::Move, Targets, screen, SettingsAtThisZoom());
+        Snapped = Snap(wanted, SnapEdges::Move, Targets, screen, DragSnapping);
         constexpr int64_t low = std::numeric_limits<int32_t>::min();
         constexpr int64_t high = std::numeric_limits<int32_t>::max();
         MovedX = std::clamp(Snapped.Box.Left - MovingBounds.Left, low - MovingBounds.Left,
@@ -834,7 +840,7 @@ void ScreenEditor::Drag(QPointF viewPoint) {
         if ((ResizeEdges & Top) != 0) b.Top += dy;
         if ((ResizeEdges & Bottom) != 0) b.Bottom += dy;
         keepApart(b);
-        Snapped = Snap(b, ResizeEdges, Targets, screen, SettingsAtThisZoom());
+        Snapped = Snap(b, ResizeEdges, Targets, screen, DragSnapping);
         b = Snapped.Box;
         keepApart(b);
         Snapped.Box = b;

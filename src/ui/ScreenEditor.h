@@ -135,11 +135,12 @@ private:
     void SetStatus(const QString& text);
     void ShowRestingStatus();
     QPointF Origin() const;
+    // Scrolls so that a screen point lies under a point of the view, as far as the view scrolls.
+    void Place(QPointF screenPoint, QPointF viewPoint);
     QRectF ViewRect(const SceneRect& r) const;
     QRectF ViewRect(const PixelBox& b) const;
 
     const ScreenScene& Scene() const;
-    bool IsOwn(int position) const;
     void Select(std::vector<int> positions, int reference);
     // Ctrl+click: in or out of the selection.
     void Toggle(int position);
@@ -198,6 +199,7 @@ private:
     PixelBox MovingBounds;
     std::vector<SceneItem> MovingItems; // as they are drawn now
     std::vector<SnapTarget> Targets;
+    SnapSettings DragSnapping;
     SnapResult Snapped;
     int64_t MovedX = 0, MovedY = 0;
     QRectF Band; // in screen pixels

@@ -137,6 +137,13 @@ TEST_F(ScreenEditorTest, ADragMovesTheSelectionAsOneStepAndSnapsWhenAsked) {
     EXPECT_EQ(Box(Layout, 2), (PixelBox{152, 128, 232, 158}));
     EXPECT_TRUE(status.contains("snapped: left edge to the grid")) << status.toStdString();
 
+    // Dragged far out to the left, the controls widen the margin; the view does not jump.
+    const QPointF corner = Editor->ToScreen({0, 0});
+    Drag(At(160, 140), At(-200, 140));
+    EXPECT_LT(Box(Layout, 2).Left, -150);
+    EXPECT_NEAR(Editor->ToScreen({0, 0}).x(), corner.x(), 1.0);
+
+    Undo();
     Undo();
     Undo();
     EXPECT_TRUE(std::equal(before.begin(), before.end(), Layout.Records().begin()));
