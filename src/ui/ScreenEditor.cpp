@@ -92,6 +92,14 @@ bool ShowsNothing(const SceneItem& item) {
     return (item.Shape == ItemShape::Text || item.Shape == ItemShape::Title) && item.Text.empty();
 }
 
+// A control drawn thinner than a few pixels, widened about its middle so it can be seen and picked.
+QRectF Widened(QRectF r) {
+    constexpr qreal least = 4;
+    if (r.width() < least) r.adjust(-(least - r.width()) / 2, 0, (least - r.width()) / 2, 0);
+    if (r.height() < least) r.adjust(0, -(least - r.height()) / 2, 0, (least - r.height()) / 2);
+    return r;
+}
+
 QString Percent(double zoom) {
     return QStringLiteral("%1 %").arg(qRound(zoom * 100));
 }
@@ -539,11 +547,7 @@ std::vector<const SceneItem*> ScreenEditor::StackAt(QPointF viewPoint) const {
     const auto& items = Scene().Items;
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         if (it->Persistent) continue;
-        QRectF r = ViewRect(it->Rect);
-        // A control drawn thinner than a few pixels can still be picked.
-        if (r.width() < 4) r.adjust(-(4 - r.width()) / 2, 0, (4 - r.width()) / 2, 0);
-        if (r.height() < 4) r.adjust(0, -(4 - r.height()) / 2, 0, (4 - r.height()) / 2);
-        if (r.contains(viewPoint)) stack.push_back(&*it);
+        if (Widened(ViewRect(it->Rect)).contains(viewPoint)) stack.push_back(&*it);
     }
     return stack;
 }
@@ -1105,7 +1109,7 @@ void ScreenEditor::PaintLayer(QPainter& painter, const QRegion& region,
     painter.setPen(QPen(SceneQColor(SceneColour::HotSpot), 0, Qt::DotLine));
     for (const SceneItem& item : Scene().Items) {
         if (!ShowsNothing(item) || Contains(hidden, item.Position)) continue;
-        const QRectF r = ViewRect(item.Rect);
+        const QRectF r = Widened(ViewRect(item.Rect));
         if (r.intersects(bounds)) painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
     if (ZoomFactor >= PixelGridZoom) {

@@ -115,8 +115,15 @@ bool ScreenPreview::HighlightRecord(int position) {
 }
 
 void ScreenPreview::SetEditSession(LayoutSession* session) {
+    if (session == Session) return;
+    // The editor belongs to one session.
+    delete Edit;
+    delete EditStatus;
+    Edit = nullptr;
+    EditStatus = nullptr;
     Session = session;
     UpdateEditing();
+    update();
 }
 
 bool ScreenPreview::Editing() const {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -17,6 +18,7 @@
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
+#include "editing/Arrange.h"
 #include "layout/cLayout.h"
 #include "ui/LayoutSession.h"
 #include "ui/ScreenEditor.h"
@@ -31,6 +33,13 @@ constexpr int Actions = 3000;
 
 Records SoakLayout(std::mt19937& random) {
     Records records = SkinnedLayout();
+    // What a damaged file may hold: a picture reaching across the whole 32-bit range, beneath
+    // everything, and a control at the filler value CD CD CD CD reads as.
+    ControlRecord huge = MakeControl(ControlKind::Bitmap, 1, std::numeric_limits<int32_t>::min(),
+                                     -4096, std::numeric_limits<int32_t>::max(), 40);
+    huge.rBitMapPath = "None";
+    records.insert(records.begin(), huge);
+    records.push_back(MakeControl(ControlKind::Button, 1, -4096, -4096, -4096, -4096));
     std::uniform_int_distribution<int32_t> x(-40, 1000), y(-30, 740), size(4, 120);
     for (int i = 0; i < 30; ++i) {
         const int32_t left = x(random), top = y(random);
@@ -120,10 +129,10 @@ private:
             int at = Layout.ControlCount();
             for (int p : selected) {
                 if (edit.Inserted.size() == 4) break;
-                ControlRecord copy = records[static_cast<std::size_t>(p - 1)];
-                copy.rX1 += 10;
-                copy.rX2 += 10;
-                edit.Inserted.emplace_back(++at, copy);
+                const ControlRecord& copied = records[static_cast<std::size_t>(p - 1)];
+                const PixelBox b = BoxOf(copied);
+                edit.Inserted.emplace_back(
+                    ++at, WithBox(copied, {b.Left + 10, b.Top, b.Right + 10, b.Bottom}));
             }
             step = "Paste controls";
             break;
