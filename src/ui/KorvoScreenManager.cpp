@@ -26,6 +26,7 @@
 
 #include "editing/AppendTarget.h"
 #include "layout/HostCodes.h"
+#include "editing/Arrange.h"
 #include "platform/FileAccess.h"
 #include "ui/CaptionFit.h"
 #include "ui/CodePage.h"
@@ -41,6 +42,7 @@
 #include "ui/RecentLayouts.h"
 #include "ui/ScreenFit.h"
 #include "ui/ScreenPreview.h"
+#include "ui/ScreenPreviewWindow.h"
 #include "ui/ShareSplitter.h"
 #include "ui/Twips.h"
 #include "ui/cCaptionButton.h"
@@ -241,6 +243,10 @@ void KorvoScreenManager::ConnectSessions() {
             &ScreenPreview::ReloadPictures);
     connect(AddPreview, &ScreenPreview::PicturesFolderChanged, PrincPreview,
             &ScreenPreview::ReloadPictures);
+    // The Principal screen is edited in its pane where there is room, and in a window of its own.
+    PrincPreview->SetEditSession(PrincSession.get());
+    connect(PrincPreview, &ScreenPreview::DoubleClicked, this,
+            [this] { OpenScreenEditor(PrincipalScreen()); });
     // Whatever window changed the Principal layout, the title, the status bar, the menus and the
     // check window show it.
     connect(PrincSession.get(), &LayoutSession::Changed, this, [this] {
@@ -549,6 +555,10 @@ void KorvoScreenManager::BuildMenus() {
                 {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     onlyIn(editItem, PrincLayList);
     MirroredItems.emplace_back(editItem, butEditSel);
+    MirroredItems.emplace_back(addItem(mnuEdit, "mnuEditOnScreen", "Edit on the &Screen...",
+                                       &KorvoScreenManager::mnuEditOnScreen_Click,
+                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)}),
+                               butEditSel);
     MirroredItems.emplace_back(addItem(mnuEdit, "mnuEditScreen", "Edit All &Controls",
                                        &KorvoScreenManager::butEditScreen_Click,
                                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}),
@@ -951,6 +961,8 @@ void KorvoScreenManager::butCheck_Click() {
         CheckWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(CheckWindow, &LayoutCheckWindow::FindingActivated, this,
                 &KorvoScreenManager::GoToFinding);
+        connect(CheckWindow, &LayoutCheckWindow::MoveInsideRequested, this,
+                &KorvoScreenManager::MoveInsideFinding);
     } else {
         CheckWindow->Refresh();
     }
@@ -983,6 +995,56 @@ void KorvoScreenManager::butEditSel_Click() {
             return;
         }
         ShowEditControls();
+    });
+}
+
+void KorvoScreenManager::mnuEditOnScreen_Click() {
+    OpenScreenEditor(PrincipalScreen());
+}
+
+void KorvoScreenManager::OpenScreenEditor(int screen) {
+    Command([this, screen] {
+        if (screen < 0) {
+            Warn("No item is selected");
+            return;
+        }
+        for (const QPointer<ScreenPreviewWindow>& open : ScreenEditors)
+            if (open != nullptr && open->Preview().Screen() == screen) {
+                open->show();
+                open->raise();
+                open->activateWindow();
+                return;
+            }
+        auto* window = new ScreenPreviewWindow(*PrincSession, screen, Files, Dialogs,
+                                               PrincPreview->Pictures(), this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        // One pictures folder for every preview.
+        for (ScreenPreview* pane : {PrincPreview, AddPreview}) {
+            connect(&window->Preview(), &ScreenPreview::PicturesFolderChanged, pane,
+                    &ScreenPreview::ReloadPictures);
+            connect(pane, &ScreenPreview::PicturesFolderChanged, &window->Preview(),
+                    &ScreenPreview::ReloadPictures);
+        }
+        ScreenEditors.removeAll(nullptr);
+        ScreenEditors.push_back(window);
+        window->show();
+    });
+}
+
+// The check's "Move Inside": the control is moved inside the resolution the check measured it
+// against, the one the whole layout is drawn for.
+void KorvoScreenManager::MoveInsideFinding(int record) {
+    Command([this, record] {
+        const auto records = PrincipalLayout.Records();
+        const ControlsEdit edit = MoveInside(records, {record}, DetectResolution(records, -1).Size);
+        if (edit.Empty()) {
+            statusBar()->showMessage(
+                QStringLiteral("Record %1 lies inside the screen already").arg(record), 5000);
+            return;
+        }
+        const std::string refused =
+            PrincipalLayout.ApplyEdit(edit, ControlsStepText("Move", 1) + " inside the screen");
+        if (!refused.empty()) Warn(refused);
     });
 }
 

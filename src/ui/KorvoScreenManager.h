@@ -16,6 +16,7 @@
 // LayoutsRefreshed().
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -48,6 +49,7 @@ class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
 class ScreenPreview;
+class ScreenPreviewWindow;
 class ShareSplitter;
 class frmAboutQuill;
 
@@ -126,8 +128,13 @@ private slots:
     void mnuAbout_Click();
     void mnuExit_Click();
     void mnuCompare_Click();
+    void mnuEditOnScreen_Click();
+    void MoveInsideFinding(int record);
 
 private:
+    // The editing window of a Principal screen: brought up when it is open, opened otherwise.
+    void OpenScreenEditor(int screen);
+
     void BuildControls();
     void BuildFrames();
     void BuildMenus();
@@ -194,7 +201,8 @@ private:
     QTreeWidget* PrincLayList = nullptr;
     QPushButton* butEditScreen = nullptr;
     QPushButton* butCheck = nullptr;
-    QPointer<LayoutCheckWindow> CheckWindow; // open while the user keeps it open
+    QPointer<LayoutCheckWindow> CheckWindow;            // open while the user keeps it open
+    QList<QPointer<ScreenPreviewWindow>> ScreenEditors; // the editing windows still open
     QGroupBox* Frame1 = nullptr;
     QPushButton* butEditSel = nullptr;
     QPushButton* butPromote = nullptr;

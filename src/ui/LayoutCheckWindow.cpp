@@ -128,6 +128,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     // Room for the longest sentences, so the table does not jump as the selection moves.
     labDetail->setMinimumHeight(fontMetrics().lineSpacing() * 2);
 
+    butMoveInside = new QPushButton(tr("Move Inside"), this);
+    butMoveInside->setObjectName(QStringLiteral("butMoveInside"));
+    butMoveInside->setToolTip(
+        tr("Moves the control of the selected off-screen finding inside the screen, as one step"));
+    butMoveInside->setAutoDefault(false);
     butCheckAgain = new QPushButton(tr("Check Again"), this);
     butCheckAgain->setObjectName(QStringLiteral("butCheckAgain"));
     butCheckAgain->setToolTip(tr("Checks the layout again, for pictures added to the folder"));
@@ -138,6 +143,7 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     butClose->setAutoDefault(false);
 
     auto* commands = new QHBoxLayout;
+    commands->addWidget(butMoveInside);
     commands->addStretch(1);
     commands->addWidget(butCheckAgain);
     commands->addWidget(butClose);
@@ -153,6 +159,12 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
             [this](const QModelIndex& index) { Activate(index.row()); });
     connect(tblFindings->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LayoutCheckWindow::ShowDetail);
+    connect(butMoveInside, &QPushButton::clicked, this, [this] {
+        const int row = SelectedRow();
+        if (row < 0 || row >= static_cast<int>(Shown.size())) return;
+        const Finding& f = Shown[static_cast<std::size_t>(row)];
+        if (f.Code == CheckCode::OffScreen && f.Record > 0) emit MoveInsideRequested(f.Record);
+    });
     connect(butCheckAgain, &QPushButton::clicked, this, &LayoutCheckWindow::Refresh);
     connect(butClose, &QPushButton::clicked, this, &QDialog::close);
 
@@ -261,9 +273,11 @@ void LayoutCheckWindow::Fill() {
 
 void LayoutCheckWindow::ShowDetail() {
     const int row = SelectedRow();
-    if (row < 0 || row >= static_cast<int>(Shown.size())) return labDetail->clear();
-    const Finding& f = Shown[static_cast<std::size_t>(row)];
-    labDetail->setText(FromCodePage(f.Message));
+    const bool shown = row >= 0 && row < static_cast<int>(Shown.size());
+    const Finding* f = shown ? &Shown[static_cast<std::size_t>(row)] : nullptr;
+    butMoveInside->setEnabled(f != nullptr && f->Code == CheckCode::OffScreen && f->Record > 0);
+    if (f == nullptr) return labDetail->clear();
+    labDetail->setText(FromCodePage(f->Message));
 }
 
 int LayoutCheckWindow::SelectedRow() const {

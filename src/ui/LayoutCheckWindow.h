@@ -7,6 +7,9 @@
 //
 // Pictures are looked up only when the user has chosen a pictures folder for the previews;
 // otherwise the check says in a note that they were not checked.
+//
+// A control found off the screen can be moved inside it: "Move Inside" asks the owner to do so
+// (the window itself never changes the layout).
 
 #include <QDialog>
 
@@ -51,6 +54,8 @@ signals:
     // finding about the whole layout. record: 1-based position in the layout, 0 when the finding
     // concerns no one record.
     void FindingActivated(int screen, int record);
+    // "Move Inside" was pressed on an off-screen finding of this record (1-based).
+    void MoveInsideRequested(int record);
 
 private:
     void Fill();
@@ -63,6 +68,7 @@ private:
     QLabel* labSummary = nullptr;
     QTableWidget* tblFindings = nullptr;
     QLabel* labDetail = nullptr; // the selected finding's whole sentence
+    QPushButton* butMoveInside = nullptr;
     QPushButton* butCheckAgain = nullptr;
     QPushButton* butClose = nullptr;
 };

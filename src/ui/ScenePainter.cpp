@@ -24,10 +24,17 @@ constexpr qreal LargestScaledPicture = 8192.0;
 class Painter {
 public:
     Painter(QPainter& painter, const ScreenScene& scene, PictureCache& pictures,
-            const QRectF& target)
+            const QRectF& target, const QRectF& exposed = {}, bool clipToScreen = true,
+            bool draft = false)
         : P(painter), Pictures(pictures), Target(target),
           ScaleX(target.width() / std::max(1, scene.Size.Width)),
-          ScaleY(target.height() / std::max(1, scene.Size.Height)) {}
+          ScaleY(target.height() / std::max(1, scene.Size.Height)), Draft(draft) {
+        // Where painting shows: the screen, or around it too, and of that what is exposed.
+        Shown = clipToScreen ? Target
+                             : Target.adjusted(-2 * Target.width(), -2 * Target.height(),
+                                               2 * Target.width(), 2 * Target.height());
+        if (!exposed.isEmpty()) Shown = Shown.intersected(exposed);
+    }
 
     QRectF DeviceRect(const SceneRect& r) const {
         return QRectF(Target.x() + static_cast<qreal>(r.Left()) * ScaleX,
@@ -38,8 +45,7 @@ public:
 
     void Item(const SceneItem& item) {
         const QRectF full = DeviceRect(item.Rect);
-        if (!full.intersects(Target) && !(full.isEmpty() && Target.contains(full.topLeft())))
-            return;
+        if (!full.intersects(Shown) && !(full.isEmpty() && Shown.contains(full.topLeft()))) return;
         // Far-reaching rectangles are cut to a margin around the screen, so nothing a record
         // holds makes the painter work on coordinates of billions.
         const QRectF r = full.width() > 4 * Target.width() || full.height() > 4 * Target.height()
@@ -158,13 +164,22 @@ private:
     }
 
     void Picture(const SceneItem& item, const QRectF& r, const QRectF& full) {
-        if (!item.PicturePath.empty()) {
+        if (!item.PicturePath.empty() && Draft) {
+            if (const QImage original = Pictures.Original(item.PicturePath); !original.isNull()) {
+                P.drawImage(r, original);
+                return;
+            }
+        } else if (!item.PicturePath.empty()) {
             if (full.width() <= LargestScaledPicture && full.height() <= LargestScaledPicture &&
                 Target
                     .adjusted(-LargestScaledPicture, -LargestScaledPicture, LargestScaledPicture,
                               LargestScaledPicture)
                     .contains(full)) {
-                const QRect device = full.toAlignedRect();
+                // Rounded rather than widened to whole pixels: a control moved by a fraction of a
+                // pixel keeps the size of picture it had, which the cache holds already.
+                const QRect device(
+                    QPoint(qRound(full.left()), qRound(full.top())),
+                    QSize(std::max(1, qRound(full.width())), std::max(1, qRound(full.height()))));
                 const QImage image = Pictures.Scaled(item.PicturePath, device.size());
                 if (!image.isNull()) {
                     P.drawImage(device.topLeft(), image);
@@ -174,7 +189,8 @@ private:
             } else if (const QImage original = Pictures.Original(item.PicturePath);
                        !original.isNull()) {
                 // Only the part that shows is drawn, from the matching part of the picture.
-                const QRectF shown = full.intersected(Target);
+                const QRectF shown = full.intersected(Shown);
+                if (shown.isEmpty()) return;
                 const QRectF source((shown.left() - full.left()) / full.width() * original.width(),
                                     (shown.top() - full.top()) / full.height() * original.height(),
                                     shown.width() / full.width() * original.width(),
@@ -271,8 +287,9 @@ private:
 
     QPainter& P;
     PictureCache& Pictures;
-    QRectF Target;
+    QRectF Target, Shown;
     qreal ScaleX, ScaleY;
+    bool Draft;
 };
 
 } // namespace
@@ -291,13 +308,25 @@ QRectF FitScene(const ScreenScene& scene, const QRectF& area) {
 void PaintScene(QPainter& painter, const ScreenScene& scene, PictureCache& pictures,
                 const QRectF& target, const ScenePaintOptions& options) {
     painter.save();
-    painter.fillRect(target, SceneQColor(SceneColour::Screen));
-    painter.setClipRect(target, Qt::IntersectClip);
-    Painter paint(painter, scene, pictures, target);
+    painter.fillRect(options.Exposed.isEmpty() ? target : target.intersected(options.Exposed),
+                     SceneQColor(SceneColour::Screen));
+    if (options.ClipToScreen) painter.setClipRect(target, Qt::IntersectClip);
+    Painter paint(painter, scene, pictures, target, options.Exposed, options.ClipToScreen);
     for (const SceneItem& item : scene.Items)
-        paint.Item(item);
+        if (!std::binary_search(options.Hidden.begin(), options.Hidden.end(), item.Position))
+            paint.Item(item);
     if (options.Highlight > 0)
         if (const SceneItem* item = scene.ItemOfRecord(options.Highlight)) paint.Highlight(*item);
+    painter.restore();
+}
+
+void PaintSceneItems(QPainter& painter, const ScreenScene& scene, PictureCache& pictures,
+                     const QRectF& target, std::span<const SceneItem> items, const QRectF& exposed,
+                     bool draftPictures) {
+    painter.save();
+    Painter paint(painter, scene, pictures, target, exposed, false, draftPictures);
+    for (const SceneItem& item : items)
+        paint.Item(item);
     painter.restore();
 }
 

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QToolTip>
@@ -16,9 +17,11 @@
 #include "ui/CodePage.h"
 #include "ui/FileDialogs.h"
 #include "ui/HandlerGuard.h"
+#include "ui/LayoutSession.h"
 #include "ui/PictureCache.h"
 #include "ui/PreviewSettings.h"
 #include "ui/ScenePainter.h"
+#include "ui/ScreenEditor.h"
 
 namespace {
 
@@ -50,6 +53,8 @@ void ScreenPreview::Clear() {
     ScreenNo = -1;
     Current = {};
     Highlighted = 0;
+    UpdateEditing();
+    if (Edit != nullptr) Edit->SceneChanged();
     update();
 }
 
@@ -73,6 +78,8 @@ void ScreenPreview::Refresh() {
     options.Pictures = &Finder;
     Current = BuildScreenScene(*Document, ScreenNo, options);
     if (Highlighted != 0 && Current.ItemOfRecord(Highlighted) == nullptr) Highlighted = 0;
+    UpdateEditing();
+    if (Edit != nullptr) Edit->SceneChanged();
     update();
 }
 
@@ -99,13 +106,75 @@ void ScreenPreview::SetChosenResolution(const std::optional<Resolution>& resolut
 
 void ScreenPreview::SetPictureCache(std::shared_ptr<PictureCache> cache) {
     Cache = cache ? std::move(cache) : std::make_shared<PictureCache>();
+    if (Edit != nullptr) Edit->ViewChanged();
     update();
 }
 
 bool ScreenPreview::HighlightRecord(int position) {
     Highlighted = position > 0 && Current.ItemOfRecord(position) != nullptr ? position : 0;
+    if (Edit != nullptr) {
+        if (Highlighted != 0) Edit->EnsureVisible(Highlighted);
+        Edit->ViewChanged();
+    }
     update();
     return position == 0 || Highlighted != 0;
+}
+
+void ScreenPreview::SetEditSession(LayoutSession* session) {
+    if (session == Session) return;
+    // The editor belongs to one session.
+    delete Edit;
+    delete EditStatus;
+    Edit = nullptr;
+    EditStatus = nullptr;
+    Session = session;
+    UpdateEditing();
+    update();
+}
+
+bool ScreenPreview::Editing() const {
+    return Edit != nullptr && !Edit->isHidden();
+}
+
+void ScreenPreview::UpdateEditing() {
+    const bool editing =
+        Session != nullptr && Document == &Session->Layout() && width() >= EditingWidth;
+    if (Session != nullptr && Edit == nullptr) {
+        Edit = new ScreenEditor(*this, *Session, Dialogs, this);
+        Edit->hide();
+        EditStatus = new QLabel(this);
+        EditStatus->setObjectName(QStringLiteral("labEditStatus"));
+        EditStatus->setTextFormat(Qt::PlainText);
+        connect(Edit, &ScreenEditor::StatusChanged, EditStatus, &QLabel::setText);
+        connect(Edit, &ScreenEditor::DoubleClicked, this, &ScreenPreview::DoubleClicked);
+        EditStatus->setText(Edit->StatusText());
+        EditStatus->hide();
+    }
+    if (Edit == nullptr) return;
+    if (editing) {
+        const int status = EditStatus->sizeHint().height();
+        const int top = CaptionHeight();
+        Edit->setGeometry(Margin, top, width() - 2 * Margin,
+                          std::max(0, height() - top - status - 2 * Margin));
+        EditStatus->setGeometry(Margin, height() - status - Margin, width() - 2 * Margin, status);
+    }
+    if (Edit->isHidden() == editing) {
+        Edit->setVisible(editing);
+        EditStatus->setVisible(editing);
+        // Leaving the editor, a drag in progress ends as Esc would end it.
+        if (!editing) Edit->CancelGesture();
+        update();
+    }
+}
+
+void ScreenPreview::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateEditing();
+}
+
+void ScreenPreview::mouseDoubleClickEvent(QMouseEvent* event) {
+    QWidget::mouseDoubleClickEvent(event);
+    emit DoubleClicked();
 }
 
 QString ScreenPreview::Caption() const {
@@ -148,7 +217,11 @@ QString ScreenPreview::ToolTipAt(QPoint widgetPoint) const {
     if (!SceneArea().contains(widgetPoint)) return {};
     const QPointF at = ToScene(widgetPoint);
     const SceneItem* item = Current.ItemAt(at.x(), at.y());
-    if (item == nullptr) return {};
+    return item != nullptr ? ToolTipFor(*item) : QString();
+}
+
+QString ScreenPreview::ToolTipFor(const SceneItem& source) const {
+    const SceneItem* item = &source;
     QStringList lines;
     QString first = QString::fromLatin1(KindName(item->Kind)) +
                     QStringLiteral(", record %1").arg(item->Position);
@@ -267,9 +340,12 @@ void ScreenPreview::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("%1 x %2").arg(Current.Size.Width).arg(Current.Size.Height));
+    if (Editing()) return; // the editor shows the screen
     const QRectF area = SceneArea();
     if (area.isEmpty()) return;
-    PaintScene(painter, Current, *Cache, area, {Highlighted});
+    ScenePaintOptions options;
+    options.Highlight = Highlighted;
+    PaintScene(painter, Current, *Cache, area, options);
 }
 
 bool ScreenPreview::event(QEvent* event) {
@@ -291,21 +367,23 @@ bool ScreenPreview::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void ScreenPreview::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
+void ScreenPreview::AddViewItems(QMenu& menu) {
     QAction* save = menu.addAction(tr("Save picture..."));
     save->setEnabled(Document != nullptr);
+    connect(save, &QAction::triggered, this,
+            [this] { RunGuarded(Dialogs, [this] { SavePicture(); }); });
     QAction* persistent = menu.addAction(tr("Show Persistent screen controls"));
     persistent->setCheckable(true);
     persistent->setChecked(Options.ShowPersistent);
+    connect(persistent, &QAction::triggered, this,
+            [this](bool on) { RunGuarded(Dialogs, [this, on] { SetShowPersistent(on); }); });
     QAction* folder = menu.addAction(tr("Pictures folder..."));
-    QAction* chosen = menu.exec(event->globalPos());
-    RunGuarded(Dialogs, [&] {
-        if (chosen == save)
-            SavePicture();
-        else if (chosen == persistent)
-            SetShowPersistent(persistent->isChecked());
-        else if (chosen == folder)
-            ChoosePicturesFolder();
-    });
+    connect(folder, &QAction::triggered, this,
+            [this] { RunGuarded(Dialogs, [this] { ChoosePicturesFolder(); }); });
+}
+
+void ScreenPreview::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    AddViewItems(menu);
+    menu.exec(event->globalPos());
 }

@@ -6,6 +6,10 @@
 //
 // The preview reads the layout it shows whenever it paints a new scene: the layout must outlive
 // it, or be replaced by ShowScreen or Clear first. After the layout changed, call Refresh.
+//
+// Given the session of the layout it shows, the preview edits the screen where it is wide enough
+// for it: a ScreenEditor takes the place of the picture, with a status line below it; narrower,
+// it shows the picture as before.
 
 #include <QWidget>
 
@@ -16,7 +20,11 @@
 #include "preview/ScreenScene.h"
 
 class FileDialogs;
+class LayoutSession;
 class PictureCache;
+class QLabel;
+class QMenu;
+class ScreenEditor;
 class UserDialogs;
 class cLayout;
 
@@ -56,6 +64,8 @@ public:
     QPointF ToScene(QPointF widgetPoint) const;
     // What hovering shows at a point of the widget; empty where no control lies.
     QString ToolTipAt(QPoint widgetPoint) const;
+    // What hovering shows over one item of the scene.
+    QString ToolTipFor(const SceneItem& item) const;
     // The screen at 1:1 of its resolution.
     QImage RenderImage() const;
 
@@ -64,21 +74,40 @@ public:
     // Asks for the pictures folder; remembers it and looks the pictures up again.
     bool ChoosePicturesFolder();
 
+    // Editing: with the session of the layout shown, the screen is edited where the preview is at
+    // least EditingWidth wide; none ends editing.
+    static constexpr int EditingWidth = 400;
+    void SetEditSession(LayoutSession* session);
+    LayoutSession* EditSession() const { return Session; }
+    // The editor of a preview given a session (shown or not); nullptr without a session.
+    ScreenEditor* Editor() const { return Edit; }
+    // The editor shows the screen now: the preview is wide enough and shows the session's layout.
+    bool Editing() const;
+    // The items of the preview's own menu (Save picture..., the Persistent screen, the pictures
+    // folder), for the editor's menu.
+    void AddViewItems(QMenu& menu);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 signals:
     void PicturesFolderChanged();
     void ShowPersistentChanged(bool show);
+    // The user double-clicked the screen.
+    void DoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void RebuildFinder();
     int CaptionHeight() const;
+    // Shows or hides the editor as the preview's width, the session and the screen allow.
+    void UpdateEditing();
 
     FileDialogs& Files;
     UserDialogs& Dialogs;
@@ -90,4 +119,7 @@ private:
     std::shared_ptr<PictureCache> Cache;
     ScreenScene Current;
     int Highlighted = 0;
+    LayoutSession* Session = nullptr;
+    ScreenEditor* Edit = nullptr; // made when a session is given
+    QLabel* EditStatus = nullptr;
 };

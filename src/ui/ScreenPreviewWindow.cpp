@@ -4,13 +4,17 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "layout/cLayout.h"
 #include "ui/CodePage.h"
 #include "ui/HandlerGuard.h"
+#include "ui/LayoutSession.h"
 #include "ui/PreviewSettings.h"
+#include "ui/ScreenEditor.h"
 #include "ui/ScreenPreview.h"
 
 ScreenPreviewWindow::ScreenPreviewWindow(const cLayout& layout, int screen, FileDialogs& files,
@@ -19,13 +23,33 @@ ScreenPreviewWindow::ScreenPreviewWindow(const cLayout& layout, int screen, File
     : QDialog(parent), Dialogs(dialogs) {
     setObjectName(QStringLiteral("ScreenPreviewWindow"));
     setModal(true);
+    Build(layout, screen, files, std::move(pictures));
+}
+
+ScreenPreviewWindow::ScreenPreviewWindow(LayoutSession& session, int screen, FileDialogs& files,
+                                         UserDialogs& dialogs,
+                                         std::shared_ptr<PictureCache> pictures, QWidget* parent)
+    : QDialog(parent), Dialogs(dialogs), Editing(true) {
+    setObjectName(QStringLiteral("ScreenEditorWindow"));
+    setModal(false);
+    Build(session.Layout(), screen, files, std::move(pictures));
+    Screen->SetEditSession(&session);
+    BuildMenus(session);
+    // Whatever window changed the layout, this one shows it as it is now.
+    connect(&session, &LayoutSession::Changed, this, [this] {
+        Screen->Refresh();
+        ShowTitle();
+    });
+}
+
+void ScreenPreviewWindow::Build(const cLayout& layout, int screen, FileDialogs& files,
+                                std::shared_ptr<PictureCache> pictures) {
     setSizeGripEnabled(true);
 
-    Screen = new ScreenPreview(files, dialogs, this);
+    Screen = new ScreenPreview(files, Dialogs, this);
     if (pictures) Screen->SetPictureCache(std::move(pictures));
     Screen->ShowScreen(layout, screen);
-    setWindowTitle(QStringLiteral("Preview of ") +
-                   Screen->Caption().replace(0, 1, QLatin1Char('s')));
+    ShowTitle();
 
     chkPersistent = new QCheckBox(tr("Show Persistent screen controls"), this);
     chkPersistent->setObjectName(QStringLiteral("chkPersistent"));
@@ -66,16 +90,54 @@ ScreenPreviewWindow::ScreenPreviewWindow(const cLayout& layout, int screen, File
     });
     connect(butSavePicture, &QPushButton::clicked, this,
             [this] { RunGuarded(Dialogs, [this] { Screen->SavePicture(); }); });
-    connect(butClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(butClose, &QPushButton::clicked, this, [this] {
+        if (Editing)
+            close();
+        else
+            accept();
+    });
     connect(Screen, &ScreenPreview::ShowPersistentChanged, chkPersistent, &QCheckBox::setChecked);
     connect(Screen, &ScreenPreview::PicturesFolderChanged, this, &ScreenPreviewWindow::ShowFolder);
     ShowFolder();
 
     // Room for the screen at its own size where the display allows, else as much as there is.
-    QSize wanted(Screen->Scene().Size.Width + 24, Screen->Scene().Size.Height + 110);
+    QSize wanted(Screen->Scene().Size.Width + 24,
+                 Screen->Scene().Size.Height + (Editing ? 150 : 110));
     if (const QScreen* display = QGuiApplication::primaryScreen())
         wanted = wanted.boundedTo(display->availableGeometry().size() * 9 / 10);
     resize(wanted.expandedTo(QSize(480, 400)));
+}
+
+void ScreenPreviewWindow::BuildMenus(LayoutSession& session) {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("EditorMenuBar"));
+    layout()->setMenuBar(bar);
+    ScreenEditor* editor = Screen->Editor();
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEditorEdit"));
+    edit->addAction(session.UndoAction());
+    edit->addAction(session.RedoAction());
+    if (editor == nullptr) return;
+    edit->addSeparator();
+    edit->addActions(editor->SelectionActions());
+    bar->addMenu(editor->ArrangeMenu());
+    bar->addMenu(editor->SnapMenu());
+    bar->addMenu(editor->ZoomMenu());
+}
+
+ScreenEditor* ScreenPreviewWindow::Editor() const {
+    return Editing ? Screen->Editor() : nullptr;
+}
+
+void ScreenPreviewWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (ScreenEditor* editor = Editor()) editor->setFocus(Qt::OtherFocusReason);
+}
+
+void ScreenPreviewWindow::ShowTitle() {
+    const QString caption = Screen->Caption().replace(0, 1, QLatin1Char('s'));
+    setWindowTitle((Editing ? QStringLiteral("Editing ") : QStringLiteral("Preview of ")) +
+                   caption);
 }
 
 void ScreenPreviewWindow::ShowFolder() {

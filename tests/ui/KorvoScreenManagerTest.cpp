@@ -167,6 +167,7 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuUpdateCapts", "Update &Buttons", {}},
          {"mnuAppend", "&Append to Principal Layout", {ret, enter}},
          {"mnuEditSel", "C&ontrol Edit", {ret, enter}},
+         {"mnuEditOnScreen", "Edit on the &Screen...", {QKeySequence("Ctrl+Shift+E")}},
          {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}},
          {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}}},
         {},

@@ -26,6 +26,7 @@
 #include "UiTestSupport.h"
 #include "ui/KorvoScreenManager.h"
 #include "ui/LayoutCheckWindow.h"
+#include "ui/LayoutSession.h"
 #include "ui/ScreenFit.h"
 #include "ui/ScreenPreviewWindow.h"
 #include "ui/ScreenThumbnailsWindow.h"
@@ -102,6 +103,9 @@ TEST_F(ScreenFitTest, ThePreviewCheckThumbnailsAndAboutWindowsFit) {
     ExpectFits(check);
     ScreenPreviewWindow preview(layout, 1, Files, Dialogs);
     ExpectFits(preview);
+    LayoutSession session(layout, Dialogs);
+    ScreenPreviewWindow editing(session, 1, Files, Dialogs);
+    ExpectFits(editing);
     ScreenThumbnailsWindow thumbnails(layout, Files, Dialogs);
     ExpectFits(thumbnails);
     frmAboutQuill about;
