@@ -5,14 +5,11 @@
 #include <map>
 
 #include "layout/HostCodes.h"
+#include "preview/ScreenScene.h"
 
 namespace {
 
 constexpr int32_t NewControlPlace = 20;
-
-bool IsBitmapLayer(const ControlRecord& r) {
-    return r.rType == ControlKind::Bitmap;
-}
 
 // Ascending, without repeats; false when one names no record.
 bool SortedPositions(std::span<const ControlRecord> records, std::vector<int> positions,
@@ -227,9 +224,9 @@ ControlsEditPlan StackingEdit(std::span<const ControlRecord> records,
     for (int position : sorted)
         chosen[static_cast<std::size_t>(position - 1)] = 1;
     // A layer of a screen is its bitmaps or its other controls.
-    using Layer = std::pair<int32_t, bool>;
+    using Layer = std::pair<int32_t, int>;
     const auto layerOf = [&](std::size_t i) {
-        return Layer{records[i].rScreen, IsBitmapLayer(records[i])};
+        return Layer{records[i].rScreen, PaintingLayer(records[i].rType)};
     };
     // The record of the other controls of each layer the chosen ones move past: the last one for
     // the front, the first one for the back.

@@ -38,8 +38,11 @@ class QMimeData;
 class QPushButton;
 class QSettings;
 class QTreeWidget;
+class ControlActions;
+class ControlsTable;
 class LayoutCheckWindow;
 class LayoutFrame;
+class PropertySheet;
 class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
@@ -90,6 +93,12 @@ public:
     // The screen selected in the Principal list, -1 for none; selecting one there.
     int PrincipalScreen() const;
     void SelectPrincipalScreen(int screen);
+
+    // The controls table and the property sheet of the Principal layout, and the Controls menu's
+    // commands.
+    ControlsTable* ControlsPane() const { return Table; }
+    PropertySheet* PropertiesPane() const { return Sheet; }
+    ControlActions& ControlCommands() const { return *Controls; }
 
 signals:
     // Emitted after every command, once the title, status bar and menus show its outcome.
@@ -156,6 +165,10 @@ private:
     void TakeDrop(bool principal, const QMimeData& data);
 
     void ConnectSessions();
+    // The controls table, the property sheet and the Controls menu.
+    void BuildControlPanes();
+    // Shows the screen of the selected controls when none of them is on the one shown.
+    void FollowSelection();
 
     void RestoreWindowSettings();
     // The window at its design size: the frames' area, the menu bar and the status bar.
@@ -207,4 +220,8 @@ private:
     QLabel* StatusNextScreen = nullptr;
 
     QPointer<frmAboutQuill> About;
+
+    ControlsTable* Table = nullptr;
+    PropertySheet* Sheet = nullptr;
+    ControlActions* Controls = nullptr;
 };

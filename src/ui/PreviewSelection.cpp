@@ -1,0 +1,111 @@
+#include "ui/PreviewSelection.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+
+#include "layout/cLayout.h"
+#include "ui/LayoutSession.h"
+#include "ui/ScreenPreview.h"
+
+// The outlines, in a transparent widget over the preview that lets every mouse event through.
+class SelectionOutline : public QWidget {
+public:
+    SelectionOutline(ScreenPreview& preview, LayoutSession& session)
+        : QWidget(&preview), Preview(preview), Session(session) {
+        setObjectName(QStringLiteral("SelectionOutline"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        resize(preview.size());
+        raise();
+    }
+
+    // The selected items of the preview's scene, in painting order.
+    std::vector<const SceneItem*> Items() const {
+        std::vector<const SceneItem*> items;
+        if (Preview.Layout() != &Session.Layout() || Session.Selection().empty()) return items;
+        for (const SceneItem& item : Preview.Scene().Items)
+            if (Session.IsSelected(item.Position)) items.push_back(&item);
+        return items;
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const std::vector<const SceneItem*> items = Items();
+        if (items.empty()) return;
+        QPainter painter(this);
+        const QColor mark = palette().color(QPalette::Highlight);
+        for (const SceneItem* item : items) {
+            const SceneRect& r = item->Rect;
+            const QPointF topLeft = Preview.FromScene(
+                QPointF(static_cast<double>(r.Left()), static_cast<double>(r.Top())));
+            const QPointF bottomRight =
+                Preview.FromScene(QPointF(static_cast<double>(r.Left() + r.Width()),
+                                          static_cast<double>(r.Top() + r.Height())));
+            // A control of no size still shows where it is.
+            const QRectF box = QRectF(topLeft, bottomRight).normalized().adjusted(-2, -2, 2, 2);
+            painter.setPen(QPen(Qt::white, 1));
+            painter.drawRect(box.adjusted(1, 1, -1, -1));
+            painter.setPen(QPen(mark, 2));
+            painter.drawRect(box);
+        }
+    }
+
+private:
+    ScreenPreview& Preview;
+    LayoutSession& Session;
+};
+
+PreviewSelection::PreviewSelection(ScreenPreview& preview, LayoutSession& session)
+    : QObject(&preview), Preview(preview), Session(session) {
+    Outline = new SelectionOutline(preview, session);
+    // The preview takes the focus when clicked, so the Controls keys reach its layout.
+    if (preview.focusPolicy() == Qt::NoFocus) preview.setFocusPolicy(Qt::ClickFocus);
+    preview.installEventFilter(this);
+    connect(&session, &LayoutSession::SelectionChanged, Outline, [this] { Outline->update(); });
+    connect(&session, &LayoutSession::Changed, Outline, [this] { Outline->update(); });
+}
+
+std::vector<int> PreviewSelection::Outlined() const {
+    std::vector<int> positions;
+    for (const SceneItem* item : Outline->Items())
+        positions.push_back(item->Position);
+    return positions;
+}
+
+bool PreviewSelection::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &Preview) return false;
+    switch (event->type()) {
+    case QEvent::Resize:
+        Outline->resize(Preview.size());
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() != Qt::LeftButton || Preview.Layout() != &Session.Layout()) break;
+        const QPointF at = Preview.ToScene(press->position());
+        const SceneItem* item = Preview.SceneArea().contains(press->position())
+                                    ? Preview.Scene().ItemAt(at.x(), at.y())
+                                    : nullptr;
+        std::vector<int> selection;
+        if (press->modifiers() & Qt::ControlModifier) {
+            selection = Session.Selection();
+            if (item != nullptr) {
+                const auto found = std::find(selection.begin(), selection.end(), item->Position);
+                if (found != selection.end())
+                    selection.erase(found);
+                else
+                    selection.push_back(item->Position);
+            }
+        } else if (item != nullptr) {
+            selection = {item->Position};
+        }
+        Session.SetSelection(std::move(selection));
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
