@@ -31,31 +31,51 @@ public:
         return items;
     }
 
+    // Repaints where outlines were and where they are now; the rest of the screen stays.
+    void Follow() {
+        const QRegion now = Region();
+        update(Drawn.united(now));
+        Drawn = now;
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         const std::vector<const SceneItem*> items = Items();
+        Drawn = QRegion();
         if (items.empty()) return;
         QPainter painter(this);
         const QColor mark = palette().color(QPalette::Highlight);
         for (const SceneItem* item : items) {
-            const SceneRect& r = item->Rect;
-            const QPointF topLeft = Preview.FromScene(
-                QPointF(static_cast<double>(r.Left()), static_cast<double>(r.Top())));
-            const QPointF bottomRight =
-                Preview.FromScene(QPointF(static_cast<double>(r.Left() + r.Width()),
-                                          static_cast<double>(r.Top() + r.Height())));
-            // A control of no size still shows where it is.
-            const QRectF box = QRectF(topLeft, bottomRight).normalized().adjusted(-2, -2, 2, 2);
+            const QRectF box = Box(*item);
             painter.setPen(QPen(Qt::white, 1));
             painter.drawRect(box.adjusted(1, 1, -1, -1));
             painter.setPen(QPen(mark, 2));
             painter.drawRect(box);
+            Drawn += box.toAlignedRect().adjusted(-2, -2, 2, 2);
         }
     }
 
 private:
+    // Where an item's outline is drawn: round its rectangle, so a control of no size still shows.
+    QRectF Box(const SceneItem& item) const {
+        const SceneRect& r = item.Rect;
+        const QPointF topLeft =
+            Preview.FromScene(QPointF(static_cast<double>(r.Left()), static_cast<double>(r.Top())));
+        const QPointF bottomRight = Preview.FromScene(QPointF(
+            static_cast<double>(r.Left() + r.Width()), static_cast<double>(r.Top() + r.Height())));
+        return QRectF(topLeft, bottomRight).normalized().adjusted(-2, -2, 2, 2);
+    }
+
+    QRegion Region() const {
+        QRegion region;
+        for (const SceneItem* item : Items())
+            region += Box(*item).toAlignedRect().adjusted(-2, -2, 2, 2);
+        return region;
+    }
+
     ScreenPreview& Preview;
     LayoutSession& Session;
+    QRegion Drawn; // where the outlines were last painted
 };
 
 PreviewSelection::PreviewSelection(ScreenPreview& preview, LayoutSession& session)
@@ -64,7 +84,7 @@ PreviewSelection::PreviewSelection(ScreenPreview& preview, LayoutSession& sessio
     // The preview takes the focus when clicked, so the Controls keys reach its layout.
     if (preview.focusPolicy() == Qt::NoFocus) preview.setFocusPolicy(Qt::ClickFocus);
     preview.installEventFilter(this);
-    connect(&session, &LayoutSession::SelectionChanged, Outline, [this] { Outline->update(); });
+    connect(&session, &LayoutSession::SelectionChanged, Outline, [this] { Outline->Follow(); });
     connect(&session, &LayoutSession::Changed, Outline, [this] { Outline->update(); });
 }
 
