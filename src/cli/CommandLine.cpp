@@ -84,7 +84,7 @@ ParseResult ParseArguments(const CommandSpec& command, std::span<const std::stri
             error = "unknown option " + name;
             return ParseResult::UsageError;
         }
-        if (parsed.Has(name)) {
+        if (parsed.Has(name) && !option->Repeats) {
             error = "option " + name + " is given twice";
             return ParseResult::UsageError;
         }
@@ -100,6 +100,7 @@ ParseResult ParseArguments(const CommandSpec& command, std::span<const std::stri
             }
             value = arguments[++i];
         }
+        if (option->Repeats) parsed.Repeated[name].push_back(value);
         parsed.Options[name] = value;
     }
 
@@ -134,7 +135,7 @@ std::string CommandHelp(const CommandSpec& command) {
 }
 
 std::string ProgramHelp(std::span<const CommandSpec> commands) {
-    std::string text = "quill: inspect, check, convert, rescale, draw, compare and merge\n"
+    std::string text = "quill: inspect, check, edit, convert, rescale, draw, compare and merge\n"
                        "KorvoScreenQuill layouts (*.set, *.lset) without a window.\n\nUsage:\n";
     for (const CommandSpec& command : commands)
         text += "  quill " + std::string(command.Synopsis) + "\n";

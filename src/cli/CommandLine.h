@@ -21,11 +21,14 @@ struct OptionSpec {
     const char* Name;  // "--to", "-o"
     const char* Value; // what the value stands for ("WxH"); nullptr for a flag
     const char* Help;
+    bool Repeats = false; // may be given several times (--set A=1 --set B=2)
 };
 
 struct ParsedArguments {
     std::vector<std::string> Operands;
     std::map<std::string, std::string> Options; // by name; a flag holds ""
+    // Every value of an option that repeats, in the order given.
+    std::map<std::string, std::vector<std::string>> Repeated;
 
     bool Has(const std::string& name) const { return Options.count(name) != 0; }
     // The option's value, "" when it was not given.

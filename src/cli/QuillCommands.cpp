@@ -11,6 +11,7 @@
 
 #include "cli/CheckReport.h"
 #include "cli/ConsoleDialogs.h"
+#include "cli/ControlCommands.h"
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
@@ -631,10 +632,12 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
     return table;
 }
 
-// The layout commands, then those for version control.
+// The layout commands, those for single controls, then those for version control.
 const std::vector<CommandSpec>& CommandTable() {
     static const std::vector<CommandSpec> table = [] {
         std::vector<CommandSpec> commands = LayoutCommandTable();
+        for (CommandSpec& command : ControlCommands())
+            commands.push_back(std::move(command));
         for (CommandSpec& command : VersionCommands())
             commands.push_back(std::move(command));
         return commands;

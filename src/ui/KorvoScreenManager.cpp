@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -32,11 +33,15 @@
 #include "ui/CodePage.h"
 #include "ui/CommonCode.h"
 #include "ui/CompareWindow.h"
+#include "ui/ControlActions.h"
+#include "ui/ControlsTable.h"
 #include "ui/HandlerGuard.h"
 #include "ui/KeptResolutions.h"
 #include "ui/LayoutCheckWindow.h"
 #include "ui/LayoutFrame.h"
 #include "ui/LayoutSession.h"
+#include "ui/PreviewSelection.h"
+#include "ui/PropertySheet.h"
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
@@ -207,6 +212,8 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
     BuildMenus();
     BuildStatusBar();
     FitCaptions(*this);
+    // The panes lay their captions out themselves, once shown.
+    BuildControlPanes();
     Form_Load();
     ConnectSessions();
     RestoreWindowSettings();
@@ -651,6 +658,63 @@ void KorvoScreenManager::ShowResolution() {
     }
 }
 
+void KorvoScreenManager::BuildControlPanes() {
+    Controls = new ControlActions(*PrincSession, *AddSession, Dialogs, this);
+    // Controls go to the screen of the view that has the focus: an editing window's screen, or
+    // the one selected in the Principal list.
+    Controls->ShownScreen = [this] {
+        for (QWidget* up = QApplication::focusWidget(); up != nullptr; up = up->parentWidget())
+            if (auto* preview = qobject_cast<ScreenPreview*>(up);
+                preview != nullptr && preview->Layout() == &PrincipalLayout &&
+                preview->Screen() >= 0)
+                return preview->Screen();
+        return PrincipalScreen();
+    };
+    menuBar()->insertMenu(mnuView->menuAction(), Controls->Menu());
+    connect(Controls, &ControlActions::Status, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+
+    Table = new ControlsTable(*PrincSession, this);
+    AddPane(Table, Qt::BottomDockWidgetArea, QKeySequence(Qt::CTRL | Qt::Key_T));
+    Table->SetScreen(PrincipalScreen());
+    connect(this, &KorvoScreenManager::PrincipalScreenChanged, Table, &ControlsTable::SetScreen);
+    Sheet = new PropertySheet(*PrincSession, Files, Dialogs, this);
+    AddPane(Sheet, Qt::RightDockWidgetArea, QKeySequence(Qt::ALT | Qt::Key_Return));
+    connect(Table, &ControlsTable::ControlActivated, this, [this] {
+        Sheet->show();
+        Sheet->raise();
+    });
+
+    // Both previews select what is clicked in them and outline what is selected.
+    new PreviewSelection(*PrincPreview, *PrincSession);
+    new PreviewSelection(*AddPreview, *AddSession);
+    Controls->AddView(Table->View(), *PrincSession);
+    Controls->AddView(PrincPreview, *PrincSession);
+    Controls->AddView(AddPreview, *AddSession);
+    connect(PrincSession.get(), &LayoutSession::SelectionChanged, this,
+            &KorvoScreenManager::FollowSelection);
+    // A command that refilled the list (an undo, a new screen link) leaves no screen selected:
+    // the one of the selected controls is shown again.
+    connect(PrincSession.get(), &LayoutSession::Changed, this, [this] {
+        if (PrincipalScreen() < 0) FollowSelection();
+    });
+}
+
+void KorvoScreenManager::FollowSelection() {
+    const std::vector<int>& selection = PrincSession->Selection();
+    if (selection.empty()) return;
+    const std::span<const ControlRecord> records = PrincipalLayout.Records();
+    const int shown = PrincipalScreen();
+    const auto onView = [&](int position) {
+        const int32_t screen = records[static_cast<std::size_t>(position - 1)].rScreen;
+        return screen == shown ||
+               (shown >= 0 && screen == PersistentScreen && PrincPreview->ShowsPersistent());
+    };
+    if (std::any_of(selection.begin(), selection.end(), onView)) return;
+    const int32_t screen = records[static_cast<std::size_t>(selection.front() - 1)].rScreen;
+    if (IsLayoutScreen(screen)) SelectPrincipalScreen(screen);
+}
+
 void KorvoScreenManager::Form_Load() {
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, false);
     EditAllScreens = true;
@@ -972,6 +1036,8 @@ void KorvoScreenManager::butCheck_Click() {
 }
 
 void KorvoScreenManager::GoToFinding(int screen, int record) {
+    // The finding's control is selected in every view, the table and the property sheet too.
+    if (record > 0) PrincSession->SetSelection({record});
     if (screen < 0 || screen >= PrincLayList->topLevelItemCount()) {
         statusBar()->showMessage(
             screen < 0 ? QStringLiteral("The finding concerns the whole layout")
@@ -1025,6 +1091,10 @@ void KorvoScreenManager::OpenScreenEditor(int screen) {
             connect(pane, &ScreenPreview::PicturesFolderChanged, &window->Preview(),
                     &ScreenPreview::ReloadPictures);
         }
+        // The Controls menu and its keys work in the editing window too.
+        Controls->AddView(&window->Preview(), *PrincSession);
+        if (auto* bar = window->findChild<QMenuBar*>(QStringLiteral("EditorMenuBar")))
+            bar->addAction(Controls->Menu()->menuAction());
         ScreenEditors.removeAll(nullptr);
         ScreenEditors.push_back(window);
         window->show();
@@ -1036,7 +1106,7 @@ void KorvoScreenManager::OpenScreenEditor(int screen) {
 void KorvoScreenManager::MoveInsideFinding(int record) {
     Command([this, record] {
         const auto records = PrincipalLayout.Records();
-        const ControlsEdit edit = MoveInside(records, {record}, DetectResolution(records, -1).Size);
+        const ControlsEdit edit = MoveInside(records, {record}, PrincSession->DrawnFor().Size);
         if (edit.Empty()) {
             statusBar()->showMessage(
                 QStringLiteral("Record %1 lies inside the screen already").arg(record), 5000);

@@ -43,8 +43,11 @@ class QMimeData;
 class QPushButton;
 class QSettings;
 class QTreeWidget;
+class ControlActions;
+class ControlsTable;
 class LayoutCheckWindow;
 class LayoutFrame;
+class PropertySheet;
 class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
@@ -96,6 +99,12 @@ public:
     // The screen selected in the Principal list, -1 for none; selecting one there.
     int PrincipalScreen() const;
     void SelectPrincipalScreen(int screen);
+
+    // The controls table and the property sheet of the Principal layout, and the Controls menu's
+    // commands.
+    ControlsTable* ControlsPane() const { return Table; }
+    PropertySheet* PropertiesPane() const { return Sheet; }
+    ControlActions& ControlCommands() const { return *Controls; }
 
 signals:
     // Emitted after every command, once the title, status bar and menus show its outcome.
@@ -167,6 +176,10 @@ private:
     void TakeDrop(bool principal, const QMimeData& data);
 
     void ConnectSessions();
+    // The controls table, the property sheet and the Controls menu.
+    void BuildControlPanes();
+    // Shows the screen of the selected controls when none of them is on the one shown.
+    void FollowSelection();
 
     void RestoreWindowSettings();
     // The Principal layout's resolution in the status bar, and a choice of another.
@@ -230,4 +243,8 @@ private:
     std::unique_ptr<KeptResolutions> Kept;
 
     QPointer<frmAboutQuill> About;
+
+    ControlsTable* Table = nullptr;
+    PropertySheet* Sheet = nullptr;
+    ControlActions* Controls = nullptr;
 };

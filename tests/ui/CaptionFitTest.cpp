@@ -1,6 +1,7 @@
 // Every caption of the three windows is readable at the windows' fixed sizes: it fits its control
 // in the control's font, wrapping where the control wraps, and no font is shrunk past reading.
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -68,6 +69,10 @@ int LinesOf(QWidget* control, const QString& text, const QRect& area) {
 }
 
 TEST_F(MainWindowTest, EveryCaptionIsReadable) {
+    // With the panes beside the frames shown, so their captions are read too.
+    for (const char* pane : {"mnuControlsTable", "mnuPropertySheet"})
+        Menu(pane)->trigger();
+    QApplication::processEvents();
     ExpectEveryCaptionReadable(*Window);
     // The tall buttons wrap their captions rather than shrink them.
     for (const char* name : {"butAppendToPrinc", "butUpdateCapts"}) {

@@ -146,8 +146,8 @@ struct MenuItem {
 
 TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
     const QList<QAction*> menus = Window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
-    const char* const titles[] = {"&File", "&Edit", "&View", "&Help"};
+    ASSERT_EQ(menus.size(), 5);
+    const char* const titles[] = {"&File", "&Edit", "&Controls", "&View", "&Help"};
     const QKeySequence enter(Qt::Key_Enter), ret(Qt::Key_Return);
     const std::vector<std::vector<MenuItem>> items = {
         {{"mnuPrincOpen", "Principal Layout - &Open", {QKeySequence("Ctrl+O")}},
@@ -170,9 +170,18 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuEditOnScreen", "Edit on the &Screen...", {QKeySequence("Ctrl+Shift+E")}},
          {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}},
          {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}}},
-        {},
+        {{"", "&Add", {}},
+         {"mnuDuplicateControls", "D&uplicate", {QKeySequence("Ctrl+D")}},
+         {"mnuDeleteControls", "&Delete", {QKeySequence(Qt::Key_Delete)}},
+         {"mnuCutControls", "Cu&t", {QKeySequence("Ctrl+X")}},
+         {"mnuCopyControls", "&Copy", {QKeySequence("Ctrl+C")}},
+         {"mnuPasteControls", "&Paste", {QKeySequence("Ctrl+V")}},
+         {"mnuBringToFront", "Bring to &Front", {QKeySequence("Ctrl+]")}},
+         {"mnuSendToBack", "Send to &Back", {QKeySequence("Ctrl+[")}}},
+        {{"mnuControlsTable", "Controls table", {QKeySequence("Ctrl+T")}},
+         {"mnuPropertySheet", "Property sheet", {QKeySequence("Alt+Return")}}},
         {{"mnuAbout", "About KorvoScreenQuill...", {}}}};
-    for (int m = 0; m < 4; ++m) {
+    for (int m = 0; m < 5; ++m) {
         EXPECT_EQ(menus[m]->text(), titles[m]);
         QList<QAction*> actions = menus[m]->menu()->actions();
         actions.removeIf([](QAction* action) { return action->isSeparator(); });

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
@@ -380,6 +381,34 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
     QApplication::processEvents();
     QTest::mouseDClick(pane->Editor()->viewport(), Qt::LeftButton);
     EXPECT_EQ(EditorWindows().size(), 1u);
+}
+
+TEST_F(EditingMainWindowTest, TheControlsCommandsWorkInTheEditingWindowOnItsScreen) {
+    OpenPrincipal(LayoutFile("commands.set", EditedLayout()));
+    SelectRow("PrincLayList", 1);
+    Window->findChild<QAction*>("mnuEditOnScreen")->trigger();
+    ASSERT_EQ(EditorWindows().size(), 1u);
+    ScreenPreviewWindow* editing = EditorWindows().front();
+    // The list moves on to another screen; the window still edits screen 1.
+    SelectRow("PrincLayList", 0);
+    editing->activateWindow();
+    QApplication::setActiveWindow(editing);
+    editing->Editor()->setFocus();
+    editing->Editor()->SelectAll();
+    const int count = Window->PrincipalLayout.ControlCount();
+    const int selected = static_cast<int>(Window->PrincipalSession().Selection().size());
+    ASSERT_GT(selected, 0);
+
+    // Copy and paste there land on the window's screen, then Del takes them away again.
+    QTest::keyClick(editing->Editor(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(editing->Editor(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Window->PrincipalLayout.ControlCount(), count + selected);
+    for (int position : Window->PrincipalSession().Selection())
+        EXPECT_EQ(Window->PrincipalLayout.Records()[static_cast<std::size_t>(position - 1)].rScreen,
+                  1);
+    QTest::keyClick(editing->Editor(), Qt::Key_Delete);
+    EXPECT_EQ(Window->PrincipalLayout.ControlCount(), count);
+    EXPECT_NE(editing->findChild<QMenuBar*>("EditorMenuBar"), nullptr);
 }
 
 TEST_F(EditingMainWindowTest, TheChecksMoveInsideBringsAParkedControlBackAsOneStep) {

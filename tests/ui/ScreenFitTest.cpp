@@ -24,9 +24,11 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
+#include "ui/ControlsTable.h"
 #include "ui/KorvoScreenManager.h"
 #include "ui/LayoutCheckWindow.h"
 #include "ui/LayoutSession.h"
+#include "ui/PropertySheet.h"
 #include "ui/ScreenFit.h"
 #include "ui/ScreenPreviewWindow.h"
 #include "ui/ScreenThumbnailsWindow.h"
@@ -84,6 +86,13 @@ protected:
 
 TEST_F(ScreenFitTest, TheMainWindowFitsAndReachesEveryControl) {
     KorvoScreenManager window(Dialogs, Files);
+    ExpectFits(window);
+}
+
+TEST_F(ScreenFitTest, TheMainWindowWithTheControlsTableAndPropertySheetFits) {
+    KorvoScreenManager window(Dialogs, Files);
+    window.ControlsPane()->show();
+    window.PropertiesPane()->show();
     ExpectFits(window);
 }
 
