@@ -132,17 +132,21 @@ bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string
     int code = 0;
     ZipHandle zip(zip_open(Utf8Of(scratch).c_str(), ZIP_CREATE | ZIP_EXCL, &code));
     if (!zip) return fail(OpenError(code));
-    if (plan.Pictures > 0 &&
-        zip_dir_add(zip.get(), plan.PicturesFolder.c_str(), ZIP_FL_ENC_UTF_8) < 0)
-        return fail(zip_strerror(zip.get()));
+    bool folderAdded = false;
     for (const BundleFile& file : plan.Files) {
+        // The pictures' folder before its first picture, after the layout.
+        if (!file.Source.empty() && !folderAdded) {
+            if (zip_dir_add(zip.get(), plan.PicturesFolder.c_str(), ZIP_FL_ENC_UTF_8) < 0)
+                return fail(zip_strerror(zip.get()));
+            folderAdded = true;
+        }
         zip_source_t* source =
             file.Source.empty()
                 ? zip_source_buffer(zip.get(), file.Bytes.data(), file.Bytes.size(), 0)
                 : zip_source_file(zip.get(), file.Source.c_str(), 0, 0);
         if (source == nullptr) return fail(zip_strerror(zip.get()));
-        const zip_int64_t index = zip_file_add(zip.get(), file.Name.c_str(), source,
-                                               ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+        const zip_int64_t index =
+            zip_file_add(zip.get(), file.Name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
         if (index < 0) {
             zip_source_free(source);
             return fail(zip_strerror(zip.get()));
@@ -234,7 +238,8 @@ bool UnpackBundle(const std::string& zipPath, const std::string& folder, Unpacke
                 return fail(Quoted(Utf8Of(up)) + " is a file where the bundle has a folder");
         if (!fs::exists(entry.To, error)) continue;
         std::string mine, theirs, reason;
-        if (!fs::is_regular_file(entry.To, error) || !ReadWholeFile(Utf8Of(entry.To), theirs, reason))
+        if (!fs::is_regular_file(entry.To, error) ||
+            !ReadWholeFile(Utf8Of(entry.To), theirs, reason))
             return fail(Quoted(Utf8Of(entry.To)) + " is already there and cannot be compared");
         if (!ReadEntry(zip.get(), entry.Index, entry.Size, mine, reason))
             return fail(Quoted(Utf8Of(entry.To)) + " is damaged in the bundle: " + reason);

@@ -32,8 +32,8 @@ struct MissingPicture {
 };
 
 struct BundlePlan {
-    std::string LayoutName;     // "Skin.set"
-    std::string PicturesFolder; // "Skin"
+    std::string LayoutName;      // "Skin.set"
+    std::string PicturesFolder;  // "Skin"
     std::string MissingListName; // "Skin-missing-pictures.txt"; empty when every picture is found
     LayoutContent Layout;        // with its picture paths rewritten
     // The layout first, then the pictures, then the list of missing pictures when there is one.

@@ -21,6 +21,7 @@ struct OptionSpec {
     const char* Name;  // "--to", "-o"
     const char* Value; // what the value stands for ("WxH"); nullptr for a flag
     const char* Help;
+    bool Repeats = false; // may be given more than once; every value is kept
 };
 
 struct ParsedArguments {
@@ -28,8 +29,12 @@ struct ParsedArguments {
     std::map<std::string, std::string> Options; // by name; a flag holds ""
 
     bool Has(const std::string& name) const { return Options.count(name) != 0; }
-    // The option's value, "" when it was not given.
+    std::map<std::string, std::vector<std::string>> Repeated; // every value of a repeated option
+
+    // The option's value, "" when it was not given (the last one of a repeated option).
     std::string Value(const std::string& name) const;
+    // Every value of the option, in the order given.
+    std::vector<std::string> Values(const std::string& name) const;
 };
 
 // Where a command writes: results to Out, notes and the reason of a failure to Err, and the

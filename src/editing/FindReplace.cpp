@@ -117,7 +117,7 @@ struct Search {
     // Where the field matches: the position of the match in its value text (0 for a whole
     // field), or nothing.
     std::optional<std::size_t> Match(const ControlRecord& record, const FindFieldInfo& field,
-                                      std::string_view value) const {
+                                     std::string_view value) const {
         if (field.Field == FindField::HotKey) {
             if (IsNoKey(record.rHotKey)) return std::nullopt;
             if (Options.WholeField)
@@ -152,6 +152,12 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+ReplacePlan Refused(std::string why) {
+    ReplacePlan plan;
+    plan.Refusal = std::move(why);
+    return plan;
+}
+
 } // namespace
 
 std::span<const FindFieldInfo> FindFields() {
@@ -174,7 +180,8 @@ std::optional<FindField> FindFieldFromName(std::string_view name) {
 std::string FieldValueText(const ControlRecord& record, FindField field) {
     const FindFieldInfo& info = FieldInfo(field);
     if (info.Text != nullptr) return record.*info.Text;
-    if (field == FindField::HotKey) return IsNoKey(record.rHotKey) ? "" : HotKeyText(record.rHotKey);
+    if (field == FindField::HotKey)
+        return IsNoKey(record.rHotKey) ? "" : HotKeyText(record.rHotKey);
     return std::to_string(record.*info.Number);
 }
 
@@ -220,10 +227,7 @@ std::string ReplacePlan::StepText() const {
 ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceRequest& request) {
     ReplacePlan plan;
     const FindOptions& options = request.Find;
-    if (options.Text.empty()) {
-        plan.Refusal = "Type the text to find first; nothing was replaced.";
-        return plan;
-    }
+    if (options.Text.empty()) return Refused("Type the text to find first; nothing was replaced.");
     const Search search(options);
     const Matcher& matcher = search.Text;
     const std::vector<const FindFieldInfo*> fields = ChosenFields(options);
@@ -266,32 +270,28 @@ ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceReq
             ControlRecord next = changed ? *changed : record;
             if (field->Text != nullptr) {
                 if (now.size() > static_cast<std::size_t>(MaxTextLength)) {
-                    plan.Refusal = "Replacing in the " + where + " makes it " +
-                                   std::to_string(now.size()) +
-                                   " characters long, more than the " +
+                    return Refused("Replacing in the " + where + " makes it " +
+                                   std::to_string(now.size()) + " characters long, more than the " +
                                    std::to_string(MaxTextLength) +
-                                   " a text holds; nothing was replaced.";
-                    return plan;
+                                   " a text holds; nothing was replaced.");
                 }
                 if (now == value) continue;
                 next.*field->Text = now;
             } else if (field->Field == FindField::HotKey) {
                 const std::optional<int32_t> code = HotKeyCode(now);
                 if (!code) {
-                    plan.Refusal = "Replacing in the " + where + " gives " + Quoted(now) +
+                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
                                    ", which is not a key such as F5 or Alt+1; nothing was "
-                                   "replaced.";
-                    return plan;
+                                   "replaced.");
                 }
                 if (*code == record.rHotKey) continue;
                 next.rHotKey = *code;
             } else {
                 const std::optional<int32_t> number = WholeNumber(now);
                 if (!number) {
-                    plan.Refusal = "Replacing in the " + where + " gives " + Quoted(now) +
+                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
                                    ", which is not a whole number from -2147483648 to "
-                                   "2147483647; nothing was replaced.";
-                    return plan;
+                                   "2147483647; nothing was replaced.");
                 }
                 if (*number == record.*field->Number) continue;
                 next.*field->Number = *number;

@@ -24,8 +24,8 @@ inline constexpr int FindFieldCount = 9;
 
 struct FindFieldInfo {
     FindField Field;
-    const char* Name;    // the record's field: "rText"
-    const char* Caption; // what the window calls it: "Text"
+    const char* Name;                 // the record's field: "rText"
+    const char* Caption;              // what the window calls it: "Text"
     std::string ControlRecord::*Text; // nullptr for a number
     int32_t ControlRecord::*Number;   // nullptr for a text
 };
@@ -65,13 +65,13 @@ struct ReplaceRequest {
     FindOptions Find;
     std::string Replacement; // Windows-1252 bytes
     // Replace only in these fields of these controls (the selected results); none: every result.
-    std::optional<std::vector<std::pair<int, FindField>>> Only;
+    std::optional<std::vector<std::pair<int, FindField>>> Only = {};
 };
 
 struct ReplacePlan {
     ControlsEdit Edit;
-    int Fields = 0;   // fields that change
-    int Controls = 0; // controls that change
+    int Fields = 0;      // fields that change
+    int Controls = 0;    // controls that change
     std::string Refusal; // why nothing may change; empty when the edit may be applied
 
     // "3 fields of 2 controls will change"

@@ -22,14 +22,13 @@ RelinkPlan PlanRelink(std::span<const ControlRecord> records, const std::string&
         return plan;
     }
     if (!folder && !NamesPicture(to)) {
-        plan.Refusal = "The new picture path of \"" + from +
-                       "\" is empty; give the path of a picture.";
+        plan.Refusal =
+            "The new picture path of \"" + from + "\" is empty; give the path of a picture.";
         return plan;
     }
     std::string target = to;
-    if (folder && !target.empty() && !IsPictureFolder(target)) target += from.back();
+    if (folder && !target.empty() && !IsPictureFolder(target)) target += '\\';
 
-    bool matched = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const int position = static_cast<int>(i + 1);
         if (!only.empty() && std::find(only.begin(), only.end(), position) == only.end()) continue;
@@ -44,12 +43,11 @@ RelinkPlan PlanRelink(std::span<const ControlRecord> records, const std::string&
             if (PicturePathKey(path) != key) continue;
             now = target;
         }
-        matched = true;
+        ++plan.Matched;
         if (now.size() > static_cast<std::size_t>(MaxTextLength)) {
-            plan.Refusal = "The picture path of record " + std::to_string(position) +
-                           " would be " + std::to_string(now.size()) +
-                           " characters long, more than the " + std::to_string(MaxTextLength) +
-                           " a text holds; nothing was relinked.";
+            plan.Refusal = "The picture path of record " + std::to_string(position) + " would be " +
+                           std::to_string(now.size()) + " characters long, more than the " +
+                           std::to_string(MaxTextLength) + " a text holds; nothing was relinked.";
             plan.Edit = {};
             plan.Controls = 0;
             return plan;
@@ -60,7 +58,7 @@ RelinkPlan PlanRelink(std::span<const ControlRecord> records, const std::string&
         plan.Edit.Changed.emplace_back(position, std::move(changed));
         ++plan.Controls;
     }
-    if (!matched)
+    if (plan.Matched == 0)
         plan.Refusal = folder ? "No control's picture lies under the folder \"" + from + "\"."
                               : "No control shows the picture \"" + from + "\".";
     return plan;

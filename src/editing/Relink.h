@@ -18,7 +18,8 @@ bool IsPictureFolder(std::string_view path);
 
 struct RelinkPlan {
     ControlsEdit Edit;
-    int Controls = 0;
+    int Controls = 0;    // controls whose path changes
+    int Matched = 0;     // controls whose path matches, changed or not
     std::string Refusal; // why nothing may change; empty when the edit may be applied
 
     // The undo step: "Relink 3 controls"
@@ -26,10 +27,10 @@ struct RelinkPlan {
 };
 
 // The new path of every control whose picture is `from` (a whole path), or lies under `from` (a
-// folder). A folder's new path gets the separator `from` ends in when it has none ("Skin" for
-// "NewPlasma\" is "Skin\"); it may be empty, which puts the pictures in the host's folder itself.
-// `only`, when not empty, limits the relink to those 1-based positions. Refused when `from` names
-// nothing, no control's picture matches it, a whole path's new path names no picture, or a new
-// path would be longer than MaxTextLength. Windows-1252 bytes throughout.
+// folder). A folder's new path gets a separator when it has none ("Skin" for
+// "NewPlasma/" is "Skin\", the host's separator); it may be empty, which puts the pictures in the
+// host's folder itself. `only`, when not empty, limits the relink to those 1-based positions.
+// Refused when `from` names nothing, no control's picture matches it, a whole path's new path names
+// no picture, or a new path would be longer than MaxTextLength. Windows-1252 bytes throughout.
 RelinkPlan PlanRelink(std::span<const ControlRecord> records, const std::string& from,
                       const std::string& to, const std::vector<int>& only = {});

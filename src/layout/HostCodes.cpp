@@ -308,8 +308,7 @@ std::optional<std::size_t> PictureFolderPrefix(std::string_view path, std::strin
                 ++p;
             continue;
         }
-        if (p >= path.size() || FoldedByte(path[p]) != FoldedByte(folder[f]))
-            return std::nullopt;
+        if (p >= path.size() || FoldedByte(path[p]) != FoldedByte(folder[f])) return std::nullopt;
         ++p;
         ++f;
     }
