@@ -212,7 +212,7 @@ int RunRelink(const ParsedArguments& arguments, Console& console) {
     LayoutContent layout;
     if (!ReadLayout(input, layout, console)) return ExitFailure;
     const RelinkPlan plan = PlanRelink(layout.Records, *from, *to);
-    if (plan.Matched == 0 && !plan.Refusal.empty()) {
+    if (plan.NoMatch) {
         console.Out << ConsoleText(plan.Refusal) << " Nothing was written.\n";
         return ExitFindings;
     }

@@ -58,7 +58,8 @@ RelinkPlan PlanRelink(std::span<const ControlRecord> records, const std::string&
         plan.Edit.Changed.emplace_back(position, std::move(changed));
         ++plan.Controls;
     }
-    if (plan.Matched == 0)
+    plan.NoMatch = plan.Matched == 0;
+    if (plan.NoMatch)
         plan.Refusal = folder ? "No control's picture lies under the folder \"" + from + "\"."
                               : "No control shows the picture \"" + from + "\".";
     return plan;

@@ -18,9 +18,10 @@ bool IsPictureFolder(std::string_view path);
 
 struct RelinkPlan {
     ControlsEdit Edit;
-    int Controls = 0;    // controls whose path changes
-    int Matched = 0;     // controls whose path matches, changed or not
-    std::string Refusal; // why nothing may change; empty when the edit may be applied
+    int Controls = 0;     // controls whose path changes
+    int Matched = 0;      // controls whose path matches, changed or not
+    bool NoMatch = false; // refused because no control's picture matches
+    std::string Refusal;  // why nothing may change; empty when the edit may be applied
 
     // The undo step: "Relink 3 controls"
     std::string StepText() const;
