@@ -38,8 +38,11 @@ class QMimeData;
 class QPushButton;
 class QSettings;
 class QTreeWidget;
+class FindPane;
 class LayoutCheckWindow;
 class LayoutFrame;
+class PicturesPane;
+class WhereUsedPane;
 class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
@@ -122,6 +125,10 @@ private slots:
     void mnuAbout_Click();
     void mnuExit_Click();
     void mnuCompare_Click();
+    void mnuExportBundle_Click();
+    void mnuWhereUsed_Click();
+    // A pane chose a control: it becomes the selection, and its screen is shown with it marked.
+    void ShowControl(int screen, int record);
 
 private:
     void BuildControls();
@@ -156,6 +163,11 @@ private:
     void TakeDrop(bool principal, const QMimeData& data);
 
     void ConnectSessions();
+    // The find, pictures and where-used panes with their menu items.
+    void BuildPanes();
+    // The layout file a chosen path opens: the path itself, or the layout unpacked from a .zip
+    // bundle into a folder the user chooses ("" when that was cancelled or refused).
+    std::string LayoutToOpen(const std::string& path);
 
     void RestoreWindowSettings();
     // The window at its design size: the frames' area, the menu bar and the status bar.
@@ -207,4 +219,7 @@ private:
     QLabel* StatusNextScreen = nullptr;
 
     QPointer<frmAboutQuill> About;
+    FindPane* PaneFind = nullptr;
+    PicturesPane* PanePictures = nullptr;
+    WhereUsedPane* PaneWhereUsed = nullptr;
 };

@@ -128,6 +128,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     // Room for the longest sentences, so the table does not jump as the selection moves.
     labDetail->setMinimumHeight(fontMetrics().lineSpacing() * 2);
 
+    butRelink = new QPushButton(tr("Relink..."), this);
+    butRelink->setObjectName(QStringLiteral("butRelink"));
+    butRelink->setToolTip(tr("Gives the missing picture's path a new one, in the Pictures pane"));
+    butRelink->setAutoDefault(false);
+    butRelink->setEnabled(false);
     butCheckAgain = new QPushButton(tr("Check Again"), this);
     butCheckAgain->setObjectName(QStringLiteral("butCheckAgain"));
     butCheckAgain->setToolTip(tr("Checks the layout again, for pictures added to the folder"));
@@ -138,6 +143,7 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     butClose->setAutoDefault(false);
 
     auto* commands = new QHBoxLayout;
+    commands->addWidget(butRelink);
     commands->addStretch(1);
     commands->addWidget(butCheckAgain);
     commands->addWidget(butClose);
@@ -154,6 +160,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     connect(tblFindings->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LayoutCheckWindow::ShowDetail);
     connect(butCheckAgain, &QPushButton::clicked, this, &LayoutCheckWindow::Refresh);
+    connect(butRelink, &QPushButton::clicked, this, [this] {
+        const int row = SelectedRow();
+        if (row >= 0 && row < static_cast<int>(Shown.size()))
+            emit RelinkRequested(Shown[static_cast<std::size_t>(row)].Record);
+    });
     connect(butClose, &QPushButton::clicked, this, &QDialog::close);
 
     Refresh();
@@ -254,7 +265,10 @@ void LayoutCheckWindow::Fill() {
 
 void LayoutCheckWindow::ShowDetail() {
     const int row = SelectedRow();
-    if (row < 0 || row >= static_cast<int>(Shown.size())) return labDetail->clear();
+    const bool inRange = row >= 0 && row < static_cast<int>(Shown.size());
+    butRelink->setEnabled(inRange &&
+                          Shown[static_cast<std::size_t>(row)].Code == CheckCode::MissingPicture);
+    if (!inRange) return labDetail->clear();
     const Finding& f = Shown[static_cast<std::size_t>(row)];
     labDetail->setText(FromCodePage(f.Message));
 }

@@ -48,6 +48,8 @@ signals:
     // finding about the whole layout. record: 1-based position in the layout, 0 when the finding
     // concerns no one record.
     void FindingActivated(int screen, int record);
+    // Relink... was pressed on a missing picture's finding: the record that shows the picture.
+    void RelinkRequested(int record);
 
 private:
     void Fill();
@@ -58,7 +60,8 @@ private:
     std::vector<Finding> Shown;
     QLabel* labSummary = nullptr;
     QTableWidget* tblFindings = nullptr;
-    QLabel* labDetail = nullptr; // the selected finding's whole sentence
+    QLabel* labDetail = nullptr;      // the selected finding's whole sentence
+    QPushButton* butRelink = nullptr; // offered on a missing picture's finding
     QPushButton* butCheckAgain = nullptr;
     QPushButton* butClose = nullptr;
 };
