@@ -129,7 +129,7 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     labDetail->setMinimumHeight(fontMetrics().lineSpacing() * 2);
 
     butRelink = new QPushButton(tr("Relink..."), this);
-    butRelink->setObjectName(QStringLiteral("butRelink"));
+    butRelink->setObjectName(QStringLiteral("butCheckRelink"));
     butRelink->setToolTip(tr("Gives the missing picture's path a new one, in the Pictures pane"));
     butRelink->setAutoDefault(false);
     butRelink->setEnabled(false);
