@@ -153,8 +153,11 @@ bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string
         }
         // Pictures are compressed already (or, as bitmaps, read faster than deflated): they are
         // stored, so a bundle costs no more than copying them.
+        // The layout and the list are deflated at the fastest level: a layout compresses well
+        // at any level, and the best would cost more than all the pictures.
         zip_set_file_compression(zip.get(), static_cast<zip_uint64_t>(index),
-                                 file.Source.empty() ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+                                 file.Source.empty() ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
+                                 file.Source.empty() ? 1 : 0);
     }
     if (zip_close(zip.get()) != 0) return fail(zip_strerror(zip.get()));
     zip.release(); // closed

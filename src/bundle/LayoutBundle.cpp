@@ -1,6 +1,7 @@
 #include "bundle/LayoutBundle.h"
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <system_error>
@@ -185,9 +186,13 @@ bool WriteBundleFolder(const BundlePlan& plan, const std::string& folder, std::s
                             " could not be copied: " + ErrorText(error));
             continue;
         }
-        std::string reason;
-        if (!ReplaceFileContent(Utf8Of(to), file.Bytes, reason))
-            return fail(Quoted(PathForMessage(file.Name)) + " could not be written: " + reason);
+        // A plain write: the folder appears only once it is whole, by its rename.
+        std::ofstream out(to, std::ios::binary);
+        out.write(file.Bytes.data(), static_cast<std::streamsize>(file.Bytes.size()));
+        out.close();
+        if (!out)
+            return fail(Quoted(PathForMessage(file.Name)) + " could not be written: " +
+                        ErrorText(std::make_error_code(std::errc::io_error)));
     }
     if (exists) fs::remove(target, error);
     fs::rename(scratch, target, error);
