@@ -83,16 +83,18 @@ bool ReadEntry(zip_t* zip, zip_uint64_t index, zip_uint64_t size, std::string& b
         reason = zip_strerror(zip);
         return false;
     }
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    zip_uint64_t done = 0;
+    // Read as it comes rather than made room for at once: a stated size may be a lie.
+    bytes.clear();
+    char chunk[64 * 1024];
     bool ok = true;
-    while (ok && done < size) {
-        const zip_int64_t n = zip_fread(file, bytes.data() + done, size - done);
+    while (ok && bytes.size() < size) {
+        const zip_int64_t n =
+            zip_fread(file, chunk, std::min<zip_uint64_t>(sizeof chunk, size - bytes.size()));
         if (n <= 0) {
             reason = n < 0 ? zip_file_strerror(file) : "it ends before its stated size";
             ok = false;
         } else {
-            done += static_cast<zip_uint64_t>(n);
+            bytes.append(chunk, static_cast<std::size_t>(n));
         }
     }
     char more = 0;
