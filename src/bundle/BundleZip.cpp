@@ -254,19 +254,30 @@ bool UnpackBundle(const std::string& zipPath, const std::string& folder, Unpacke
         entry.Same = true;
     }
 
-    // Files made so far are taken away again when one cannot be written.
+    // Files and folders made so far are taken away again when one cannot be written.
     std::vector<fs::path> made;
     const auto undo = [&made] {
         std::error_code ignored;
         for (auto it = made.rbegin(); it != made.rend(); ++it)
             fs::remove(*it, ignored);
     };
+    const auto makeFolder = [&made](const fs::path& dir) {
+        std::vector<fs::path> missing;
+        std::error_code ignored;
+        for (fs::path up = dir; !up.empty() && !fs::exists(up, ignored); up = up.parent_path()) {
+            missing.push_back(up);
+            if (up == up.parent_path()) break;
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+            if (fs::create_directory(*it, ignored)) made.push_back(*it);
+    };
+    makeFolder(root);
     for (const fs::path& dir : folders)
-        fs::create_directories(dir, error);
+        makeFolder(dir);
     for (const Entry& entry : entries) {
         if (entry.Same) continue;
         std::string bytes, reason;
-        fs::create_directories(entry.To.parent_path(), error);
+        makeFolder(entry.To.parent_path());
         if (!ReadEntry(zip.get(), entry.Index, entry.Size, bytes, reason)) {
             undo();
             return fail(Quoted(Utf8Of(entry.To)) + " is damaged in the bundle: " + reason);

@@ -52,7 +52,7 @@ FindPane::FindPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent
     auto* column = new QVBoxLayout(content);
 
     auto* findRow = new QHBoxLayout;
-    auto* findLabel = new QLabel(tr("Fi&nd:"), content);
+    auto* findLabel = new QLabel(tr("Find:"), content);
     txtFind = Named(new QLineEdit(content), "txtFind");
     txtFind->setToolTip(tr("A text, a number or a key name (Alt+1) to find in the Principal "
                            "layout's controls"));
@@ -64,8 +64,8 @@ FindPane::FindPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent
     column->addLayout(findRow);
 
     auto* optionRow = new QHBoxLayout;
-    chkWhole = Named(new QCheckBox(tr("&Whole field"), content), "chkWhole");
-    chkCase = Named(new QCheckBox(tr("Match &case"), content), "chkCase");
+    chkWhole = Named(new QCheckBox(tr("Whole field"), content), "chkWhole");
+    chkCase = Named(new QCheckBox(tr("Match case"), content), "chkCase");
     optionRow->addWidget(chkWhole);
     optionRow->addWidget(chkCase);
     optionRow->addStretch(1);
@@ -102,24 +102,29 @@ FindPane::FindPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent
     auto* replace = Named(new QGroupBox(tr("Replace"), content), "fraReplace");
     auto* replaceColumn = new QVBoxLayout(replace);
     auto* replaceRow = new QHBoxLayout;
-    auto* replaceLabel = new QLabel(tr("W&ith:"), replace);
+    auto* replaceLabel = new QLabel(tr("With:"), replace);
     txtReplace = Named(new QLineEdit(replace), "txtReplace");
     replaceLabel->setBuddy(txtReplace);
-    butReplace = Named(new QPushButton(tr("&Replace..."), replace), "butReplace");
+    butReplace = Named(new QPushButton(tr("Replace..."), replace), "butReplace");
     replaceRow->addWidget(replaceLabel);
     replaceRow->addWidget(txtReplace, 1);
     replaceRow->addWidget(butReplace);
     replaceColumn->addLayout(replaceRow);
     auto* scopeRow = new QHBoxLayout;
-    optReplaceAll = Named(new QRadioButton(tr("In &all results"), replace), "optReplaceAll");
+    optReplaceAll = Named(new QRadioButton(tr("In all results"), replace), "optReplaceAll");
     optReplaceSelected =
-        Named(new QRadioButton(tr("In the &selected results"), replace), "optReplaceSelected");
+        Named(new QRadioButton(tr("In the selected results"), replace), "optReplaceSelected");
     optReplaceAll->setChecked(true);
     scopeRow->addWidget(optReplaceAll);
     scopeRow->addWidget(optReplaceSelected);
     scopeRow->addStretch(1);
     replaceColumn->addLayout(scopeRow);
     column->addWidget(replace);
+    // Laid out now, so a pane not shown yet has its real sizes.
+    content->adjustSize();
+    content->layout()->activate();
+    for (QWidget* inner : content->findChildren<QWidget*>())
+        if (inner->layout() != nullptr) inner->layout()->activate();
     setWidget(Scrolling(content, this));
 
     ActFind = Named(new QAction(tr("&Find..."), this), "mnuFind");

@@ -201,9 +201,10 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
 
     BuildControls();
     BuildMenus();
-    BuildPanes();
     BuildStatusBar();
     FitCaptions(*this);
+    // The panes lay themselves out and keep their captions whole; they are not of the design.
+    BuildPanes();
     Form_Load();
     ConnectSessions();
     RestoreWindowSettings();

@@ -91,7 +91,7 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     labPictures = Named(new QLabel(content), "labPictures");
     labPictures->setTextFormat(Qt::PlainText);
     labPictures->setWordWrap(true);
-    butLookAgain = Named(new QPushButton(tr("Look &Again"), content), "butLookAgain");
+    butLookAgain = Named(new QPushButton(tr("Look Again"), content), "butLookAgain");
     butLookAgain->setToolTip(tr("Looks every picture up again, after pictures were added"));
     statusRow->addWidget(labPictures, 1);
     statusRow->addWidget(butLookAgain);
@@ -102,14 +102,14 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     txtRelinkFrom = Named(new QLineEdit(content), "txtRelinkFrom");
     txtRelinkFrom->setToolTip(tr("The picture path, or a folder ending in \\, to relink"));
     relink->addWidget(txtRelinkFrom, 0, 1);
-    chkRelinkFolder = Named(new QCheckBox(tr("Its whole &folder"), content), "chkRelinkFolder");
+    chkRelinkFolder = Named(new QCheckBox(tr("Its whole folder"), content), "chkRelinkFolder");
     relink->addWidget(chkRelinkFolder, 0, 2, 1, 2);
     relink->addWidget(new QLabel(tr("To:"), content), 1, 0);
     txtRelinkTo = Named(new QLineEdit(content), "txtRelinkTo");
     txtRelinkTo->setToolTip(tr("The new path, as the host names pictures (Skin\\Jog.png)"));
     relink->addWidget(txtRelinkTo, 1, 1);
-    butRelinkBrowse = Named(new QPushButton(tr("&Browse..."), content), "butRelinkBrowse");
-    butRelink = Named(new QPushButton(tr("Re&link"), content), "butRelink");
+    butRelinkBrowse = Named(new QPushButton(tr("Browse..."), content), "butRelinkBrowse");
+    butRelink = Named(new QPushButton(tr("Relink"), content), "butRelink");
     relink->addWidget(butRelinkBrowse, 1, 2);
     relink->addWidget(butRelink, 1, 3);
     relink->setColumnStretch(1, 1);
@@ -119,6 +119,11 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     area->setObjectName(QStringLiteral("ScrollArea"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
+    // Laid out now, so a pane not shown yet has its real sizes.
+    content->adjustSize();
+    content->layout()->activate();
+    for (QWidget* inner : content->findChildren<QWidget*>())
+        if (inner->layout() != nullptr) inner->layout()->activate();
     area->setWidget(content);
     setWidget(area);
 
@@ -146,8 +151,14 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     connect(txtRelinkTo, &QLineEdit::returnPressed, this, &PicturesPane::Relink);
     connect(butRelinkBrowse, &QPushButton::clicked, this, &PicturesPane::BrowseNewPath);
     connect(butLookAgain, &QPushButton::clicked, this, &PicturesPane::LookAgain);
-    connect(&Session, &LayoutSession::Changed, this,
-            [this] { RunGuarded(Dialogs, [this] { Refill(); }); });
+    // Looked up while the pane is shown; a hidden pane looks again when it is shown.
+    connect(&Session, &LayoutSession::Changed, this, [this] {
+        Stale = !isVisible();
+        if (!Stale) RunGuarded(Dialogs, [this] { Refill(); });
+    });
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && Stale) RunGuarded(Dialogs, [this] { Refill(); });
+    });
     Refill();
 }
 
@@ -161,6 +172,7 @@ void PicturesPane::LookAgain() {
 }
 
 void PicturesPane::Refill() {
+    Stale = false;
     const cLayout& layout = Session.Layout();
     const std::string folder = PicturesFolderSetting();
     if (!Finder || FinderLayout != layout.FileName() || FinderFolder != folder) {

@@ -6,8 +6,9 @@
 // (ControlChosen). Relink gives the path, or every path under its folder, a new path as one undo
 // step; the check window's missing-picture finding comes here through RelinkPath.
 //
-// Paths are looked up again after every change of the layout, and from the disk afresh with
-// Look Again (after pictures were added to a folder).
+// Paths are looked up again after every change of the layout (while the pane is shown; a hidden
+// pane looks when it is shown again), and from the disk afresh with Look Again (after pictures
+// were added to a folder).
 
 #include <QDockWidget>
 
@@ -68,6 +69,7 @@ private:
     std::vector<PictureUse> Uses;
     std::vector<int> Showing;
     std::string ChosenPath; // the path whose uses are listed
+    bool Stale = false;     // the layout changed while the pane was hidden
 
     QTreeWidget* tblPictures = nullptr;
     QLabel* labPictures = nullptr;

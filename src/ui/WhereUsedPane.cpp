@@ -35,9 +35,9 @@ WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidg
     lstWhereUsed->setMinimumHeight(fontMetrics().lineSpacing() * 5);
     column->addWidget(lstWhereUsed, 1);
     auto* buttons = new QHBoxLayout;
-    butWhereScreen = new QPushButton(tr("Links to the selected &screen"), content);
+    butWhereScreen = new QPushButton(tr("Links to the selected screen"), content);
     butWhereScreen->setObjectName(QStringLiteral("butWhereScreen"));
-    butWhereControl = new QPushButton(tr("Like the selected &control"), content);
+    butWhereControl = new QPushButton(tr("Like the selected control"), content);
     butWhereControl->setObjectName(QStringLiteral("butWhereControl"));
     buttons->addWidget(butWhereScreen);
     buttons->addWidget(butWhereControl);
@@ -47,6 +47,11 @@ WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidg
     area->setObjectName(QStringLiteral("ScrollArea"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
+    // Laid out now, so a pane not shown yet has its real sizes.
+    content->adjustSize();
+    content->layout()->activate();
+    for (QWidget* inner : content->findChildren<QWidget*>())
+        if (inner->layout() != nullptr) inner->layout()->activate();
     area->setWidget(content);
     setWidget(area);
 

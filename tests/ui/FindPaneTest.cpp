@@ -181,7 +181,9 @@ TEST_F(FindPaneTest, ABundleExportedFromTheWindowOpensWithItsPictures) {
     Click("butOpen");
     EXPECT_EQ(Window->PrincipalLayout.FileName(), Dir.File("installed/jog.set"));
     EXPECT_EQ(Records()[4].rBitMapPath, "jog\\Back.png");
+    Menu("mnuPicturesPane")->trigger();
     auto* pictures = Get<PicturesPane>("PicturesPane");
+    ASSERT_TRUE(pictures->isVisible());
     ASSERT_EQ(pictures->Pictures().size(), 1u);
     EXPECT_EQ(pictures->Pictures()[0].Found, Dir.File("installed/jog/Back.png"));
 }
