@@ -46,9 +46,12 @@ QTreeWidget* Table(QWidget* parent, const char* name, const QStringList& heading
 }
 
 // "1024 x 768, 147510 bytes": the picture's size as its header gives it, and the file's.
-QString SizeText(const PictureUse& use) {
+QString SizeText(const PictureUse& use, QHash<QString, QSize>& known) {
     if (use.Found.empty()) return {};
-    const QSize pixels = QImageReader(FromSystemPath(use.Found)).size();
+    const QString file = FromSystemPath(use.Found);
+    auto at = known.constFind(file);
+    if (at == known.constEnd()) at = known.insert(file, QImageReader(file).size());
+    const QSize pixels = *at;
     QString text = pixels.isValid()
                        ? QStringLiteral("%1 x %2").arg(pixels.width()).arg(pixels.height())
                        : QString();
@@ -167,6 +170,7 @@ PicturesPane::~PicturesPane() = default;
 void PicturesPane::LookAgain() {
     RunGuarded(Dialogs, [this] {
         Finder.reset();
+        PixelSizes.clear();
         Refill();
     });
 }
@@ -199,7 +203,7 @@ void PicturesPane::Refill() {
                                   : QDir::toNativeSeparators(FromSystemPath(use.Found));
         row->setText(ColFound, found);
         row->setToolTip(ColFound, found);
-        row->setText(ColSize, SizeText(use));
+        row->setText(ColSize, SizeText(use, PixelSizes));
         if (use.Found.empty()) {
             ++missing;
             row->setForeground(ColFound, QBrush(Qt::red));

@@ -11,6 +11,9 @@
 // were added to a folder).
 
 #include <QDockWidget>
+#include <QHash>
+#include <QSize>
+#include <QString>
 
 #include <memory>
 #include <string>
@@ -68,8 +71,9 @@ private:
     std::string FinderLayout, FinderFolder; // what the finder was made for
     std::vector<PictureUse> Uses;
     std::vector<int> Showing;
-    std::string ChosenPath; // the path whose uses are listed
-    bool Stale = false;     // the layout changed while the pane was hidden
+    std::string ChosenPath;           // the path whose uses are listed
+    bool Stale = false;               // the layout changed while the pane was hidden
+    QHash<QString, QSize> PixelSizes; // of the picture files read, until Look Again
 
     QTreeWidget* tblPictures = nullptr;
     QLabel* labPictures = nullptr;
