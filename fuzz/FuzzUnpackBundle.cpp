@@ -29,7 +29,7 @@ bool AllInside(const fs::path& root) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& input = ScratchPath("input.zip");
-    const fs::path folder = fs::path(input + ".unpacked");
+    const fs::path folder = fs::path(ScratchPath("unpacked"));
     const fs::path outside = folder.parent_path() / "evil";
     std::error_code error;
     fs::remove_all(folder, error);
