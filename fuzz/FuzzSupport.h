@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -12,13 +13,15 @@
 #include "layout/UserDialogs.h"
 #include "layout/cLayout.h"
 
-// A file in memory-backed storage, named once per process, holding the current input.
+// A file in memory-backed storage of the process, one for each name (the input, an output).
 inline const std::string& ScratchPath(const char* name) {
-    static const std::string path = [name] {
+    static std::map<std::string, std::string> paths;
+    std::string& path = paths[name];
+    if (path.empty()) {
         const char* dir = std::getenv("TMPDIR");
-        return std::string(dir ? dir : "/tmp") + "/quill-fuzz-" + std::to_string(::getpid()) + "-" +
+        path = std::string(dir ? dir : "/tmp") + "/quill-fuzz-" + std::to_string(::getpid()) + "-" +
                name;
-    }();
+    }
     return path;
 }
 

@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   g++ make cmake git
   qt6-base-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libzip-dev
   xvfb xauth
 )
 # Installed without the packages they recommend: Wine's recommendations are many and not needed.

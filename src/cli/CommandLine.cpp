@@ -54,6 +54,11 @@ std::string ParsedArguments::Value(const std::string& name) const {
     return found == Options.end() ? std::string() : found->second;
 }
 
+std::vector<std::string> ParsedArguments::Values(const std::string& name) const {
+    const auto found = Repeated.find(name);
+    return found == Repeated.end() ? std::vector<std::string>() : found->second;
+}
+
 ParseResult ParseArguments(const CommandSpec& command, std::span<const std::string> arguments,
                            ParsedArguments& parsed, std::string& error) {
     parsed = {};
@@ -100,8 +105,8 @@ ParseResult ParseArguments(const CommandSpec& command, std::span<const std::stri
             }
             value = arguments[++i];
         }
-        if (option->Repeats) parsed.Repeated[name].push_back(value);
         parsed.Options[name] = value;
+        parsed.Repeated[name].push_back(value);
     }
 
     if (parsed.Operands.size() != command.Operands.size()) {

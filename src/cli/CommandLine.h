@@ -31,8 +31,11 @@ struct ParsedArguments {
     std::map<std::string, std::vector<std::string>> Repeated;
 
     bool Has(const std::string& name) const { return Options.count(name) != 0; }
-    // The option's value, "" when it was not given.
+
+    // The option's value, "" when it was not given (the last one of a repeated option).
     std::string Value(const std::string& name) const;
+    // Every value of the option, in the order given.
+    std::vector<std::string> Values(const std::string& name) const;
 };
 
 // Where a command writes: results to Out, notes and the reason of a failure to Err, and the

@@ -12,6 +12,7 @@
 #include "cli/CheckReport.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/ControlCommands.h"
+#include "cli/FindCommands.h"
 #include "cli/Json.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
@@ -386,16 +387,18 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
     return ExitSuccess;
 }
 
-// ---- options shared by check and render
+// ---- options shared by check, render and the picture commands
 
-std::string Utf8Path(const std::filesystem::path& path) {
+} // namespace
+
+static std::string Utf8Path(const std::filesystem::path& path) {
     const std::u8string text = path.generic_u8string();
     return std::string(text.begin(), text.end());
 }
 
 // The path made absolute and normal, as the picture look-up makes the layout's folder, so the
 // paths found under a folder start with the folder's own spelling.
-std::filesystem::path FullPath(const std::string& utf8) {
+static std::filesystem::path FullPath(const std::string& utf8) {
     std::error_code error;
     std::filesystem::path full = std::filesystem::absolute(FilePath(utf8), error);
     if (error) full = FilePath(utf8);
@@ -415,6 +418,8 @@ std::optional<std::string> PicturesOption(const ParsedArguments& arguments, cons
     }
     return Utf8Path(FullPath(folder));
 }
+
+namespace {
 
 // ---- check
 
@@ -632,11 +637,14 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
     return table;
 }
 
-// The layout commands, those for single controls, then those for version control.
+// The layout commands, those for single controls, those for finding and pictures, then those for
+// version control.
 const std::vector<CommandSpec>& CommandTable() {
     static const std::vector<CommandSpec> table = [] {
         std::vector<CommandSpec> commands = LayoutCommandTable();
         for (CommandSpec& command : ControlCommands())
+            commands.push_back(std::move(command));
+        for (CommandSpec& command : FindCommands())
             commands.push_back(std::move(command));
         for (CommandSpec& command : VersionCommands())
             commands.push_back(std::move(command));

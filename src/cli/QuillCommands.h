@@ -2,6 +2,7 @@
 // The commands of the command-line tool `quill`: plain functions over one layout document each,
 // talking to the user only through the console dialogs, and the table that names them.
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -19,6 +20,14 @@ bool SameFile(const std::string& input, const std::string& output);
 int UsageError(std::ostream& err, const std::string& command, const std::string& message);
 bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
                    const std::string& output, const char* command, std::ostream& err);
+// An output of another format (a picture, a CSV file, a bundle) never replaces the layout it is
+// made from, --in-place or not (false after the usage error).
+bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, const char* command,
+                          const char* format, std::ostream& err);
+// The --pictures folder, made absolute; "" when the option is not given; nothing after a usage
+// error (a folder that is not there would silently find nothing).
+std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,
+                                          std::ostream& err);
 
 // Runs the tool on its arguments (without the program's name); returns the exit status.
 // Writes a file of the tool's own (not a layout) as Save writes one: the file it replaces is kept

@@ -260,3 +260,57 @@ bool ControlRecord::IsFunctionKeyButton() const {
 bool ControlRecord::IsScreenLabel() const {
     return ::IsScreenLabel(*this);
 }
+
+char FoldedByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
+    // Š Œ Ž (0x8A 0x8C 0x8E) and their small letters sixteen places on; Ÿ (0x9F) is ÿ's (0xFF).
+    if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 16);
+    if (b == 0x9F) return static_cast<char>(0xFF);
+    // À..Þ but × are the capitals of à..þ.
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
+    return c;
+}
+
+namespace {
+
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+} // namespace
+
+std::string PicturePathKey(std::string_view bitmapPath) {
+    std::string key;
+    key.reserve(bitmapPath.size());
+    for (std::size_t i = 0; i < bitmapPath.size(); ++i) {
+        if (IsPathSeparator(bitmapPath[i])) {
+            if (key.empty() || key.back() != '\\') key += '\\';
+            continue;
+        }
+        key += FoldedByte(bitmapPath[i]);
+    }
+    return key;
+}
+
+bool SamePicturePath(std::string_view a, std::string_view b) {
+    return PicturePathKey(a) == PicturePathKey(b);
+}
+
+std::optional<std::size_t> PictureFolderPrefix(std::string_view path, std::string_view folder) {
+    std::size_t p = 0, f = 0;
+    while (f < folder.size()) {
+        if (IsPathSeparator(folder[f])) {
+            if (p >= path.size() || !IsPathSeparator(path[p])) return std::nullopt;
+            while (f < folder.size() && IsPathSeparator(folder[f]))
+                ++f;
+            while (p < path.size() && IsPathSeparator(path[p]))
+                ++p;
+            continue;
+        }
+        if (p >= path.size() || FoldedByte(path[p]) != FoldedByte(folder[f])) return std::nullopt;
+        ++p;
+        ++f;
+    }
+    return p;
+}

@@ -40,6 +40,18 @@ bool IsNoneText(std::string_view text);
 // Whether an rBitMapPath names a picture at all (not empty, not "None").
 bool NamesPicture(std::string_view bitmapPath);
 
+// A Windows-1252 byte with its letter case taken away, as Windows compares names: A-Z, the
+// accented capitals and Š, Œ, Ž, Ÿ become their small letters; every other byte stays.
+char FoldedByte(char c);
+// Picture paths are matched as Windows matches file names: letter case ignored, '\' and '/'
+// alike, a run of separators as one. The key is equal for two paths exactly when they match.
+std::string PicturePathKey(std::string_view bitmapPath);
+bool SamePicturePath(std::string_view a, std::string_view b);
+// How much of `path` the folder `folder` covers when the path lies under it (matched as above,
+// the separators after the folder included); nothing when it does not: "NewPlasma\" covers the
+// first 10 bytes of "Newplasma/a.png".
+std::optional<std::size_t> PictureFolderPrefix(std::string_view path, std::string_view folder);
+
 // ---- keys (rHotKey)
 
 inline constexpr int32_t ShiftKeyBit = 0x400;

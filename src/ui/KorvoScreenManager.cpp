@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -28,13 +29,16 @@
 #include "editing/AppendTarget.h"
 #include "layout/HostCodes.h"
 #include "editing/Arrange.h"
+#include "bundle/LayoutBundle.h"
 #include "platform/FileAccess.h"
+#include "ui/BundleExport.h"
 #include "ui/CaptionFit.h"
 #include "ui/CodePage.h"
 #include "ui/CommonCode.h"
 #include "ui/CompareWindow.h"
 #include "ui/ControlActions.h"
 #include "ui/ControlsTable.h"
+#include "ui/FindPane.h"
 #include "ui/HandlerGuard.h"
 #include "ui/KeptResolutions.h"
 #include "ui/LayoutCheckWindow.h"
@@ -42,6 +46,7 @@
 #include "ui/LayoutSession.h"
 #include "ui/PreviewSelection.h"
 #include "ui/PropertySheet.h"
+#include "ui/PicturesPane.h"
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
@@ -50,6 +55,7 @@
 #include "ui/ScreenPreviewWindow.h"
 #include "ui/ShareSplitter.h"
 #include "ui/Twips.h"
+#include "ui/WhereUsedPane.h"
 #include "ui/cCaptionButton.h"
 #include "ui/frmAboutQuill.h"
 #include "ui/frmEditControls.h"
@@ -80,8 +86,8 @@ constexpr int SaveFlags =
     FileDialogFlag::CreatePrompt | FileDialogFlag::OverwritePrompt | FileDialogFlag::HideReadOnly;
 
 const char* const LayoutFilter = "Mill Layouts |*.set|Turning Layouts|*.lset|";
-const char* const OpenLayoutFilter =
-    "All layouts|*.set;*.lset|Mill Layouts |*.set|Turning Layouts|*.lset|";
+const char* const OpenLayoutFilter = "All layouts|*.set;*.lset;*.zip|Mill Layouts |*.set|Turning "
+                                     "Layouts|*.lset|Layouts with pictures|*.zip|";
 // Save As offers the mill filter first and the turning one second.
 constexpr int TurningFilterIndex = 2;
 
@@ -214,6 +220,8 @@ KorvoScreenManager::KorvoScreenManager(UserDialogs& dialogs, FileDialogs& fileDi
     FitCaptions(*this);
     // The panes lay their captions out themselves, once shown.
     BuildControlPanes();
+    // The panes lay themselves out and keep their captions whole; they are not of the design.
+    BuildPanes();
     Form_Load();
     ConnectSessions();
     RestoreWindowSettings();
@@ -518,6 +526,8 @@ void KorvoScreenManager::BuildMenus() {
     addItem(mnuFile, "mnuImport", "CSV &Import", &KorvoScreenManager::butImport_Click,
             {QKeySequence(Qt::CTRL | Qt::Key_I)});
     addItem(mnuFile, "mnuCompare", "Co&mpare with...", &KorvoScreenManager::mnuCompare_Click);
+    addItem(mnuFile, "mnuExportBundle", "Export layout with &pictures...",
+            &KorvoScreenManager::mnuExportBundle_Click);
     mnuFile->addSeparator();
     addItem(mnuFile, "mnuExit", "E&xit", &KorvoScreenManager::mnuExit_Click,
             StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
@@ -805,16 +815,22 @@ bool KorvoScreenManager::MayReplacePrincipal() {
                           "OK to Open another?") != MsgAnswer::Yes;
 }
 
-bool KorvoScreenManager::OpenPrincipalFile(const std::string& path) {
-    if (!PrincipalLayout.LoadLayout(path)) return false;
+std::string KorvoScreenManager::LayoutToOpen(const std::string& path) {
+    return IsZipPath(path) ? UnpackBundleToOpen(path, Files, Dialogs) : path;
+}
+
+bool KorvoScreenManager::OpenPrincipalFile(const std::string& chosen) {
+    const std::string path = LayoutToOpen(chosen);
+    if (path.empty() || !PrincipalLayout.LoadLayout(path)) return false;
     PrincSession->SetChosenResolution(Kept->Find(FromSystemPath(path)));
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
 }
 
-bool KorvoScreenManager::OpenAdditionalFile(const std::string& path) {
-    if (!AdditionalLayout.LoadLayout(path)) return false;
+bool KorvoScreenManager::OpenAdditionalFile(const std::string& chosen) {
+    const std::string path = LayoutToOpen(chosen);
+    if (path.empty() || !AdditionalLayout.LoadLayout(path)) return false;
     SetByTag(*this, QStringLiteral("A3"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
@@ -1027,6 +1043,11 @@ void KorvoScreenManager::butCheck_Click() {
                 &KorvoScreenManager::GoToFinding);
         connect(CheckWindow, &LayoutCheckWindow::MoveInsideRequested, this,
                 &KorvoScreenManager::MoveInsideFinding);
+        connect(CheckWindow, &LayoutCheckWindow::RelinkRequested, this, [this](int record) {
+            if (record >= 1 && record <= PrincipalLayout.ControlCount())
+                PanePictures->RelinkPath(
+                    PrincipalLayout.Records()[static_cast<std::size_t>(record - 1)].rBitMapPath);
+        });
     } else {
         CheckWindow->Refresh();
     }
@@ -1132,6 +1153,86 @@ void KorvoScreenManager::mnuCompare_Click() {
         if (CompareWindow* window =
                 CompareWindow::Open(PrincipalLayout, path, Files, Dialogs, this))
             connect(this, &KorvoScreenManager::LayoutsRefreshed, window, &CompareWindow::Refresh);
+    });
+}
+
+void KorvoScreenManager::BuildPanes() {
+    PaneFind = new FindPane(*PrincSession, Dialogs, this);
+    PanePictures = new PicturesPane(*PrincSession, Files, Dialogs, this);
+    PaneWhereUsed = new WhereUsedPane(*PrincSession, Dialogs, this);
+    AddPane(PaneFind, Qt::RightDockWidgetArea);
+    AddPane(PanePictures, Qt::RightDockWidgetArea);
+    AddPane(PaneWhereUsed, Qt::RightDockWidgetArea);
+    for (auto* pane :
+         {static_cast<QDockWidget*>(PanePictures), static_cast<QDockWidget*>(PaneWhereUsed)})
+        tabifyDockWidget(PaneFind, pane);
+    connect(PaneFind, &FindPane::ControlChosen, this, &KorvoScreenManager::ShowControl);
+    connect(PanePictures, &PicturesPane::ControlChosen, this, &KorvoScreenManager::ShowControl);
+    connect(PaneWhereUsed, &WhereUsedPane::ControlChosen, this, &KorvoScreenManager::ShowControl);
+    connect(PaneWhereUsed, &WhereUsedPane::ScreenWanted, this, [this] {
+        if (PrincipalScreen() >= 0)
+            PaneWhereUsed->ShowScreen(PrincipalScreen());
+        else
+            statusBar()->showMessage(tr("Select a screen in the Principal list first"), 5000);
+    });
+    connect(PaneWhereUsed, &WhereUsedPane::ControlWanted, this, [this] {
+        if (!PrincSession->Selection().empty())
+            PaneWhereUsed->ShowControl(PrincSession->Selection().front());
+        else
+            statusBar()->showMessage(tr("Select a control first"), 5000);
+    });
+
+    // Find, Find Next and Find Previous, then Where Used, at the end of the Edit menu.
+    auto* mnuEdit = menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+    mnuEdit->addSeparator();
+    mnuEdit->addAction(PaneFind->FindAction());
+    mnuEdit->addAction(PaneFind->FindNextAction());
+    mnuEdit->addAction(PaneFind->FindPreviousAction());
+    QAction* whereUsed = mnuEdit->addAction(FromCodePage("W&here Used"));
+    whereUsed->setObjectName(QStringLiteral("mnuWhereUsed"));
+    whereUsed->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
+    connect(whereUsed, &QAction::triggered, this, &KorvoScreenManager::mnuWhereUsed_Click);
+
+    // The Principal list's own menu: where its screen is shown from.
+    PrincLayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(PrincLayList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* row = PrincLayList->itemAt(at);
+        if (row == nullptr) return;
+        const int screen = PrincLayList->indexOfTopLevelItem(row);
+        QMenu menu(this);
+        QAction* item = menu.addAction(tr("Where is screen %1 shown?").arg(screen));
+        item->setObjectName(QStringLiteral("mnuScreenWhereUsed"));
+        if (menu.exec(PrincLayList->viewport()->mapToGlobal(at)) == item)
+            PaneWhereUsed->ShowScreen(screen);
+    });
+}
+
+void KorvoScreenManager::ShowControl(int screen, int record) {
+    PrincSession->SetSelection({record});
+    GoToFinding(screen, record);
+}
+
+void KorvoScreenManager::mnuWhereUsed_Click() {
+    if (!PrincSession->Selection().empty())
+        PaneWhereUsed->ShowControl(PrincSession->Selection().front());
+    else if (PrincipalScreen() >= 0)
+        PaneWhereUsed->ShowScreen(PrincipalScreen());
+    else
+        statusBar()->showMessage(tr("Select a screen or a control first"), 5000);
+}
+
+void KorvoScreenManager::mnuExportBundle_Click() {
+    Command([this] {
+        if (!PrincSession->IsOpen()) {
+            Warn("Open a Principal layout first: its pictures are exported with it.");
+            return;
+        }
+        const std::string folder =
+            PrincipalLayout.FileName().empty()
+                ? std::string()
+                : ToSystemPath(
+                      QFileInfo(FromSystemPath(PrincipalLayout.FileName())).absolutePath());
+        ExportBundle(PrincipalLayout, Files, Dialogs, folder);
     });
 }
 

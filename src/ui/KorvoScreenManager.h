@@ -45,9 +45,12 @@ class QSettings;
 class QTreeWidget;
 class ControlActions;
 class ControlsTable;
+class FindPane;
 class LayoutCheckWindow;
 class LayoutFrame;
+class PicturesPane;
 class PropertySheet;
+class WhereUsedPane;
 class LayoutSession;
 class QtScreenListView;
 class RecentLayouts;
@@ -139,6 +142,10 @@ private slots:
     void mnuCompare_Click();
     void mnuEditOnScreen_Click();
     void MoveInsideFinding(int record);
+    void mnuExportBundle_Click();
+    void mnuWhereUsed_Click();
+    // A pane chose a control: it becomes the selection, and its screen is shown with it marked.
+    void ShowControl(int screen, int record);
 
 private:
     // The editing window of a Principal screen: brought up when it is open, opened otherwise.
@@ -180,6 +187,11 @@ private:
     void BuildControlPanes();
     // Shows the screen of the selected controls when none of them is on the one shown.
     void FollowSelection();
+    // The find, pictures and where-used panes with their menu items.
+    void BuildPanes();
+    // The layout file a chosen path opens: the path itself, or the layout unpacked from a .zip
+    // bundle into a folder the user chooses ("" when that was cancelled or refused).
+    std::string LayoutToOpen(const std::string& path);
 
     void RestoreWindowSettings();
     // The Principal layout's resolution in the status bar, and a choice of another.
@@ -247,4 +259,7 @@ private:
     ControlsTable* Table = nullptr;
     PropertySheet* Sheet = nullptr;
     ControlActions* Controls = nullptr;
+    FindPane* PaneFind = nullptr;
+    PicturesPane* PanePictures = nullptr;
+    WhereUsedPane* PaneWhereUsed = nullptr;
 };

@@ -133,6 +133,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     butMoveInside->setToolTip(
         tr("Moves the control of the selected off-screen finding inside the screen, as one step"));
     butMoveInside->setAutoDefault(false);
+    butRelink = new QPushButton(tr("Relink..."), this);
+    butRelink->setObjectName(QStringLiteral("butCheckRelink"));
+    butRelink->setToolTip(tr("Gives the missing picture's path a new one, in the Pictures pane"));
+    butRelink->setAutoDefault(false);
+    butRelink->setEnabled(false);
     butCheckAgain = new QPushButton(tr("Check Again"), this);
     butCheckAgain->setObjectName(QStringLiteral("butCheckAgain"));
     butCheckAgain->setToolTip(tr("Checks the layout again, for pictures added to the folder"));
@@ -144,6 +149,7 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
 
     auto* commands = new QHBoxLayout;
     commands->addWidget(butMoveInside);
+    commands->addWidget(butRelink);
     commands->addStretch(1);
     commands->addWidget(butCheckAgain);
     commands->addWidget(butClose);
@@ -166,6 +172,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
         if (f.Code == CheckCode::OffScreen && f.Record > 0) emit MoveInsideRequested(f.Record);
     });
     connect(butCheckAgain, &QPushButton::clicked, this, &LayoutCheckWindow::Refresh);
+    connect(butRelink, &QPushButton::clicked, this, [this] {
+        const int row = SelectedRow();
+        if (row >= 0 && row < static_cast<int>(Shown.size()))
+            emit RelinkRequested(Shown[static_cast<std::size_t>(row)].Record);
+    });
     connect(butClose, &QPushButton::clicked, this, &QDialog::close);
 
     Refresh();
@@ -276,6 +287,7 @@ void LayoutCheckWindow::ShowDetail() {
     const bool shown = row >= 0 && row < static_cast<int>(Shown.size());
     const Finding* f = shown ? &Shown[static_cast<std::size_t>(row)] : nullptr;
     butMoveInside->setEnabled(f != nullptr && f->Code == CheckCode::OffScreen && f->Record > 0);
+    butRelink->setEnabled(f != nullptr && f->Code == CheckCode::MissingPicture);
     if (f == nullptr) return labDetail->clear();
     labDetail->setText(FromCodePage(f->Message));
 }

@@ -56,6 +56,8 @@ signals:
     void FindingActivated(int screen, int record);
     // "Move Inside" was pressed on an off-screen finding of this record (1-based).
     void MoveInsideRequested(int record);
+    // Relink... was pressed on a missing picture's finding: the record that shows the picture.
+    void RelinkRequested(int record);
 
 private:
     void Fill();
@@ -67,8 +69,9 @@ private:
     std::vector<Finding> Shown;
     QLabel* labSummary = nullptr;
     QTableWidget* tblFindings = nullptr;
-    QLabel* labDetail = nullptr; // the selected finding's whole sentence
-    QPushButton* butMoveInside = nullptr;
+    QLabel* labDetail = nullptr;          // the selected finding's whole sentence
+    QPushButton* butMoveInside = nullptr; // offered on an off-screen finding
+    QPushButton* butRelink = nullptr;     // offered on a missing picture's finding
     QPushButton* butCheckAgain = nullptr;
     QPushButton* butClose = nullptr;
 };

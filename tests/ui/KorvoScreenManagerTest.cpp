@@ -158,6 +158,7 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuExport", "CSV &Export", {QKeySequence("Ctrl+E")}},
          {"mnuImport", "CSV &Import", {QKeySequence("Ctrl+I")}},
          {"mnuCompare", "Co&mpare with...", {}},
+         {"mnuExportBundle", "Export layout with &pictures...", {}},
          {"mnuExit", "E&xit", {QKeySequence("Ctrl+Q")}}},
         {{"mnuUndo", "&Undo", {QKeySequence("Ctrl+Z")}},
          {"mnuRedo", "&Redo", {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}},
@@ -169,7 +170,11 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuEditSel", "C&ontrol Edit", {ret, enter}},
          {"mnuEditOnScreen", "Edit on the &Screen...", {QKeySequence("Ctrl+Shift+E")}},
          {"mnuEditScreen", "Edit All &Controls", {QKeySequence("Ctrl+Shift+A")}},
-         {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}}},
+         {"mnuCheck", "Chec&k Layout...", {QKeySequence("Ctrl+L")}},
+         {"mnuFind", "&Find...", {QKeySequence("Ctrl+F")}},
+         {"mnuFindNext", "Find &Next", {QKeySequence("F3")}},
+         {"mnuFindPrevious", "Find Pre&vious", {QKeySequence("Shift+F3")}},
+         {"mnuWhereUsed", "W&here Used", {QKeySequence("Ctrl+Shift+U")}}},
         {{"", "&Add", {}},
          {"mnuDuplicateControls", "D&uplicate", {QKeySequence("Ctrl+D")}},
          {"mnuDeleteControls", "&Delete", {QKeySequence(Qt::Key_Delete)}},
@@ -179,7 +184,10 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
          {"mnuBringToFront", "Bring to &Front", {QKeySequence("Ctrl+]")}},
          {"mnuSendToBack", "Send to &Back", {QKeySequence("Ctrl+[")}}},
         {{"mnuControlsTable", "Controls table", {QKeySequence("Ctrl+T")}},
-         {"mnuPropertySheet", "Property sheet", {QKeySequence("Alt+Return")}}},
+         {"mnuPropertySheet", "Property sheet", {QKeySequence("Alt+Return")}},
+         {"mnuFindPane", "Find and Replace", {}},
+         {"mnuPicturesPane", "Pictures", {}},
+         {"mnuWhereUsedPane", "Where Used", {}}},
         {{"mnuAbout", "About KorvoScreenQuill...", {}}}};
     for (int m = 0; m < 5; ++m) {
         EXPECT_EQ(menus[m]->text(), titles[m]);
@@ -230,8 +238,8 @@ TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
         EXPECT_FALSE(Files.Shown()[i].save);
         EXPECT_EQ(Files.Shown()[i].setup,
                   (FileDialogSetup{"Open Layout file",
-                                   "All layouts|*.set;*.lset|Mill Layouts |*.set|Turning "
-                                   "Layouts|*.lset|",
+                                   "All layouts|*.set;*.lset;*.zip|Mill Layouts |*.set|Turning "
+                                   "Layouts|*.lset|Layouts with pictures|*.zip|",
                                    folders[i], "", "", 0x1004}));
     }
 }

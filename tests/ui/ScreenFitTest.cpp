@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
@@ -94,6 +95,18 @@ TEST_F(ScreenFitTest, TheMainWindowWithTheControlsTableAndPropertySheetFits) {
     window.ControlsPane()->show();
     window.PropertiesPane()->show();
     ExpectFits(window);
+}
+
+TEST_F(ScreenFitTest, TheFindPicturesAndWhereUsedPanesFitBesideTheFrames) {
+    KorvoScreenManager window(Dialogs, Files);
+    for (const char* name : {"FindPane", "PicturesPane", "WhereUsedPane"}) {
+        auto* pane = window.findChild<QDockWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(pane, nullptr) << name;
+        pane->show();
+        pane->raise();
+        ExpectFits(window);
+        pane->hide();
+    }
 }
 
 TEST_F(ScreenFitTest, TheEditControlsWindowFitsAndReachesEveryControl) {

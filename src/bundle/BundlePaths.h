@@ -1,0 +1,14 @@
+#pragma once
+// What the bundle's sources share: system paths as UTF-8 both ways, and a system error as the
+// part of a sentence.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+std::filesystem::path PathOf(const std::string& utf8);
+std::string Utf8Of(const std::filesystem::path& path);
+std::string ErrorText(const std::error_code& error);
+// A name beside `target` that nothing uses yet, where an output is built before it is put in
+// place.
+std::filesystem::path ScratchBeside(const std::filesystem::path& target);

@@ -1,0 +1,219 @@
+#include "bundle/LayoutBundle.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <system_error>
+#include <unordered_map>
+
+#include "bundle/BundlePaths.h"
+#include "layout/HostCodes.h"
+#include "platform/FileAccess.h"
+#include "platform/Windows1252.h"
+#include "preview/PictureFinder.h"
+#include "versioning/LayoutFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The layout's name without its extension, in characters the records can hold: the pictures
+// folder is named by it in the file system and in every rewritten path alike.
+std::string StemFor(const std::string& layoutName) {
+    std::string stem = Utf8Of(PathOf(layoutName).stem());
+    std::string kept;
+    for (std::size_t at = 0; at < stem.size();) {
+        char32_t codePoint = 0;
+        std::size_t length = Utf8SequenceAt(stem, at, codePoint);
+        std::string bytes;
+        if (length == 0 || !Utf8ToWindows1252(stem.substr(at, length), bytes) ||
+            static_cast<unsigned char>(bytes[0]) < 0x20)
+            kept += '_';
+        else
+            kept += stem.substr(at, length);
+        at += length == 0 ? 1 : length;
+    }
+    return kept.empty() ? std::string("layout") : kept;
+}
+
+std::string NumberedName(const std::string& name, int n) {
+    const std::size_t dot = name.rfind('.');
+    const std::string suffix = "-" + std::to_string(n);
+    return dot == std::string::npos || dot == 0 ? name + suffix
+                                                : name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+std::string FoldedUtf8(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string MissingListText(const BundlePlan& plan) {
+    std::string text = "Pictures that " + plan.LayoutName +
+                       " names but that were not found when this bundle was made:\r\n\r\n";
+    for (const MissingPicture& missing : plan.Missing)
+        text += Windows1252ToUtf8(missing.Path) + "  (" + std::to_string(missing.Uses) +
+                (missing.Uses == 1 ? " control" : " controls") + ")\r\n";
+    return text;
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+} // namespace
+
+fs::path ScratchBeside(const fs::path& target) {
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0;; ++attempt) {
+        fs::path scratch = target;
+        scratch += ".partial-" + std::to_string(random() % 1000000);
+        std::error_code error;
+        if (!fs::exists(scratch, error) || attempt > 100) return scratch;
+    }
+}
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string ErrorText(const std::error_code& error) {
+    std::string text = error.message();
+    // The system's words, as a sentence's part.
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
+}
+
+bool IsZipPath(const std::string& path) {
+    return FoldedUtf8(Utf8Of(PathOf(path).extension())) == ".zip";
+}
+
+BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName,
+                      const PictureFinder& finder) {
+    BundlePlan plan;
+    const std::string stem = StemFor(layoutName);
+    std::string extension = Utf8Of(PathOf(layoutName).extension());
+    if (FoldedUtf8(extension) != ".set" && FoldedUtf8(extension) != ".lset") extension = ".set";
+    plan.LayoutName = stem + extension;
+    plan.PicturesFolder = stem;
+    std::string folderBytes;
+    Utf8ToWindows1252(stem, folderBytes);
+    plan.Layout = layout;
+
+    std::unordered_map<std::string, std::string> bundledOfFile; // found file -> bundled name
+    std::map<std::string, int> takenNames;                      // folded bundled name -> uses
+    std::map<std::string, std::size_t> missingAt;               // path key -> index in Missing
+    std::vector<BundleFile> pictures;
+    for (ControlRecord& record : plan.Layout.Records) {
+        if (!NamesPicture(record.rBitMapPath)) continue;
+        const PictureLookup lookup = finder.Find(record.rBitMapPath);
+        if (!lookup.Found()) {
+            const auto [at, added] =
+                missingAt.try_emplace(PicturePathKey(record.rBitMapPath), plan.Missing.size());
+            if (added) plan.Missing.push_back({record.rBitMapPath, 0});
+            ++plan.Missing[at->second].Uses;
+            continue;
+        }
+        auto known = bundledOfFile.find(lookup.FoundPath);
+        if (known == bundledOfFile.end()) {
+            // The record's own spelling of the file name, which Windows1252ToUtf8 keeps byte for
+            // byte; a second file of the same name is numbered.
+            std::string name = Windows1252ToUtf8(lookup.FileName);
+            if (name.empty()) name = Utf8Of(PathOf(lookup.FoundPath).filename());
+            std::string candidate = name;
+            for (int n = 2; takenNames.count(FoldedUtf8(candidate)) != 0; ++n)
+                candidate = NumberedName(name, n);
+            takenNames[FoldedUtf8(candidate)] = 1;
+            known = bundledOfFile.emplace(lookup.FoundPath, candidate).first;
+            pictures.push_back({stem + "/" + candidate, lookup.FoundPath, {}});
+        }
+        std::string bytes;
+        Utf8ToWindows1252(known->second, bytes);
+        record.rBitMapPath = folderBytes + "\\" + bytes;
+    }
+    plan.Pictures = static_cast<int>(pictures.size());
+
+    plan.Files.push_back({plan.LayoutName, {}, LayoutFileBytesOf(plan.Layout)});
+    for (BundleFile& picture : pictures)
+        plan.Files.push_back(std::move(picture));
+    if (!plan.Missing.empty()) {
+        plan.MissingListName = stem + "-missing-pictures.txt";
+        plan.Files.push_back({plan.MissingListName, {}, MissingListText(plan)});
+    }
+    return plan;
+}
+
+bool WriteBundleFolder(const BundlePlan& plan, const std::string& folder, std::string& failure) {
+    const std::string cannot = "Cannot write the bundle " + Quoted(PathForMessage(folder)) + ": ";
+    const fs::path target = PathOf(folder);
+    std::error_code error;
+    const bool exists = fs::exists(target, error);
+    if (exists && (!fs::is_directory(target, error) || !fs::is_empty(target, error))) {
+        failure = cannot +
+                  (fs::is_directory(target, error)
+                       ? "the folder already holds files; choose a new or empty folder"
+                       : "it is a file, not a folder") +
+                  ". Nothing was written.";
+        return false;
+    }
+    // Built beside the target and put in place whole, so a failure leaves nothing behind.
+    const fs::path scratch = ScratchBeside(target);
+    const auto fail = [&](const std::string& reason) {
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+        failure = cannot + reason + ". Nothing was written.";
+        return false;
+    };
+    if (!fs::create_directories(scratch, error))
+        return fail("the folder " + Quoted(PathForMessage(Utf8Of(scratch))) +
+                    " could not be made: " + ErrorText(error));
+    for (const BundleFile& file : plan.Files) {
+        const fs::path to = scratch / PathOf(file.Name);
+        fs::create_directories(to.parent_path(), error);
+        if (error) return fail(ErrorText(error));
+        if (!file.Source.empty()) {
+            if (!fs::copy_file(PathOf(file.Source), to, fs::copy_options::overwrite_existing,
+                               error))
+                return fail("the picture " + Quoted(PathForMessage(file.Source)) +
+                            " could not be copied: " + ErrorText(error));
+            continue;
+        }
+        // A plain write: the folder appears only once it is whole, by its rename.
+        std::ofstream out(to, std::ios::binary);
+        out.write(file.Bytes.data(), static_cast<std::streamsize>(file.Bytes.size()));
+        out.close();
+        if (!out)
+            return fail(Quoted(PathForMessage(file.Name)) + " could not be written: " +
+                        ErrorText(std::make_error_code(std::errc::io_error)));
+    }
+    if (exists) fs::remove(target, error);
+    fs::rename(scratch, target, error);
+    if (error) return fail("the folder could not be put in place: " + ErrorText(error));
+    return true;
+}
+
+bool WriteBundle(const BundlePlan& plan, const std::string& output, std::string& failure) {
+    return IsZipPath(output) ? WriteBundleZip(plan, output, failure)
+                             : WriteBundleFolder(plan, output, failure);
+}
+
+std::string BundleReport(const BundlePlan& plan, const std::string& output) {
+    const auto counted = [](std::size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string report = "Bundled " + plan.LayoutName + " with " +
+                         counted(static_cast<std::size_t>(plan.Pictures), "picture", "pictures") +
+                         " into " + Quoted(output);
+    if (!plan.Missing.empty())
+        report += "; " + counted(plan.Missing.size(), "picture was", "pictures were") +
+                  " not found, listed in " + plan.MissingListName;
+    return report + ".";
+}

@@ -1,0 +1,323 @@
+#include "editing/FindReplace.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+#include "layout/HostCodes.h"
+#include "platform/Windows1252.h"
+
+namespace {
+
+constexpr std::array<FindFieldInfo, FindFieldCount> Fields{{
+    {FindField::Text, "rText", "Text", &ControlRecord::rText, nullptr},
+    {FindField::Label, "rLabel", "Label", &ControlRecord::rLabel, nullptr},
+    {FindField::Script, "rGText", "Script", &ControlRecord::rGText, nullptr},
+    {FindField::Format, "rFormat", "Format", &ControlRecord::rFormat, nullptr},
+    {FindField::Picture, "rBitMapPath", "Picture", &ControlRecord::rBitMapPath, nullptr},
+    {FindField::Function, "rFunction", "Function", nullptr, &ControlRecord::rFunction},
+    {FindField::OEMCode, "rOEMCode", "OEM code", nullptr, &ControlRecord::rOEMCode},
+    {FindField::HotKey, "rHotKey", "Key", nullptr, &ControlRecord::rHotKey},
+    {FindField::DROGroup, "rTabGroup", "DRO group", nullptr, &ControlRecord::rTabGroup},
+}};
+
+const std::array<char, 256> FoldTable = [] {
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[static_cast<std::size_t>(b)] = FoldedByte(static_cast<char>(b));
+    return table;
+}();
+
+char Fold(char c) {
+    return FoldTable[static_cast<unsigned char>(c)];
+}
+
+bool SameFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<int32_t> WholeNumber(std::string_view text) {
+    text = Trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
+}
+
+// The text to find, compiled once for a search over many fields.
+class Matcher {
+public:
+    Matcher(const std::string& needle, bool matchCase) : Needle(needle), Folds(!matchCase) {
+        if (Folds)
+            for (char& c : Needle)
+                c = Fold(c);
+    }
+
+    std::size_t FindIn(std::string_view hay, std::size_t from) const {
+        const std::size_t n = Needle.size();
+        if (n == 0 || hay.size() < n) return std::string_view::npos;
+        if (!Folds) return hay.find(Needle, from);
+        const char first = Needle[0];
+        for (std::size_t i = from; i + n <= hay.size(); ++i) {
+            if (Fold(hay[i]) != first) continue;
+            std::size_t k = 1;
+            while (k < n && Fold(hay[i + k]) == Needle[k])
+                ++k;
+            if (k == n) return i;
+        }
+        return std::string_view::npos;
+    }
+
+    bool Equals(std::string_view hay) const {
+        return Folds ? SameFolded(hay, Needle) : hay == Needle;
+    }
+
+    std::size_t Size() const { return Needle.size(); }
+
+private:
+    std::string Needle;
+    bool Folds;
+};
+
+// The line of `text` holding the byte at `at`, without its line break.
+std::string LineAt(std::string_view text, std::size_t at) {
+    std::size_t start = at;
+    while (start > 0 && text[start - 1] != '\r' && text[start - 1] != '\n')
+        --start;
+    std::size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    return std::string(text.substr(start, end - start));
+}
+
+struct Search {
+    const FindOptions& Options;
+    Matcher Text;
+    std::optional<int32_t> Number;  // the text as a whole number
+    std::optional<int32_t> KeyCode; // the text as a key
+
+    explicit Search(const FindOptions& options)
+        : Options(options), Text(options.Text, options.MatchCase),
+          Number(WholeNumber(options.Text)), KeyCode(HotKeyCode(options.Text)) {}
+
+    // Where the field matches: the position of the match in its value text (0 for a whole
+    // field), or nothing.
+    std::optional<std::size_t> Match(const ControlRecord& record, const FindFieldInfo& field,
+                                     std::string_view value) const {
+        if (field.Field == FindField::HotKey) {
+            if (IsNoKey(record.rHotKey)) return std::nullopt;
+            if (Options.WholeField)
+                return (KeyCode && *KeyCode == record.rHotKey) || Text.Equals(value)
+                           ? std::optional<std::size_t>(0)
+                           : std::nullopt;
+        } else if (field.Number != nullptr && Options.WholeField) {
+            return Number && *Number == record.*field.Number ? std::optional<std::size_t>(0)
+                                                             : std::nullopt;
+        }
+        if (Options.WholeField)
+            return Text.Equals(value) ? std::optional<std::size_t>(0) : std::nullopt;
+        const std::size_t at = Text.FindIn(value, 0);
+        return at == std::string_view::npos ? std::nullopt : std::optional<std::size_t>(at);
+    }
+};
+
+std::vector<const FindFieldInfo*> ChosenFields(const FindOptions& options) {
+    std::vector<const FindFieldInfo*> chosen;
+    for (const FindFieldInfo& field : Fields)
+        if (options.Fields.empty() || std::find(options.Fields.begin(), options.Fields.end(),
+                                                field.Field) != options.Fields.end())
+            chosen.push_back(&field);
+    return chosen;
+}
+
+std::string FieldName(const FindFieldInfo& field) {
+    return std::string(field.Caption) + " (" + field.Name + ")";
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+ReplacePlan Refused(std::string why) {
+    ReplacePlan plan;
+    plan.Refusal = std::move(why);
+    return plan;
+}
+
+} // namespace
+
+std::span<const FindFieldInfo> FindFields() {
+    return Fields;
+}
+
+const FindFieldInfo& FieldInfo(FindField field) {
+    return Fields[static_cast<std::size_t>(field)];
+}
+
+std::optional<FindField> FindFieldFromName(std::string_view name) {
+    name = Trimmed(name);
+    for (const FindFieldInfo& field : Fields)
+        if (SameFolded(name, field.Name) || SameFolded(name, field.Caption)) return field.Field;
+    if (SameFolded(name, "group")) return FindField::DROGroup;
+    if (SameFolded(name, "oem")) return FindField::OEMCode;
+    return std::nullopt;
+}
+
+std::string FieldValueText(const ControlRecord& record, FindField field) {
+    const FindFieldInfo& info = FieldInfo(field);
+    if (info.Text != nullptr) return record.*info.Text;
+    if (field == FindField::HotKey)
+        return IsNoKey(record.rHotKey) ? "" : HotKeyText(record.rHotKey);
+    return std::to_string(record.*info.Number);
+}
+
+std::vector<FindResult> FindInRecords(std::span<const ControlRecord> records,
+                                      const FindOptions& options) {
+    std::vector<FindResult> results;
+    if (options.Text.empty()) return results;
+    const Search search(options);
+    const std::vector<const FindFieldInfo*> fields = ChosenFields(options);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const ControlRecord& record = records[i];
+        for (const FindFieldInfo* field : fields) {
+            // Texts are searched where they lie; numbers and keys are written out first.
+            std::string written;
+            std::string_view value;
+            if (field->Text != nullptr) {
+                value = record.*field->Text;
+            } else {
+                written = FieldValueText(record, field->Field);
+                value = written;
+            }
+            const std::optional<std::size_t> at = search.Match(record, *field, value);
+            if (!at) continue;
+            results.push_back(
+                {static_cast<int>(i + 1), record.rScreen, field->Field, LineAt(value, *at)});
+        }
+    }
+    return results;
+}
+
+std::string ReplacePlan::Summary() const {
+    const auto counted = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return counted(Fields, "field", "fields") + " of " + counted(Controls, "control", "controls") +
+           " will change";
+}
+
+std::string ReplacePlan::StepText() const {
+    return "Replace in " + std::to_string(Controls) + (Controls == 1 ? " control" : " controls");
+}
+
+ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceRequest& request) {
+    ReplacePlan plan;
+    const FindOptions& options = request.Find;
+    if (options.Text.empty()) return Refused("Type the text to find first; nothing was replaced.");
+    const Search search(options);
+    const Matcher& matcher = search.Text;
+    const std::vector<const FindFieldInfo*> fields = ChosenFields(options);
+    const auto chosen = [&request](int position, FindField field) {
+        if (!request.Only) return true;
+        return std::find(request.Only->begin(), request.Only->end(),
+                         std::pair<int, FindField>(position, field)) != request.Only->end();
+    };
+    const auto replaced = [&](std::string_view value) {
+        if (options.WholeField) return request.Replacement;
+        std::string out;
+        std::size_t from = 0;
+        for (std::size_t at = matcher.FindIn(value, 0); at != std::string_view::npos;
+             at = matcher.FindIn(value, from)) {
+            out.append(value.substr(from, at - from));
+            out += request.Replacement;
+            from = at + matcher.Size();
+        }
+        out.append(value.substr(from));
+        return out;
+    };
+
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const ControlRecord& record = records[i];
+        const int position = static_cast<int>(i + 1);
+        std::optional<ControlRecord> changed;
+        for (const FindFieldInfo* field : fields) {
+            if (!chosen(position, field->Field)) continue;
+            std::string written;
+            std::string_view value;
+            if (field->Text != nullptr) {
+                value = record.*field->Text;
+            } else {
+                written = FieldValueText(record, field->Field);
+                value = written;
+            }
+            if (!search.Match(record, *field, value)) continue;
+            const std::string now = replaced(value);
+            const std::string where = FieldName(*field) + " of record " + std::to_string(position);
+            ControlRecord next = changed ? *changed : record;
+            if (field->Text != nullptr) {
+                if (now.size() > static_cast<std::size_t>(MaxTextLength)) {
+                    return Refused("Replacing in the " + where + " makes it " +
+                                   std::to_string(now.size()) + " characters long, more than the " +
+                                   std::to_string(MaxTextLength) +
+                                   " a text holds; nothing was replaced.");
+                }
+                if (now == value) continue;
+                next.*field->Text = now;
+            } else if (field->Field == FindField::HotKey) {
+                const std::optional<int32_t> code = HotKeyCode(now);
+                if (!code) {
+                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
+                                   ", which is not a key such as F5 or Alt+1; nothing was "
+                                   "replaced.");
+                }
+                if (*code == record.rHotKey) continue;
+                next.rHotKey = *code;
+            } else {
+                const std::optional<int32_t> number = WholeNumber(now);
+                if (!number) {
+                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
+                                   ", which is not a whole number from -2147483648 to "
+                                   "2147483647; nothing was replaced.");
+                }
+                if (*number == record.*field->Number) continue;
+                next.*field->Number = *number;
+            }
+            changed = std::move(next);
+            ++plan.Fields;
+        }
+        if (changed) {
+            plan.Edit.Changed.emplace_back(position, std::move(*changed));
+            ++plan.Controls;
+        }
+    }
+    return plan;
+}
+
+bool TextForRecords(const std::string& utf8, std::string& bytes, std::string& refusal,
+                    const std::string& what) {
+    std::size_t failedAt = 0;
+    if (Utf8ToWindows1252(utf8, bytes, &failedAt)) return true;
+    char32_t codePoint = 0;
+    if (Utf8SequenceAt(utf8, failedAt, codePoint) == 0) {
+        refusal = what + " is not UTF-8 text.";
+        return false;
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
+    refusal = what + " holds the character " + name + ", which has no Windows-1252 byte.";
+    return false;
+}
