@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "editing/ControlFields.h"
 #include "layout/HostCodes.h"
 #include "platform/Windows1252.h"
 
@@ -277,24 +278,17 @@ ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceReq
                 }
                 if (now == value) continue;
                 next.*field->Text = now;
-            } else if (field->Field == FindField::HotKey) {
-                const std::optional<int32_t> code = HotKeyCode(now);
-                if (!code) {
-                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
-                                   ", which is not a key such as F5 or Alt+1; nothing was "
-                                   "replaced.");
-                }
-                if (*code == record.rHotKey) continue;
-                next.rHotKey = *code;
             } else {
-                const std::optional<int32_t> number = WholeNumber(now);
-                if (!number) {
-                    return Refused("Replacing in the " + where + " gives " + Quoted(now) +
-                                   ", which is not a whole number from -2147483648 to "
-                                   "2147483647; nothing was replaced.");
+                // A number or a key must stay one, read as every editor reads it.
+                const ControlField* edited = FindControlField(field->Name);
+                const FieldParse parsed = ParseFieldValue(*edited, now);
+                if (!parsed.Value) {
+                    return Refused("Replacing in the " + where + " gives " + Quoted(now) + ": " +
+                                   parsed.Refusal + "; nothing was replaced.");
                 }
-                if (*number == record.*field->Number) continue;
-                next.*field->Number = *number;
+                const auto number = static_cast<int32_t>(parsed.Value->Number);
+                if (number == record.*field->Number) continue;
+                next.*field->Number = number;
             }
             changed = std::move(next);
             ++plan.Fields;
