@@ -10,55 +10,14 @@
 
 #include "JsonReader.h"
 #include "LayoutBuilders.h"
+#include "QuillRunner.h"
 #include "bundle/LayoutBundle.h"
 #include "preview/PictureFinder.h"
 #include "versioning/LayoutFiles.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 namespace {
 
-struct Outcome {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-Outcome Quill(const std::string& arguments, const TempDir& dir) {
-    const std::string out = dir.File("stdout.txt");
-    const std::string err = dir.File("stderr.txt");
-    std::string command =
-        Quoted(QUILL_PROGRAM) + " " + arguments + " >" + Quoted(out) + " 2>" + Quoted(err);
-#ifdef _WIN32
-    command = "\"" + command + "\"";
-    const int status = std::system(command.c_str());
-#else
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-    std::string text = ReadBytes(out), error = ReadBytes(err);
-    for (std::string* s : {&text, &error})
-        for (std::size_t at = 0; (at = s->find("\r\n", at)) != std::string::npos;)
-            s->erase(at, 1);
-    return {status, text, error};
-}
-
-std::string Sample(const std::string& name) {
-    return std::string(QUILL_SAMPLES_DIR) + "/" + name;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using Outcome = QuillResult;
 
 class FindCommandsTest : public ::testing::Test {
 protected:

@@ -13,67 +13,14 @@
 #include "AgreeingDialogs.h"
 #include "JsonReader.h"
 #include "LayoutBuilders.h"
+#include "QuillRunner.h"
 #include "layout/cLayout.h"
 #include "platform/Windows1252.h"
 #include "tools/ScreenResolution.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 namespace {
 
-struct Result {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-// Runs quill with the arguments (already quoted as needed), its output caught in files of `dir`.
-Result Quill(const std::string& arguments, const TempDir& dir) {
-    const std::string out = dir.File("stdout.txt");
-    const std::string err = dir.File("stderr.txt");
-    std::string command =
-        Quoted(QUILL_PROGRAM) + " " + arguments + " >" + Quoted(out) + " 2>" + Quoted(err);
-#ifdef _WIN32
-    command = "\"" + command + "\""; // cmd.exe takes off one pair of outer quotes
-#endif
-    const int raw = std::system(command.c_str());
-#ifdef _WIN32
-    // The console streams are in text mode there: each line ends in CR LF.
-    const auto lines = [](std::string text) {
-        for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; ++at)
-            text.erase(at, 1);
-        return text;
-    };
-    return {raw, lines(ReadBytes(out)), lines(ReadBytes(err))};
-#else
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return {status, ReadBytes(out), ReadBytes(err)};
-#endif
-}
-
-std::string Sample(const std::string& name) {
-    return std::string(QUILL_SAMPLES_DIR) + "/" + name;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// A layout as the document reads it; boxes are agreed to.
-struct Loaded {
-    AgreeingDialogs Dialogs;
-    cLayout Layout{Dialogs};
-    explicit Loaded(const std::string& path) { EXPECT_TRUE(Layout.LoadLayout(path)) << path; }
-};
+using Result = QuillResult;
 
 // One line of the check's text output, taken apart.
 struct FindingLine {
