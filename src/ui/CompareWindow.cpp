@@ -15,27 +15,12 @@
 #include <exception>
 #include <optional>
 
+#include "layout/QuietDialogs.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "ui/CodePage.h"
 #include "ui/HandlerGuard.h"
 #include "ui/ScreenPreview.h"
-
-// The other version is read by a document of its own, whose notes (a duplicate screen label) are
-// no concern of a comparison; its refusal is kept to be told once.
-class CompareWindow::QuietDialogs : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon,
-                     const std::string&) override {
-        if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) Warning = prompt;
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::No
-                                                                                  : MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string Warning;
-};
 
 namespace {
 

@@ -24,6 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class ScreenPreview;
 class UserDialogs;
+class QuietDialogs;
 class cLayout;
 
 class CompareWindow : public QDialog {
@@ -69,10 +70,10 @@ private:
     void ShowSelected();
     QTreeWidgetItem* ItemOfChange(int index) const;
 
-    class QuietDialogs;
     const cLayout& Principal;
     UserDialogs& Dialogs;
-    std::unique_ptr<QuietDialogs> OtherDialogs; // the other document's, declared before it
+    // The other document's: its notes unseen, its refusal kept to be told once; declared before it.
+    std::unique_ptr<QuietDialogs> OtherDialogs;
     std::unique_ptr<cLayout> Other;
     std::string OtherPath;
     std::string FailureText;

@@ -20,16 +20,16 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QToolButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "editing/AppendTarget.h"
-#include "layout/HostCodes.h"
-#include "editing/Arrange.h"
 #include "bundle/LayoutBundle.h"
+#include "editing/AppendTarget.h"
+#include "editing/Arrange.h"
+#include "layout/HostCodes.h"
 #include "platform/FileAccess.h"
 #include "ui/BundleExport.h"
 #include "ui/CaptionFit.h"
@@ -44,9 +44,9 @@
 #include "ui/LayoutCheckWindow.h"
 #include "ui/LayoutFrame.h"
 #include "ui/LayoutSession.h"
+#include "ui/PicturesPane.h"
 #include "ui/PreviewSelection.h"
 #include "ui/PropertySheet.h"
-#include "ui/PicturesPane.h"
 #include "ui/QtScreenListView.h"
 #include "ui/QtUserDialogs.h"
 #include "ui/RecentLayouts.h"
@@ -111,36 +111,6 @@ QString Key(const char* key) {
 
 int Px(int twips) {
     return TwipsToPixels(twips);
-}
-
-// Names a control and gives it its Tag and tooltip.
-template <typename Control>
-Control* Name(Control* control, const char* name, const char* tag = "", const char* toolTip = "") {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setProperty("Tag", QString::fromLatin1(tag));
-    if (*toolTip != '\0') control->setToolTip(FromCodePage(toolTip));
-    return control;
-}
-
-// A control at its design place inside one of the small frames, which keep their design layout.
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& geometry, const char* tag = "",
-               const char* toolTip = "") {
-    Name(control, name, tag, toolTip);
-    control->setGeometry(geometry);
-    return control;
-}
-
-// A button of its design size in one of the layouts.
-cCaptionButton* Button(QWidget* parent, const char* name, const char* caption, int width,
-                       int height, const char* tag = "", const char* toolTip = "") {
-    auto* button = Name(new cCaptionButton(FromCodePage(caption), parent), name, tag, toolTip);
-    button->setFixedSize(Px(width), Px(height));
-    return button;
-}
-
-QGroupBox* Frame(QWidget* parent, const char* caption) {
-    return new QGroupBox(FromCodePage(caption), parent);
 }
 
 bool HasSuffix(const QString& path, std::initializer_list<const char*> suffixes) {

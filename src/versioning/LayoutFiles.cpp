@@ -5,26 +5,12 @@
 #include <system_error>
 
 #include "layout/LayoutFile.h"
+#include "layout/QuietDialogs.h"
 #include "layout/UserDialogs.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 
 namespace {
-
-// Takes the document's warning and lets its notes (a duplicate screen label) pass unseen.
-class CollectingDialogs : public UserDialogs {
-public:
-    MsgAnswer MsgBox(const std::string& prompt, MsgButtons buttons, MsgIcon icon,
-                     const std::string&) override {
-        if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) Warning = prompt;
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::No
-                                                                                  : MsgAnswer::OK;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string Warning;
-};
 
 std::string CannotSave(const std::string& path, const std::string& what) {
     return "Cannot save layout file \"" + PathForMessage(path) + "\": " + what;
@@ -33,7 +19,7 @@ std::string CannotSave(const std::string& path, const std::string& what) {
 } // namespace
 
 bool ReadLayoutContent(const std::string& path, LayoutContent& layout, std::string& failure) {
-    CollectingDialogs dialogs;
+    QuietDialogs dialogs;
     cLayout document(dialogs);
     if (!document.LoadLayout(path)) {
         failure = dialogs.Warning.empty()
