@@ -1,5 +1,7 @@
 #include "ui/ScreenPreview.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QContextMenuEvent>
 #include <QFileInfo>
@@ -333,13 +335,18 @@ void ScreenPreview::paintEvent(QPaintEvent*) {
     painter.setFont(bold);
     painter.setPen(palette().windowText().color());
     const QRect caption(Margin, 0, width() - 2 * Margin, CaptionHeight());
-    painter.drawText(
-        caption, Qt::AlignLeft | Qt::AlignVCenter,
-        painter.fontMetrics().elidedText(Caption(), Qt::ElideRight, caption.width() * 3 / 4));
+    // The resolution at the right keeps its room; the screen's name is shortened before it.
+    const QString size =
+        Document == nullptr
+            ? QString()
+            : QStringLiteral("%1 x %2").arg(Current.Size.Width).arg(Current.Size.Height);
+    const int sizeWidth = size.isEmpty() ? 0 : fontMetrics().horizontalAdvance(size) + Margin;
+    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(Caption(), Qt::ElideRight,
+                                                      std::max(0, caption.width() - sizeWidth)));
     if (Document == nullptr) return;
     painter.setFont(font());
-    painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("%1 x %2").arg(Current.Size.Width).arg(Current.Size.Height));
+    painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter, size);
     if (Editing()) return; // the editor shows the screen
     const QRectF area = SceneArea();
     if (area.isEmpty()) return;
