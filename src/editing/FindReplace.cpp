@@ -186,6 +186,19 @@ std::string FieldValueText(const ControlRecord& record, FindField field) {
     return std::to_string(record.*info.Number);
 }
 
+namespace {
+
+// A field's value as it is searched: a text where it lies, a number or key written out first
+// into `written`.
+std::string_view SearchedValue(const ControlRecord& record, const FindFieldInfo& field,
+                               std::string& written) {
+    if (field.Text != nullptr) return record.*field.Text;
+    written = FieldValueText(record, field.Field);
+    return written;
+}
+
+} // namespace
+
 std::vector<FindResult> FindInRecords(std::span<const ControlRecord> records,
                                       const FindOptions& options) {
     std::vector<FindResult> results;
@@ -195,15 +208,8 @@ std::vector<FindResult> FindInRecords(std::span<const ControlRecord> records,
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ControlRecord& record = records[i];
         for (const FindFieldInfo* field : fields) {
-            // Texts are searched where they lie; numbers and keys are written out first.
             std::string written;
-            std::string_view value;
-            if (field->Text != nullptr) {
-                value = record.*field->Text;
-            } else {
-                written = FieldValueText(record, field->Field);
-                value = written;
-            }
+            const std::string_view value = SearchedValue(record, *field, written);
             const std::optional<std::size_t> at = search.Match(record, *field, value);
             if (!at) continue;
             results.push_back(
@@ -258,13 +264,7 @@ ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceReq
         for (const FindFieldInfo* field : fields) {
             if (!chosen(position, field->Field)) continue;
             std::string written;
-            std::string_view value;
-            if (field->Text != nullptr) {
-                value = record.*field->Text;
-            } else {
-                written = FieldValueText(record, field->Field);
-                value = written;
-            }
+            const std::string_view value = SearchedValue(record, *field, written);
             if (!search.Match(record, *field, value)) continue;
             const std::string now = replaced(value);
             const std::string where = FieldName(*field) + " of record " + std::to_string(position);

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -20,22 +19,13 @@
 #include "ui/CodePage.h"
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutSession.h"
+#include "ui/ScreenFit.h"
 
 namespace {
 
 template <typename Control> Control* Named(Control* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     return control;
-}
-
-// A pane's content scrolls, so the pane asks the window for little room.
-QScrollArea* Scrolling(QWidget* content, QWidget* parent) {
-    auto* area = new QScrollArea(parent);
-    area->setObjectName(QStringLiteral("ScrollArea"));
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setWidget(content);
-    return area;
 }
 
 QString Counted(int n, const char* one, const char* many) {
@@ -120,12 +110,7 @@ FindPane::FindPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent
     scopeRow->addStretch(1);
     replaceColumn->addLayout(scopeRow);
     column->addWidget(replace);
-    // Laid out now, so a pane not shown yet has its real sizes.
-    content->adjustSize();
-    content->layout()->activate();
-    for (QWidget* inner : content->findChildren<QWidget*>())
-        if (inner->layout() != nullptr) inner->layout()->activate();
-    setWidget(Scrolling(content, this));
+    SetScrollingPaneContent(*this, content);
 
     ActFind = Named(new QAction(tr("&Find..."), this), "mnuFind");
     ActFind->setShortcut(QKeySequence(QKeySequence::Find));

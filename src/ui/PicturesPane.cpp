@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,6 +23,7 @@
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutSession.h"
 #include "ui/PreviewSettings.h"
+#include "ui/ScreenFit.h"
 #include "versioning/LayoutDiff.h"
 
 namespace {
@@ -118,17 +118,7 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     relink->setColumnStretch(1, 1);
     column->addLayout(relink);
 
-    auto* area = new QScrollArea(this);
-    area->setObjectName(QStringLiteral("ScrollArea"));
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    // Laid out now, so a pane not shown yet has its real sizes.
-    content->adjustSize();
-    content->layout()->activate();
-    for (QWidget* inner : content->findChildren<QWidget*>())
-        if (inner->layout() != nullptr) inner->layout()->activate();
-    area->setWidget(content);
-    setWidget(area);
+    SetScrollingPaneContent(*this, content);
 
     connect(tblPictures, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item == nullptr) return;

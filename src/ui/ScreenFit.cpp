@@ -1,6 +1,8 @@
 #include "ui/ScreenFit.h"
 
+#include <QDockWidget>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
@@ -62,4 +64,15 @@ QSize RoomOnScreen(const QWidget& window) {
 void ResizeWithinScreen(QWidget& window, QSize wanted) {
     const QSize room = RoomOnScreen(window);
     window.resize(room.isValid() ? wanted.boundedTo(room) : wanted);
+}
+
+void SetScrollingPaneContent(QDockWidget& pane, QWidget* content) {
+    content->adjustSize();
+    content->layout()->activate();
+    for (QWidget* inner : content->findChildren<QWidget*>())
+        if (inner->layout() != nullptr) inner->layout()->activate();
+    QScrollArea* area = PlainScrollArea(&pane);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    pane.setWidget(area);
 }

@@ -6,6 +6,7 @@
 
 #include <QSize>
 
+class QDockWidget;
 class QScrollArea;
 class QWidget;
 
@@ -15,6 +16,10 @@ QWidget* ScrollableContent(QWidget& window, QSize designSize);
 // The same for a main window: the scroll area becomes its central widget, holding `content`, which
 // keeps its minimum size and grows with the window.
 QScrollArea* ScrollableCentralWidget(QWidget& mainWindow, QWidget* content);
+
+// Gives a pane `content` inside a scroll area, so the pane asks the window for little room. The
+// content is laid out first, so a pane not shown yet already has its real sizes.
+void SetScrollingPaneContent(QDockWidget& pane, QWidget* content);
 
 // The room a top-level window has on the screen it opens on (or the primary screen): the
 // screen's free area less the frame the window manager puts around it.

@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -13,6 +12,7 @@
 #include "ui/CodePage.h"
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutSession.h"
+#include "ui/ScreenFit.h"
 #include "versioning/LayoutDiff.h"
 
 WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent)
@@ -43,17 +43,7 @@ WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidg
     buttons->addWidget(butWhereControl);
     buttons->addStretch(1);
     column->addLayout(buttons);
-    auto* area = new QScrollArea(this);
-    area->setObjectName(QStringLiteral("ScrollArea"));
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    // Laid out now, so a pane not shown yet has its real sizes.
-    content->adjustSize();
-    content->layout()->activate();
-    for (QWidget* inner : content->findChildren<QWidget*>())
-        if (inner->layout() != nullptr) inner->layout()->activate();
-    area->setWidget(content);
-    setWidget(area);
+    SetScrollingPaneContent(*this, content);
 
     const auto choose = [this](QTreeWidgetItem* item) {
         const int row = lstWhereUsed->indexOfTopLevelItem(item);
