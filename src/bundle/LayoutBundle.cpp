@@ -108,7 +108,8 @@ BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName
     Utf8ToWindows1252(stem, folderBytes);
     plan.Layout = layout;
 
-    std::unordered_map<std::string, std::string> bundledOfFile; // found file -> bundled name
+    // found file -> the path the bundled layout names it by (Windows-1252)
+    std::unordered_map<std::string, std::string> bundledOfFile;
     std::map<std::string, int> takenNames;                      // folded bundled name -> uses
     std::map<std::string, std::size_t> missingAt;               // path key -> index in Missing
     std::vector<BundleFile> pictures;
@@ -132,12 +133,12 @@ BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName
             for (int n = 2; takenNames.count(FoldedUtf8(candidate)) != 0; ++n)
                 candidate = NumberedName(name, n);
             takenNames[FoldedUtf8(candidate)] = 1;
-            known = bundledOfFile.emplace(lookup.FoundPath, candidate).first;
+            std::string bytes;
+            Utf8ToWindows1252(candidate, bytes);
+            known = bundledOfFile.emplace(lookup.FoundPath, folderBytes + "\\" + bytes).first;
             pictures.push_back({stem + "/" + candidate, lookup.FoundPath, {}});
         }
-        std::string bytes;
-        Utf8ToWindows1252(known->second, bytes);
-        record.rBitMapPath = folderBytes + "\\" + bytes;
+        record.rBitMapPath = known->second;
     }
     plan.Pictures = static_cast<int>(pictures.size());
 
@@ -175,10 +176,14 @@ bool WriteBundleFolder(const BundlePlan& plan, const std::string& folder, std::s
     if (!fs::create_directories(scratch, error))
         return fail("the folder " + Quoted(PathForMessage(Utf8Of(scratch))) +
                     " could not be made: " + ErrorText(error));
+    fs::path made = scratch;
     for (const BundleFile& file : plan.Files) {
         const fs::path to = scratch / PathOf(file.Name);
-        fs::create_directories(to.parent_path(), error);
-        if (error) return fail(ErrorText(error));
+        if (to.parent_path() != made) {
+            made = to.parent_path();
+            fs::create_directories(made, error);
+            if (error) return fail(ErrorText(error));
+        }
         if (!file.Source.empty()) {
             if (!fs::copy_file(PathOf(file.Source), to, fs::copy_options::overwrite_existing,
                                error))
