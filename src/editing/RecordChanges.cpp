@@ -1,7 +1,7 @@
 #include "editing/RecordChanges.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <array>
 #include <utility>
 
 namespace {
@@ -114,9 +114,17 @@ bool RecordChange::Absorb(RecordChange& next) {
     if (Kind != next.Kind) return false;
     if (Kind == Type::Replace) {
         // Where both replaced a record, this one already holds the record from before both.
-        std::unordered_set<int> mine(Indexes.begin(), Indexes.end());
+        int last = -1;
+        for (int index : Indexes)
+            last = std::max(last, index);
+        std::vector<char> mine(static_cast<std::size_t>(last + 1), 0);
+        for (int index : Indexes)
+            mine[static_cast<std::size_t>(index)] = 1;
+        Indexes.reserve(Indexes.size() + next.Indexes.size());
+        Held.reserve(Held.size() + next.Held.size());
         for (std::size_t i = 0; i < next.Indexes.size(); ++i) {
-            if (mine.contains(next.Indexes[i])) continue;
+            const auto index = static_cast<std::size_t>(next.Indexes[i]);
+            if (index < mine.size() && mine[index] != 0) continue;
             Indexes.push_back(next.Indexes[i]);
             Held.push_back(std::move(next.Held[i]));
         }
@@ -172,11 +180,21 @@ void RecordChange::CollectScreens(const std::vector<ControlRecord>& records, boo
     // The records in the layout are those replaced ones, the removed ones before the change is
     // applied and the inserted ones after; the others are held.
     const bool live = Kind == Type::Replace || (Kind == Type::Insert) == applied;
+    // The layout's own screens are noted in flags first: a step can touch every record.
+    std::array<bool, ScreenCount> layoutScreens{};
+    const auto note = [&](int32_t screen) {
+        if (screen >= 0 && screen < ScreenCount)
+            layoutScreens[static_cast<std::size_t>(screen)] = true;
+        else
+            screens.insert(screen);
+    };
     if (live)
         for (int index : Indexes)
-            screens.insert(records[static_cast<std::size_t>(index)].rScreen);
+            note(records[static_cast<std::size_t>(index)].rScreen);
     for (const ControlRecord& r : Held)
-        screens.insert(r.rScreen);
+        note(r.rScreen);
+    for (int s = 0; s < ScreenCount; ++s)
+        if (layoutScreens[static_cast<std::size_t>(s)]) screens.insert(s);
 }
 
 void RecordChangeBuilder::Push(RecordChange change) {
@@ -221,21 +239,31 @@ void RecordChangeBuilder::Append(ControlRecord record) {
     Insert({static_cast<int>(Records.size())}, std::move(one));
 }
 
+void RecordChangeBuilder::Reserve(std::size_t replaced) {
+    ReplaceIndexes.reserve(ReplaceIndexes.size() + replaced);
+    ReplaceHeld.reserve(ReplaceHeld.size() + replaced);
+}
+
 RecordChanges RecordChangeBuilder::Take() {
     if (!ReplaceIndexes.empty()) {
-        // A record set back to what it was is no change at all.
-        std::vector<int> indexes;
-        std::vector<ControlRecord> held;
+        // A record set back to what it was is no change at all: closed up in place.
+        std::size_t kept = 0;
         for (std::size_t i = 0; i < ReplaceIndexes.size(); ++i) {
             if (Records[static_cast<std::size_t>(ReplaceIndexes[i])] == ReplaceHeld[i]) continue;
-            indexes.push_back(ReplaceIndexes[i]);
-            held.push_back(std::move(ReplaceHeld[i]));
+            if (kept != i) {
+                ReplaceIndexes[kept] = ReplaceIndexes[i];
+                ReplaceHeld[kept] = std::move(ReplaceHeld[i]);
+            }
+            ++kept;
         }
+        ReplaceIndexes.resize(kept);
+        ReplaceHeld.resize(kept);
+        if (kept > 0)
+            Changes.push_back(
+                RecordChange::Replace(std::move(ReplaceIndexes), std::move(ReplaceHeld)));
         ReplaceIndexes.clear();
         ReplaceHeld.clear();
         Replaced.clear();
-        if (!indexes.empty())
-            Changes.push_back(RecordChange::Replace(std::move(indexes), std::move(held)));
     }
     return std::move(Changes);
 }

@@ -75,6 +75,8 @@ public:
     // Inserts records at 0-based indexes of the result (ascending, paired with the records).
     void Insert(std::vector<int> indexes, std::vector<ControlRecord> records);
     void Append(ControlRecord record);
+    // Room for this many replaced records, when the caller knows how many it will set.
+    void Reserve(std::size_t replaced);
 
     bool Empty() const { return Changes.empty(); }
     RecordChanges Take();

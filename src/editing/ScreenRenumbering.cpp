@@ -7,6 +7,16 @@ void cLayout::ResetScreenMap() {
 }
 
 void cLayout::ApplyScreenMap(RecordChangeBuilder& change) {
+    // Room for every record the map renumbers, so the step grows without moving what it holds.
+    std::size_t renumbered = 0;
+    for (const ControlRecord& r : Controls) {
+        const bool moves = IsLayoutScreen(r.rScreen) &&
+                           ScreenMap[static_cast<std::size_t>(r.rScreen)] != r.rScreen;
+        const bool relinks = r.LinksToLayoutScreen() &&
+                             ScreenMap[static_cast<std::size_t>(r.rOEMCode)] != r.rOEMCode;
+        if (moves || relinks) ++renumbered;
+    }
+    change.Reserve(renumbered);
     for (int k = 0; k < ControlCount(); ++k) {
         const ControlRecord& r = Controls[static_cast<std::size_t>(k)];
         // Only the 16 screens of the layout are renumbered: a record lying elsewhere keeps its

@@ -53,10 +53,14 @@ bool cLayout::RescaleControls(int screen, float factor, int32_t shiftX) {
     // Every rectangle is scaled aside first, so a refusal leaves nothing half rescaled and
     // nothing in the history.
     std::vector<ScaledRect> scaled(Controls.size());
+    std::size_t moved = 0;
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         if (screen >= 0 && Controls[i].rScreen != screen) continue;
         scaled[i] = Scale(Controls[i], f, shiftX);
-        if (scaled[i].Fits()) continue;
+        if (scaled[i].Fits()) {
+            ++moved;
+            continue;
+        }
         Warn("Cannot rescale the screen(s): control " + std::to_string(i + 1) +
              " would be moved outside the coordinates a layout can hold (" +
              std::to_string(std::numeric_limits<int32_t>::min()) + " to " +
@@ -65,6 +69,7 @@ bool cLayout::RescaleControls(int screen, float factor, int32_t shiftX) {
     }
 
     RecordChangeBuilder change(Controls);
+    change.Reserve(moved);
     for (std::size_t i = 0; i < Controls.size(); ++i) {
         if (!scaled[i].Fits()) continue; // a record of another screen
         const ControlRecord& record = Controls[i];
