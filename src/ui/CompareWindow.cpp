@@ -84,8 +84,10 @@ CompareWindow::CompareWindow(const cLayout& principal, FileDialogs& files, UserD
     split->setObjectName(QStringLiteral("CompareSplitter"));
     split->addWidget(tblChanges);
     split->addWidget(previews);
+    // Even shares: the previews keep their screens' proportions, so more height than half the
+    // window would only leave them blank beneath, while the list shows a dozen changes.
     split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(1, 1);
 
     butCompareAgain = new QPushButton(tr("Compare Again"), this);
     butCompareAgain->setObjectName(QStringLiteral("butCompareAgain"));
