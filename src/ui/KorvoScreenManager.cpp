@@ -330,27 +330,27 @@ void KorvoScreenManager::BuildControls() {
 
 namespace {
 
-LayoutFrameSpec PrincipalFrameSpec() {
-    LayoutFrameSpec spec;
-    spec.Name = "fraOPrinc";
-    spec.Title = "Principal Layout";
-    spec.FileButtons = {
+LayoutFrameShape PrincipalFrameShape() {
+    LayoutFrameShape shape;
+    shape.Name = "fraOPrinc";
+    shape.Title = "Principal Layout";
+    shape.FileButtons = {
         {"butOpen", "Open .SET", 0, 0, 1215, 375, "", "Opens a layout (.SET) file"},
         {"butExport", "CSV Export", 0, 0, 1215, 375, "A1",
          "Exports the selected screen(s) to a comma separated variable file"},
         {"butSaveAs", "Save As", 0, 0, 1215, 375, "A1", "Saves As the current Principal screen"}};
-    spec.FileBoxName = "txtOpenedFile";
-    spec.FileBoxTag = "A1";
-    spec.FileBoxWidth = 3855;
-    spec.ListName = "PrincLayList";
-    spec.ListTag = "";
-    spec.ListToolTip = "Screens in the Principal Layout";
-    spec.ListWidth = ListWidth;
-    spec.ListHeight = PrincListHeight;
-    spec.SplitterName = "PrincListSplitter";
-    spec.PreviewHostName = "PrincPreviewHost";
-    spec.PreviewName = "PrincPreview";
-    spec.LayoutGroup = {"Frame2",
+    shape.FileBoxName = "txtOpenedFile";
+    shape.FileBoxTag = "A1";
+    shape.FileBoxWidth = 3855;
+    shape.ListName = "PrincLayList";
+    shape.ListTag = "";
+    shape.ListToolTip = "Screens in the Principal Layout";
+    shape.ListWidth = ListWidth;
+    shape.ListHeight = PrincListHeight;
+    shape.SplitterName = "PrincListSplitter";
+    shape.PreviewHostName = "PrincPreviewHost";
+    shape.PreviewName = "PrincPreview";
+    shape.LayoutGroup = {"Frame2",
                         "All Screens in Layout",
                         "A1",
                         4215,
@@ -359,7 +359,7 @@ LayoutFrameSpec PrincipalFrameSpec() {
                          {"butCheck", "Check Layout", 1695, 360, 1335, 375, "A1",
                           "Lists broken screen links, key clashes, off-screen controls and "
                           "missing pictures of the Principal layout"}}};
-    spec.ScreenGroup = {
+    shape.ScreenGroup = {
         "Frame1",
         "Selected Screen",
         "A1",
@@ -373,48 +373,48 @@ LayoutFrameSpec PrincipalFrameSpec() {
           "in the list"},
          {"butDelete", "Delete Screen", 120, 3000, 1215, 495, "A1",
           "Deletes chosen screen from this layout", true}}};
-    spec.TopMargin = 360;
-    spec.BottomMargin = 120;
-    return spec;
+    shape.TopMargin = 360;
+    shape.BottomMargin = 120;
+    return shape;
 }
 
-LayoutFrameSpec AdditionalFrameSpec() {
-    LayoutFrameSpec spec;
-    spec.Name = "fraOAdd";
-    spec.Title = "Additional Layout";
-    spec.FileButtons = {
+LayoutFrameShape AdditionalFrameShape() {
+    LayoutFrameShape shape;
+    shape.Name = "fraOAdd";
+    shape.Title = "Additional Layout";
+    shape.FileButtons = {
         {"butAddOpen", "Open .SET", 0, 0, 1215, 375, "", "Opens a layout (.SET) file"},
         {"butImport", "CSV Import", 0, 0, 1215, 375}};
-    spec.FileBoxName = "txtAddFile";
-    spec.FileBoxTag = "A3";
-    spec.FileBoxWidth = 3735;
-    spec.ListName = "AddLayList";
-    spec.ListTag = "A3";
-    spec.ListToolTip = "";
-    spec.ListWidth = ListWidth;
-    spec.ListHeight = AddListHeight;
-    spec.SplitterName = "AddListSplitter";
-    spec.PreviewHostName = "AddPreviewHost";
-    spec.PreviewName = "AddPreview";
-    spec.ScreenGroup = {
+    shape.FileBoxName = "txtAddFile";
+    shape.FileBoxTag = "A3";
+    shape.FileBoxWidth = 3735;
+    shape.ListName = "AddLayList";
+    shape.ListTag = "A3";
+    shape.ListToolTip = "";
+    shape.ListWidth = ListWidth;
+    shape.ListHeight = AddListHeight;
+    shape.SplitterName = "AddListSplitter";
+    shape.PreviewHostName = "AddPreviewHost";
+    shape.PreviewName = "AddPreview";
+    shape.ScreenGroup = {
         "Frame3",
         "Selected Screen",
         "A3",
         1455,
         1335 + 120,
         {{"butAppendToPrinc", "Append to Principal Layout", 120, 480, 1215, 855, "A3"}}};
-    spec.TopMargin = 240;
-    spec.BottomMargin = 240;
-    spec.FileRowTop = 360;
-    return spec;
+    shape.TopMargin = 240;
+    shape.BottomMargin = 240;
+    shape.FileRowTop = 360;
+    return shape;
 }
 
 } // namespace
 
 void KorvoScreenManager::BuildFrames() {
     PrincFrame =
-        new LayoutFrame(PrincipalFrameSpec(), *PrincSession, Files, Dialogs, FrameSplitter);
-    AddFrame = new LayoutFrame(AdditionalFrameSpec(), *AddSession, Files, Dialogs, FrameSplitter);
+        new LayoutFrame(PrincipalFrameShape(), *PrincSession, Files, Dialogs, FrameSplitter);
+    AddFrame = new LayoutFrame(AdditionalFrameShape(), *AddSession, Files, Dialogs, FrameSplitter);
     FrameSplitter->addWidget(PrincFrame);
     FrameSplitter->addWidget(AddFrame);
     fraOPrinc = PrincFrame;

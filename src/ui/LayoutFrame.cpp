@@ -32,10 +32,10 @@ Control* Name(Control* control, const char* name, const char* tag = "", const ch
     return control;
 }
 
-cCaptionButton* MakeButton(QWidget* parent, const FrameButtonSpec& spec) {
-    auto* button = Name(new cCaptionButton(FromCodePage(spec.Caption), parent), spec.Name, spec.Tag,
-                        spec.ToolTip);
-    if (spec.Bold) {
+cCaptionButton* MakeButton(QWidget* parent, const FrameButtonShape& shape) {
+    auto* button = Name(new cCaptionButton(FromCodePage(shape.Caption), parent), shape.Name, shape.Tag,
+                        shape.ToolTip);
+    if (shape.Bold) {
         QFont bold = button->font();
         bold.setBold(true);
         button->setFont(bold);
@@ -55,15 +55,15 @@ void SetFrameMargins(QGroupBox& frame, QLayout& layout, int top, int bottom) {
 
 } // namespace
 
-LayoutFrame::LayoutFrame(const LayoutFrameSpec& spec, LayoutSession& session, FileDialogs& files,
+LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, FileDialogs& files,
                          UserDialogs& dialogs, QWidget* parent)
-    : QGroupBox(FromCodePage(spec.Title), parent), Document(session),
-      DesignListWidth(Px(spec.ListWidth)) {
-    Name(this, spec.Name);
+    : QGroupBox(FromCodePage(shape.Title), parent), Document(session),
+      DesignListWidth(Px(shape.ListWidth)) {
+    Name(this, shape.Name);
 
     auto* fileButtons = new QHBoxLayout;
     fileButtons->setSpacing(Px(105));
-    for (const FrameButtonSpec& b : spec.FileButtons) {
+    for (const FrameButtonShape& b : shape.FileButtons) {
         cCaptionButton* button = MakeButton(this, b);
         button->setFixedSize(Px(b.Width), Px(b.Height));
         Buttons.push_back(button);
@@ -71,24 +71,24 @@ LayoutFrame::LayoutFrame(const LayoutFrameSpec& spec, LayoutSession& session, Fi
     }
     fileButtons->addStretch();
 
-    FileName = Name(new QLineEdit(FromCodePage("<none>"), this), spec.FileBoxName, spec.FileBoxTag);
+    FileName = Name(new QLineEdit(FromCodePage("<none>"), this), shape.FileBoxName, shape.FileBoxTag);
     // Only the program writes the file names; the user reads them.
     FileName->setReadOnly(true);
-    FileName->setMinimumWidth(Px(spec.FileBoxWidth));
+    FileName->setMinimumWidth(Px(shape.FileBoxWidth));
     FileName->setFixedHeight(Px(375));
     FileName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    ScreenList = Name(new QTreeWidget(this), spec.ListName, spec.ListTag, spec.ListToolTip);
+    ScreenList = Name(new QTreeWidget(this), shape.ListName, shape.ListTag, shape.ListToolTip);
     // The columns are shared out of the list's design width when the document binds it.
-    ScreenList->resize(Px(spec.ListWidth), Px(spec.ListHeight));
+    ScreenList->resize(Px(shape.ListWidth), Px(shape.ListHeight));
     View = std::make_unique<QtScreenListView>(*ScreenList);
-    ListSplitter = new ShareSplitter(Qt::Horizontal, Px(spec.ListWidth), 0, ListWidthShare, this);
-    ListSplitter->setObjectName(QString::fromLatin1(spec.SplitterName));
+    ListSplitter = new ShareSplitter(Qt::Horizontal, Px(shape.ListWidth), 0, ListWidthShare, this);
+    ListSplitter->setObjectName(QString::fromLatin1(shape.SplitterName));
     ListSplitter->installEventFilter(this);
     ListSplitter->addWidget(ScreenList);
 
     Host = new QWidget(ListSplitter);
-    Host->setObjectName(QString::fromLatin1(spec.PreviewHostName));
+    Host->setObjectName(QString::fromLatin1(shape.PreviewHostName));
     auto* hostLayout = new QVBoxLayout(Host);
     hostLayout->setContentsMargins(0, 0, 0, 0);
     // What a pane asks for never pushes the window past its design size; the splitter gives the
@@ -98,31 +98,31 @@ LayoutFrame::LayoutFrame(const LayoutFrameSpec& spec, LayoutSession& session, Fi
     ListSplitter->addWidget(Host);
     Host->hide();
     Pane = new ScreenPreview(files, dialogs, Host);
-    Pane->setObjectName(QString::fromLatin1(spec.PreviewName));
+    Pane->setObjectName(QString::fromLatin1(shape.PreviewName));
     hostLayout->addWidget(Pane);
 
     QGroupBox* layoutGroup =
-        spec.LayoutGroup.Name != nullptr ? BuildGroup(spec.LayoutGroup) : nullptr;
+        shape.LayoutGroup.Name != nullptr ? BuildGroup(shape.LayoutGroup) : nullptr;
     if (layoutGroup != nullptr)
-        layoutGroup->setFixedSize(Px(spec.LayoutGroup.Width), Px(spec.LayoutGroup.Height));
-    ScreenButtons = BuildGroup(spec.ScreenGroup);
+        layoutGroup->setFixedSize(Px(shape.LayoutGroup.Width), Px(shape.LayoutGroup.Height));
+    ScreenButtons = BuildGroup(shape.ScreenGroup);
     // At least the height its buttons need; the group grows with the list beside it.
-    ScreenButtons->setMinimumSize(Px(spec.ScreenGroup.Width), Px(spec.ScreenGroup.Height));
+    ScreenButtons->setMinimumSize(Px(shape.ScreenGroup.Width), Px(shape.ScreenGroup.Height));
     ScreenButtons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    ScreenButtons->setFixedWidth(Px(spec.ScreenGroup.Width));
+    ScreenButtons->setFixedWidth(Px(shape.ScreenGroup.Width));
 
     auto* grid = new QGridLayout(this);
-    SetFrameMargins(*this, *grid, spec.TopMargin, spec.BottomMargin);
+    SetFrameMargins(*this, *grid, shape.TopMargin, shape.BottomMargin);
     grid->setHorizontalSpacing(Px(105));
     grid->setVerticalSpacing(Px(105));
 
     auto* fileColumn = new QVBoxLayout;
     fileColumn->setSpacing(Px(105));
-    if (spec.FileRowTop > 0) {
+    if (shape.FileRowTop > 0) {
         // The column group starts higher than the buttons beside it; the buttons keep their
         // design place below the frame's title where the style's title leaves room for it.
-        const int contentTop = std::max(Px(spec.TopMargin), contentsMargins().top());
-        fileColumn->addSpacing(std::max(0, Px(spec.FileRowTop) - contentTop));
+        const int contentTop = std::max(Px(shape.TopMargin), contentsMargins().top());
+        fileColumn->addSpacing(std::max(0, Px(shape.FileRowTop) - contentTop));
     }
     fileColumn->addLayout(fileButtons);
     fileColumn->addWidget(FileName);
@@ -152,10 +152,10 @@ LayoutFrame::LayoutFrame(const LayoutFrameSpec& spec, LayoutSession& session, Fi
 
 LayoutFrame::~LayoutFrame() = default;
 
-QGroupBox* LayoutFrame::BuildGroup(const FrameGroupSpec& spec) {
-    auto* group = Name(new QGroupBox(FromCodePage(spec.Title), this), spec.Name, spec.Tag);
+QGroupBox* LayoutFrame::BuildGroup(const FrameGroupShape& shape) {
+    auto* group = Name(new QGroupBox(FromCodePage(shape.Title), this), shape.Name, shape.Tag);
     // The small groups keep their buttons at their design places.
-    for (const FrameButtonSpec& b : spec.Buttons) {
+    for (const FrameButtonShape& b : shape.Buttons) {
         cCaptionButton* button = MakeButton(group, b);
         button->setGeometry(TwipsRect(b.Left, b.Top, b.Width, b.Height));
         Buttons.push_back(button);

@@ -3,7 +3,7 @@
 // buttons over the box naming the file, an optional group of layout-wide buttons beside them, the
 // screen list with a preview pane of the selected screen beside it (shown once there is room for
 // both), and a column of buttons for the selected screen. What differs between the two frames is
-// a description (LayoutFrameSpec); the buttons keep the names, captions, tags and tooltips it
+// a description (LayoutFrameShape); the buttons keep the names, captions, tags and tooltips it
 // gives, and their design sizes. The frame shows its document through its session: the file box,
 // the list's preview and the pane follow every change wherever it was made. The window connects
 // the buttons to its commands.
@@ -24,7 +24,7 @@ class ScreenPreview;
 class ShareSplitter;
 class UserDialogs;
 
-struct FrameButtonSpec {
+struct FrameButtonShape {
     const char* Name;
     const char* Caption;
     int Left, Top, Width, Height; // twips; Left and Top inside a group only
@@ -33,18 +33,18 @@ struct FrameButtonSpec {
     bool Bold = false;
 };
 
-struct FrameGroupSpec {
+struct FrameGroupShape {
     const char* Name = nullptr; // none: no group
     const char* Title = "";
     const char* Tag = "";
     int Width = 0, Height = 0; // twips; the column group's Height is its smallest
-    std::vector<FrameButtonSpec> Buttons;
+    std::vector<FrameButtonShape> Buttons;
 };
 
-struct LayoutFrameSpec {
+struct LayoutFrameShape {
     const char* Name;
     const char* Title;
-    std::vector<FrameButtonSpec> FileButtons; // left to right; Width and Height used
+    std::vector<FrameButtonShape> FileButtons; // left to right; Width and Height used
     const char* FileBoxName;
     const char* FileBoxTag;
     int FileBoxWidth;
@@ -55,8 +55,8 @@ struct LayoutFrameSpec {
     const char* SplitterName;
     const char* PreviewHostName;
     const char* PreviewName;
-    FrameGroupSpec LayoutGroup;  // beside the file buttons (Principal: "All Screens in Layout")
-    FrameGroupSpec ScreenGroup;  // beside the list ("Selected Screen")
+    FrameGroupShape LayoutGroup;  // beside the file buttons (Principal: "All Screens in Layout")
+    FrameGroupShape ScreenGroup;  // beside the list ("Selected Screen")
     int TopMargin, BottomMargin; // twips from the frame's edge to its controls
     // The top of the file buttons, in twips from the frame's edge, when the column group starts
     // higher than they do; 0 when they start at TopMargin.
@@ -69,7 +69,7 @@ public:
     // Of the width beyond the design size, the part the list gets when the preview pane is shown.
     static constexpr double ListWidthShare = 1.0 / 3.0;
 
-    LayoutFrame(const LayoutFrameSpec& spec, LayoutSession& session, FileDialogs& files,
+    LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, FileDialogs& files,
                 UserDialogs& dialogs, QWidget* parent = nullptr);
     ~LayoutFrame() override;
 
@@ -93,7 +93,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QGroupBox* BuildGroup(const FrameGroupSpec& spec);
+    QGroupBox* BuildGroup(const FrameGroupShape& shape);
     void ShowSelectedScreen();
     void UpdatePreviewHost();
 
