@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSettings>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -1030,22 +1029,11 @@ void ScreenEditor::contextMenuEvent(QContextMenuEvent* event) {
 
 bool ScreenEditor::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const SceneItem* item = nullptr;
-        const auto& items = Scene().Items;
-        for (auto it = items.rbegin(); it != items.rend() && item == nullptr; ++it)
-            if (ViewRect(it->Rect).contains(help->pos())) item = &*it;
-        const QString text = item != nullptr ? Preview.ToolTipFor(*item) : QString();
-        if (text.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            // Plain text, whatever the record holds.
-            QToolTip::showText(help->globalPos(),
-                               QStringLiteral("<p style='white-space:pre'>") +
-                                   text.toHtmlEscaped() + QStringLiteral("</p>"),
-                               viewport());
-        }
+        // The topmost control painted under the cursor, as the preview's own tooltip finds it.
+        const QPointF at = ToScreen(static_cast<QHelpEvent*>(event)->pos());
+        const SceneItem* item = Scene().ItemAt(at.x(), at.y());
+        ShowPlainToolTip(event, item != nullptr ? Preview.ToolTipFor(*item) : QString(),
+                         viewport());
         return true;
     }
     return QAbstractScrollArea::viewportEvent(event);

@@ -355,20 +355,21 @@ void ScreenPreview::paintEvent(QPaintEvent*) {
     PaintScene(painter, Current, *Cache, area, options);
 }
 
+void ShowPlainToolTip(QEvent* event, const QString& text, QWidget* widget) {
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return;
+    }
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                       QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+                           QStringLiteral("</p>"),
+                       widget);
+}
+
 bool ScreenPreview::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = ToolTipAt(help->pos());
-        if (text.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            // Plain text, whatever the record holds: no markup of a file is ever interpreted.
-            QToolTip::showText(help->globalPos(),
-                               QStringLiteral("<p style='white-space:pre'>") +
-                                   text.toHtmlEscaped() + QStringLiteral("</p>"),
-                               this);
-        }
+        ShowPlainToolTip(event, ToolTipAt(static_cast<QHelpEvent*>(event)->pos()), this);
         return true;
     }
     return QWidget::event(event);

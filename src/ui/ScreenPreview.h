@@ -28,6 +28,10 @@ class ScreenEditor;
 class UserDialogs;
 class cLayout;
 
+// Answers a tooltip event over `widget` with `text` as plain text, whatever the record holds (no
+// markup of a file is ever interpreted), or hides the tooltip when there is no text.
+void ShowPlainToolTip(QEvent* event, const QString& text, QWidget* widget);
+
 class ScreenPreview : public QWidget {
     Q_OBJECT
 public:
