@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 #include "editing/ControlFields.h"
@@ -49,14 +48,12 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+// The text read as a number field reads what is typed into it.
 std::optional<int32_t> WholeNumber(std::string_view text) {
-    text = Trimmed(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
+    static const ControlField* const numberField = FindControlField("rOEMCode");
+    const FieldParse parse = ParseFieldValue(*numberField, text);
+    if (!parse.Value) return std::nullopt;
+    return static_cast<int32_t>(parse.Value->Number);
 }
 
 // The text to find, compiled once for a search over many fields.
