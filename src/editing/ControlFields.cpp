@@ -54,15 +54,6 @@ bool SameLetters(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string Quoted(std::string_view utf8) {
     // A long text is named by its start: the message is one line beside a field.
     constexpr std::size_t Shown = 40;
@@ -99,7 +90,7 @@ std::optional<int64_t> WholeNumber(std::string_view text, bool& outOfRange) {
 }
 
 FieldParse ParseLong(std::string_view typed) {
-    const std::string_view text = Trimmed(typed);
+    const std::string_view text = TrimmedBlanks(typed);
     bool tooLarge = false;
     const std::optional<int64_t> number = WholeNumber(text, tooLarge);
     if (tooLarge || (number && (*number < LongMin || *number > LongMax)))
@@ -109,7 +100,7 @@ FieldParse ParseLong(std::string_view typed) {
 }
 
 FieldParse ParseColour(std::string_view typed) {
-    const std::string_view text = Trimmed(typed);
+    const std::string_view text = TrimmedBlanks(typed);
     if (text.size() > 2 && text[0] == '0' && Lower(text[1]) == 'x') {
         const std::string_view digits = text.substr(2);
         uint64_t value = 0;
@@ -204,7 +195,7 @@ std::span<const ControlField> ControlFields() {
 }
 
 const ControlField* FindControlField(std::string_view name) {
-    name = Trimmed(name);
+    name = TrimmedBlanks(name);
     for (const ControlField& field : Fields)
         if (SameLetters(name, field.Name)) return &field;
     return nullptr;
@@ -233,7 +224,7 @@ FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8) {
         if (const std::optional<int32_t> code = HotKeyCode(utf8)) return Accepted(*code);
         // A number too large for a code says so rather than not being a key.
         bool tooLarge = false;
-        const std::optional<int64_t> number = WholeNumber(Trimmed(utf8), tooLarge);
+        const std::optional<int64_t> number = WholeNumber(TrimmedBlanks(utf8), tooLarge);
         if (tooLarge || number) return ParseLong(utf8);
         return Refused(
             Quoted(utf8) +

@@ -40,14 +40,6 @@ bool SameFolded(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The text read as a number field reads what is typed into it.
 std::optional<int32_t> WholeNumber(std::string_view text) {
     static const ControlField* const numberField = FindControlField("rOEMCode");
@@ -167,7 +159,7 @@ const FindFieldInfo& FieldInfo(FindField field) {
 }
 
 std::optional<FindField> FindFieldFromName(std::string_view name) {
-    name = Trimmed(name);
+    name = TrimmedBlanks(name);
     for (const FindFieldInfo& field : Fields)
         if (SameFolded(name, field.Name) || SameFolded(name, field.Caption)) return field.Field;
     if (SameFolded(name, "group")) return FindField::DROGroup;

@@ -42,14 +42,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<int32_t> WholeNumber(std::string_view text) {
     int32_t value = 0;
     const char* end = text.data() + text.size();
@@ -108,6 +100,14 @@ constexpr Modifier Modifiers[] = {{CtrlKeyBit, "Ctrl"}, {AltKeyBit, "Alt"}, {Shi
 
 } // namespace
 
+std::string_view TrimmedBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 // ---- kinds
 
 bool IsKnownKind(int32_t kind) {
@@ -120,7 +120,7 @@ std::string KindName(int32_t kind) {
 }
 
 std::optional<int32_t> KindFromName(std::string_view name) {
-    name = Trimmed(name);
+    name = TrimmedBlanks(name);
     if (const std::optional<int32_t> number = WholeNumber(name))
         return IsKnownKind(*number) ? number : std::nullopt;
     for (int32_t kind = ControlKind::First; kind <= ControlKind::Last; ++kind)
@@ -135,7 +135,7 @@ const char* KindStatisticsLabel(int32_t kind) {
 // ---- texts
 
 bool IsNoneText(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimmedBlanks(text);
     return text.empty() || SameLetters(text, "none");
 }
 
@@ -162,7 +162,7 @@ std::string HotKeyText(int32_t code) {
 }
 
 std::optional<int32_t> HotKeyCode(std::string_view name) {
-    name = Trimmed(name);
+    name = TrimmedBlanks(name);
     if (IsNoneText(name)) return 0;
     if (name.size() > 2 && name.front() == '(' && name.back() == ')')
         return WholeNumber(name.substr(1, name.size() - 2));
@@ -174,7 +174,7 @@ std::optional<int32_t> HotKeyCode(std::string_view name) {
     for (;;) {
         const std::size_t plus = name.find('+');
         if (plus == std::string_view::npos || plus + 1 == name.size()) break;
-        const std::string_view part = Trimmed(name.substr(0, plus));
+        const std::string_view part = TrimmedBlanks(name.substr(0, plus));
         bool known = false;
         for (const Modifier& modifier : Modifiers) {
             if (!SameLetters(part, modifier.Name)) continue;
@@ -183,7 +183,7 @@ std::optional<int32_t> HotKeyCode(std::string_view name) {
             known = true;
         }
         if (!known) break;
-        name = Trimmed(name.substr(plus + 1));
+        name = TrimmedBlanks(name.substr(plus + 1));
     }
     const std::optional<int32_t> key = KeyFromName(name);
     if (!key) return std::nullopt;

@@ -34,6 +34,8 @@ const char* KindStatisticsLabel(int32_t kind);
 
 // ---- texts
 
+// The text without the blanks, tabs and line breaks at either end.
+std::string_view TrimmedBlanks(std::string_view text);
 // Real layouts fill unused texts with "None": empty text, blanks alone and "None" in any letter
 // case all mean no text.
 bool IsNoneText(std::string_view text);

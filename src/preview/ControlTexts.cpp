@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "layout/HostCodes.h"
+
 namespace {
 
 bool IsDigit(char c) {
@@ -19,15 +21,6 @@ bool ReadNumber(std::string_view text, std::size_t& at, int limit, int& value) {
         ++at;
     }
     return true;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 std::string ToChars(double value, std::chars_format style, int precision) {
@@ -58,7 +51,7 @@ void DropTrailingZeros(std::string& digits) {
 } // namespace
 
 std::optional<DROFormat> ParseDROFormat(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimmedBlanks(text);
     if (text.size() < 2 || text.front() != '%') return std::nullopt;
     DROFormat format;
     std::size_t at = 1;

@@ -351,14 +351,14 @@ LayoutFrameShape PrincipalFrameShape() {
     shape.PreviewHostName = "PrincPreviewHost";
     shape.PreviewName = "PrincPreview";
     shape.LayoutGroup = {"Frame2",
-                        "All Screens in Layout",
-                        "A1",
-                        4215,
-                        855,
-                        {{"butEditScreen", "Edit All Controls", 240, 360, 1335, 375, "A1"},
-                         {"butCheck", "Check Layout", 1695, 360, 1335, 375, "A1",
-                          "Lists broken screen links, key clashes, off-screen controls and "
-                          "missing pictures of the Principal layout"}}};
+                         "All Screens in Layout",
+                         "A1",
+                         4215,
+                         855,
+                         {{"butEditScreen", "Edit All Controls", 240, 360, 1335, 375, "A1"},
+                          {"butCheck", "Check Layout", 1695, 360, 1335, 375, "A1",
+                           "Lists broken screen links, key clashes, off-screen controls and "
+                           "missing pictures of the Principal layout"}}};
     shape.ScreenGroup = {
         "Frame1",
         "Selected Screen",

@@ -33,8 +33,8 @@ Control* Name(Control* control, const char* name, const char* tag = "", const ch
 }
 
 cCaptionButton* MakeButton(QWidget* parent, const FrameButtonShape& shape) {
-    auto* button = Name(new cCaptionButton(FromCodePage(shape.Caption), parent), shape.Name, shape.Tag,
-                        shape.ToolTip);
+    auto* button = Name(new cCaptionButton(FromCodePage(shape.Caption), parent), shape.Name,
+                        shape.Tag, shape.ToolTip);
     if (shape.Bold) {
         QFont bold = button->font();
         bold.setBold(true);
@@ -71,7 +71,8 @@ LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, 
     }
     fileButtons->addStretch();
 
-    FileName = Name(new QLineEdit(FromCodePage("<none>"), this), shape.FileBoxName, shape.FileBoxTag);
+    FileName =
+        Name(new QLineEdit(FromCodePage("<none>"), this), shape.FileBoxName, shape.FileBoxTag);
     // Only the program writes the file names; the user reads them.
     FileName->setReadOnly(true);
     FileName->setMinimumWidth(Px(shape.FileBoxWidth));

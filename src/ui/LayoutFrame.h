@@ -55,8 +55,8 @@ struct LayoutFrameShape {
     const char* SplitterName;
     const char* PreviewHostName;
     const char* PreviewName;
-    FrameGroupShape LayoutGroup;  // beside the file buttons (Principal: "All Screens in Layout")
-    FrameGroupShape ScreenGroup;  // beside the list ("Selected Screen")
+    FrameGroupShape LayoutGroup; // beside the file buttons (Principal: "All Screens in Layout")
+    FrameGroupShape ScreenGroup; // beside the list ("Selected Screen")
     int TopMargin, BottomMargin; // twips from the frame's edge to its controls
     // The top of the file buttons, in twips from the frame's edge, when the column group starts
     // higher than they do; 0 when they start at TopMargin.
