@@ -145,7 +145,14 @@ LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, 
         ShowSelectedScreen();
         emit SelectedScreenChanged(SelectedScreen());
     });
-    connect(&Document, &LayoutSession::Changed, this, [this] { ShowSelectedScreen(); });
+    // The screen shown is drawn again only when the change touched it.
+    connect(&Document, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        const int screen = SelectedScreen();
+        if (screen >= 0 && Pane->Layout() == &Document.Layout() && Pane->Screen() == screen)
+            Pane->LayoutChanged(change);
+        else
+            ShowSelectedScreen();
+    });
     connect(&Document, &LayoutSession::FileNameChanged, this, [this](const QString& path) {
         if (!path.isEmpty()) FileName->setText(path);
     });
