@@ -359,7 +359,12 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
     ScreenPreviewWindow* editing = EditorWindows().front();
     EXPECT_FALSE(editing->isModal());
     EXPECT_EQ(editing->Preview().Screen(), 1);
-    EXPECT_EQ(editing->windowTitle(), "Editing screen 1");
+    EXPECT_EQ(editing->windowTitle(), "Editing screen 1 - edit.set[*]");
+    EXPECT_FALSE(editing->isWindowModified());
+    // Its File menu saves the layout with the main window's commands.
+    ASSERT_NE(editing->FileMenu(), nullptr);
+    EXPECT_TRUE(editing->FileMenu()->actions().contains(Menu("mnuPrincSave")));
+    EXPECT_TRUE(editing->FileMenu()->actions().contains(Menu("mnuPrincSaveAs")));
     // Asked again, the same window comes up.
     Window->findChild<QAction*>("mnuEditOnScreen")->trigger();
     EXPECT_EQ(EditorWindows().size(), 1u);
@@ -368,6 +373,7 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
     editing->Editor()->SelectAll();
     editing->findChild<QAction*>("mnuAlignLeft")->trigger();
     EXPECT_TRUE(Window->isWindowModified());
+    EXPECT_TRUE(editing->isWindowModified());
     EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Align left edges of 8 controls");
 
     // The pane edits once the window gives it room; a double-click there opens the window.

@@ -177,6 +177,13 @@ void KorvoScreenManager::OpenScreenEditor(int screen) {
         Controls->AddView(&window->Preview(), *PrincSession);
         if (auto* bar = window->findChild<QMenuBar*>(QStringLiteral("EditorMenuBar")))
             bar->addAction(Controls->Menu()->menuAction());
+        // Saving the layout from the editing window, with the main window's keys.
+        if (QMenu* file = window->FileMenu()) {
+            QAction* first = file->actions().value(0);
+            for (const char* name : {"mnuPrincSave", "mnuPrincSaveAs"})
+                if (auto* item = findChild<QAction*>(QLatin1String(name)))
+                    file->insertAction(first, item);
+        }
         ScreenEditors.removeAll(nullptr);
         ScreenEditors.push_back(window);
         window->show();

@@ -29,6 +29,8 @@ constexpr int AddFrameHeight = 3375;
 constexpr int ListWidth = 8535;
 constexpr int PrincListHeight = 2655;
 constexpr int AddListHeight = 1815;
+// The part of the screen's free area the window takes the first time it opens.
+constexpr double FirstSizeShare = 0.8;
 // The size the window's captions are designed for.
 constexpr qreal DesignPointSize = 8.0;
 

@@ -145,7 +145,14 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     connect(butRelinkBrowse, &QPushButton::clicked, this, &PicturesPane::BrowseNewPath);
     connect(butLookAgain, &QPushButton::clicked, this, &PicturesPane::LookAgain);
     // Looked up while the pane is shown; a hidden pane looks again when it is shown.
-    connect(&Session, &LayoutSession::Changed, this, [this] {
+    connect(&Session, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        // Another layout: what was typed to relink belonged to the last one.
+        if (change.Reloaded) {
+            ChosenPath.clear();
+            txtRelinkFrom->clear();
+            txtRelinkTo->clear();
+            chkRelinkFolder->setChecked(false);
+        }
         Stale = !isVisible();
         if (!Stale) RunGuarded(Dialogs, [this] { Refill(); });
     });
