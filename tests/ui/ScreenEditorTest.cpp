@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QSet>
 #include <QTableWidget>
 #include <QTest>
 
@@ -249,6 +250,45 @@ TEST_F(ScreenEditorTest, AlignAndDistributeOfThreeControlsAreOneStepEach) {
     Undo();
     EXPECT_EQ(Box(Layout, 3), (PixelBox{300, 200, 380, 230}));
     EXPECT_FALSE(Layout.CanUndo());
+
+    // The same commands from their keys.
+    Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Layout.UndoText(), "Align top edges of 3 controls");
+    EXPECT_EQ(Box(Layout, 4).Top, 100);
+    Undo();
+    Key(Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Box(Layout, 3), (PixelBox{310, 200, 390, 230}));
+    Undo();
+    // Every arrange command has a key of its own.
+    QSet<QKeySequence> keys;
+    for (QAction* item : Editor->ArrangeMenu()->actions())
+        if (!item->isSeparator() && item->objectName() != "mnuMoveInside") {
+            EXPECT_FALSE(item->shortcut().isEmpty()) << item->objectName().toStdString();
+            keys.insert(item->shortcut());
+        }
+    EXPECT_EQ(keys.size(), 10);
+}
+
+TEST_F(ScreenEditorTest, TheSnappingGridIsDrawnWhereItsLinesCanBeTold) {
+    QWidget* view = Editor->viewport();
+    const auto shown = [&] {
+        QApplication::processEvents();
+        return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    SnapSettings grid;
+    grid.ToGrid = true;
+    grid.GridStep = 20;
+    grid.ToControls = grid.ToScreen = false;
+    Editor->SetSnapping(grid);
+    const QImage withGrid = shown();
+    SnapTo(false, false, false);
+    const QImage without = shown();
+    EXPECT_NE(withGrid, without) << "20 pixels apart at 100 %";
+    // At 25 % the lines would lie 5 pixels apart: not drawn.
+    Editor->SetZoom(0.25, QPointF(0, 0));
+    const QImage small = shown();
+    Editor->SetSnapping(grid);
+    EXPECT_EQ(shown(), small);
 }
 
 TEST_F(ScreenEditorTest, AHandleResizesOneControlAndEscDuringADragPutsItBack) {
