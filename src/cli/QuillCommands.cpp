@@ -693,11 +693,7 @@ int RunCommand(const CommandSpec& command, std::span<const std::string> argument
 } // namespace
 
 bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure) {
-    FileBackup backup;
-    if (!backup.Keep(path, failure)) return false;
-    if (ReplaceFileContent(path, bytes, failure)) return true;
-    backup.PutBack();
-    return false;
+    return WriteWithBackup(path, bytes, failure);
 }
 
 std::span<const CommandSpec> QuillCommands() {

@@ -25,7 +25,8 @@ namespace {
 // without records.
 bool ReadVersion(const std::string& path, LayoutContent& layout, std::string& failure) {
     std::string bytes, reason;
-    if (ReadWholeFile(path, bytes, reason) && bytes.empty()) {
+    // Only whether it is empty: nothing of a file is read beyond its layout.
+    if (ReadWholeFile(path, bytes, reason, 0)) {
         layout = {};
         return true;
     }
@@ -74,8 +75,12 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
     if (!OutputAllowed(arguments, input, output, "from-text", console.Err)) return ExitFailure;
     const std::string cannotRead = "Cannot read layout text \"" + PathForMessage(input) + "\"";
     std::string text, reason;
-    if (!ReadWholeFile(input, text, reason))
-        return console.Dialogs.Fail(cannotRead + ": " + reason);
+    if (!ReadWholeFile(input, text, reason, MaxLayoutTextBytes()))
+        return console.Dialogs.Fail(cannotRead + ": " + reason +
+                                    (text.empty() && reason.starts_with("it is larger")
+                                         ? ", the longest text form of a layout (32767 records of the widest fields)"
+                                         : "") +
+                                    "; nothing was written");
     LayoutContent layout;
     std::string error;
     if (!LayoutFromText(text, layout, error))
