@@ -64,7 +64,7 @@ constexpr int MaxLinksFollowed = 40;
 
 // Opens a file for reading; folders and devices are refused, a FIFO is read as it comes.
 int OpenForReading(const std::string& path, std::string& reason) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         reason = SystemReason(errno);
         return -1;
@@ -81,9 +81,6 @@ int OpenForReading(const std::string& path, std::string& reason) {
         ::close(fd);
         return -1;
     }
-    // Opened without blocking only so that a FIFO without a writer cannot hold the open; reads
-    // block as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
