@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "layout/ControlRecord.h"
+#include "tools/CodePageDetection.h"
 
 // The commands in the order the help lists them.
 std::span<const CommandSpec> QuillCommands();
@@ -28,6 +30,15 @@ bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, 
 // error (a folder that is not there would silently find nothing).
 std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,
                                           std::ostream& err);
+
+// The --codepage option of every command that reads or writes a layout's texts.
+extern const OptionSpec CodePageOption;
+// The code page the command reads and writes the layout's texts in: --codepage N when given (a
+// usage error, and nothing, for a code page this program does not know), else found from the
+// records. It is set on the console's dialogs, which quote texts in the document's messages.
+std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
+                                            std::span<const ControlRecord> records,
+                                            const char* command, Console& console);
 
 // Runs the tool on its arguments (without the program's name); returns the exit status.
 // Writes a file of the tool's own (not a layout) as Save writes one: the file it replaces is kept

@@ -67,6 +67,11 @@ public:
     const std::string& FileName() const { return LayoutFileName; }
     void SetFileName(const std::string& value);
     int EmptyScreenNr() const;
+    // The code page of the texts where they meet a person or another format (CSV import, the
+    // windows, the tool): the layout never says, so whoever opens it chooses (DetectCodePage).
+    // Changing it changes no byte of the records.
+    int TextCodePage() const { return CodePage; }
+    void SetTextCodePage(int codePage) { CodePage = codePage; }
     int ControlCount() const { return static_cast<int>(Controls.size()); }
 
     // --- read-only views for what computes from the document (previews, checks, the tool)
@@ -185,6 +190,7 @@ private:
     LayoutHistory History;
     std::array<int32_t, 10> Trailer{};
     std::string LayoutFileName;
+    int CodePage = 1252;
     std::array<int, ScreenCount> ScreenMap{};
     ScreenListView* BoundList = nullptr;
     std::vector<LayoutObserver*> Observers;

@@ -8,7 +8,7 @@
 
 #include "layout/ControlRecord.h"
 #include "platform/FileAccess.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "preview/ControlTexts.h"
 
 namespace fs = std::filesystem;
@@ -137,7 +137,7 @@ public:
                "\" font-family=\"sans-serif\">\n";
         std::string title = "Screen " + Num(scene.Screen);
         Out += "<title>" + Escaped(title) +
-               (scene.Label.empty() ? "" : ": " + XmlText(scene.Label)) + "</title>\n";
+               (scene.Label.empty() ? "" : ": " + XmlText(scene.Label, Options.CodePage)) + "</title>\n";
         Out += "<defs><pattern id=\"missing\" width=\"8\" height=\"8\" "
                "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
                "<rect width=\"8\" height=\"8\" fill=\"" +
@@ -322,7 +322,7 @@ private:
         Out += "<text x=\"" + Num(x) + "\" y=\"" + Half(item.Rect.Height()) +
                "\" dominant-baseline=\"central\" text-anchor=\"" + anchor + "\" font-size=\"" +
                Num(item.TextPixels) + "\"" + (bold ? " font-weight=\"bold\"" : "") + " fill=\"" +
-               Hex(item.Ink) + "\">" + XmlText(text) + "</text>";
+               Hex(item.Ink) + "\">" + XmlText(text, Options.CodePage) + "</text>";
     }
 
     static std::string Half(int64_t value) { return Num(value / 2) + (value % 2 != 0 ? ".5" : ""); }
@@ -370,8 +370,8 @@ std::string PictureUri(const std::string& path) {
     return "file://" + (encoded.empty() || encoded[0] != '/' ? "/" + encoded : encoded);
 }
 
-std::string XmlText(const std::string& windows1252) {
-    return Escaped(Windows1252ToUtf8(windows1252));
+std::string XmlText(const std::string& bytes, int codePage) {
+    return Escaped(CodePageToUtf8(bytes, codePage));
 }
 
 std::string PictureMimeType(const std::string& bytes) {
