@@ -78,6 +78,10 @@ public:
     std::span<const ControlRecord> Records() const { return Controls; }
     // The screen index as last built, entry s for screen s.
     const std::array<ScreenEntry, ScreenCount>& Screens() const { return ScreenTable; }
+    // The screens beyond the host's 16 (16 and above) that records lie on, ascending, each
+    // indexed as the 16 are: its label, its controls, the first two buttons that show it.
+    // Computed from the records on each call.
+    std::vector<std::pair<int32_t, ScreenEntry>> ScreensBeyond() const;
     const std::array<int32_t, 10>& FileTrailer() const { return Trailer; }
 
     // --- screen list and observers
