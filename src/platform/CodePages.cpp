@@ -100,7 +100,10 @@ void Build(Table& table, const CodePageInfo& info) {
     }
     for (int b = 0x80; b < 256; ++b) {
         const auto own = static_cast<char32_t>(b);
-        table.Kept[b] = table.Bytes.contains(own) ? KeptBytes + own : own;
+        if (table.Single[b] == None)
+            table.Kept[b] = table.Bytes.contains(own) ? KeptBytes + own : own;
+        else
+            table.Kept[b] = None;
     }
 }
 
@@ -206,7 +209,7 @@ bool Utf8ToCodePage(std::string_view utf8, std::string& bytes, int codePage,
             if (own != table->Bytes.end()) {
                 out += own->second;
                 done = true;
-            } else if (c >= 0x80 && c <= 0xFF && table->Kept[c] == c) {
+            } else if (c >= 0x80 && c <= 0xFF && table->Kept[c] == c && c != None) {
                 out.push_back(static_cast<char>(c));
                 done = true;
             } else if (c >= KeptBytes + 0x80 && c <= KeptBytes + 0xFF &&

@@ -50,7 +50,7 @@ const Language& LanguageOf(int codePage) {
         {1254, {SetOf("ğĞşŞıİ"), SetOf("çÇöÖüÜâîû")}},
         {1255, {SetOf("יוהאלמרבנתשדעכקסגפחצטזץףםןך"), {}}},
         {1256, {SetOf("اليمنوهرتبعدسفكقحجشطصزخضذثغظةىءأإآؤئ"), {}}},
-        {1257, {SetOf("ąčęėįšųūžĄČĘĖĮŠŲŪŽāēģīķļņōĀĒĢĪĶĻŅŌ"), SetOf("õäöüÕÄÖÜ")}},
+        {1257, {SetOf("ąčęėįšųūžĄČĘĖĮŠŲŪŽāēīĀĒĪ"), SetOf("ģķļņōĢĶĻŅŌõäöüÕÄÖÜ")}},
         {1258,
          {SetOf("ăâđêôơưĂÂĐÊÔƠƯ\u0300\u0301\u0303\u0309\u0323"), SetOf("àáèéìíòóùúýÀÁÈÉÌÍÒÓÙÚÝ")}},
         {874, {SetOf("กขคงจชซดตถทนบปผพฟมยรลวสหอฮะัาำิีึืุูเแโใไ่้๊๋็์"), SetOf("ฃฅฆฉฌญฎฏฐฑฒณธภศษฦฤฬ")}},
@@ -109,17 +109,54 @@ bool IsKeptByte(char32_t c) {
     return (c >= 0x80 && c <= 0x9F) || c >= 0x10FF80 || (c >= 0xE000 && c <= 0xF8FF);
 }
 
-// How well one text reads in one code page, in points.
+bool IsAsciiLetter(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+// Thai vowel and tone marks, which stand on a consonant.
+bool IsThaiMark(char32_t c) {
+    return c == 0x0E31 || (c >= 0x0E34 && c <= 0x0E3A) || (c >= 0x0E47 && c <= 0x0E4E);
+}
+bool IsThaiConsonant(char32_t c) {
+    return c >= 0x0E01 && c <= 0x0E2E;
+}
+// Code pages whose letters are Latin ones: their letters stand among ASCII letters in words.
+bool IsLatinCodePage(int codePage) {
+    return codePage == 1252 || codePage == 1250 || codePage == 1254 || codePage == 1257 ||
+           codePage == 1258;
+}
+
+// How well one text reads in one code page, in points. A character of two bytes counts twice,
+// so that the code pages are scored by the same number of bytes.
 int Score(const std::u32string& text, int codePage) {
     const Language& language = LanguageOf(codePage);
+    const bool doubleByte = IsDoubleByteCodePage(codePage);
+    const bool latin = IsLatinCodePage(codePage);
     int score = 0;
+    std::size_t runStart = 0;
+    bool boundedBefore = false, boundedAfter = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t c = text[i];
         if (c < 0x80) continue;
+        if (i == 0 || text[i - 1] < 0x80) {
+            // A run of characters beyond ASCII starts: is it inside a word of ASCII letters?
+            runStart = i;
+            std::size_t end = i;
+            while (end < text.size() && text[end] >= 0x80)
+                ++end;
+            boundedBefore = i > 0 && IsAsciiLetter(text[i - 1]);
+            boundedAfter = end < text.size() && IsAsciiLetter(text[end]);
+        }
         if (IsKeptByte(c)) {
             score -= 4;
             continue;
         }
+        if (codePage == 874 && IsThaiMark(c) && (i == runStart || !IsThaiConsonant(text[i - 1]) &&
+                                                                      !IsThaiMark(text[i - 1]))) {
+            score -= 4;
+            continue;
+        }
+        // Letters of another script do not stand inside a word of Latin letters.
+        if (!latin && boundedBefore && boundedAfter) continue;
         int points = 0;
         if (language.Frequent.contains(c))
             points = 3;
@@ -136,7 +173,7 @@ int Score(const std::u32string& text, int codePage) {
             const bool after = i + 1 < text.size() && text[i + 1] >= 0x80;
             if (before || after) points = 1;
         }
-        score += points;
+        score += doubleByte && c >= 0x100 ? 2 * points : points;
     }
     return score;
 }
