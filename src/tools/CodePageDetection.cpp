@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "layout/HostCodes.h"
 #include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 
@@ -133,7 +134,7 @@ int Score(const std::u32string& text, int codePage) {
     const bool latin = IsLatinCodePage(codePage);
     int score = 0;
     std::size_t runStart = 0;
-    bool boundedBefore = false, boundedAfter = false;
+    bool boundedBefore = false, boundedAfter = false, single = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t c = text[i];
         if (c < 0x80) continue;
@@ -145,6 +146,7 @@ int Score(const std::u32string& text, int codePage) {
                 ++end;
             boundedBefore = i > 0 && IsAsciiLetter(text[i - 1]);
             boundedAfter = end < text.size() && IsAsciiLetter(text[end]);
+            single = end - i == 1;
         }
         if (IsKeptByte(c)) {
             score -= 4;
@@ -155,8 +157,11 @@ int Score(const std::u32string& text, int codePage) {
             score -= 4;
             continue;
         }
-        // Letters of another script do not stand inside a word of Latin letters.
-        if (!latin && boundedBefore && boundedAfter) continue;
+        // Letters of another script do not stand inside a word of Latin letters, nor one alone
+        // beside one.
+        if (!latin && ((boundedBefore && boundedAfter) ||
+                       (single && (boundedBefore || boundedAfter))))
+            continue;
         int points = 0;
         if (language.Frequent.contains(c))
             points = 3;
@@ -178,6 +183,8 @@ int Score(const std::u32string& text, int codePage) {
     return score;
 }
 
+constexpr int MinimumEvidence = 5;
+
 // In the order ties are settled: Windows-1252 first, then by how many layouts are written in each.
 constexpr std::array<int, 14> TieOrder{1252, 936, 950, 932, 949, 1251, 1250,
                                        1253, 1254, 1257, 1255, 1256, 1258, 874};
@@ -188,14 +195,19 @@ DetectedCodePage DetectCodePage(std::span<const ControlRecord> records, std::opt
     if (chosen && IsSupportedCodePage(*chosen)) return {*chosen, CodePageRule::Chosen};
     // Each different text once: a layout repeats its labels and pictures many times.
     std::unordered_set<std::string_view> texts;
-    for (const ControlRecord& record : records)
-        for (const std::string* field :
-             {&record.rText, &record.rLabel, &record.rGText, &record.rFormat, &record.rBitMapPath})
-            for (const char c : *field)
+    for (const ControlRecord& record : records) {
+        // The mark of a screen label is the host's code, not a letter of any language.
+        std::string_view label = record.rLabel;
+        if (!label.empty() && label.front() == ScreenLabelMark) label.remove_prefix(1);
+        for (const std::string_view field :
+             {std::string_view(record.rText), label, std::string_view(record.rGText),
+              std::string_view(record.rFormat), std::string_view(record.rBitMapPath)})
+            for (const char c : field)
                 if (static_cast<unsigned char>(c) >= 0x80) {
-                    texts.insert(*field);
+                    texts.insert(field);
                     break;
                 }
+    }
     if (texts.empty()) return {1252, CodePageRule::Default};
 
     std::array<int, TieOrder.size()> scores{};
@@ -205,7 +217,10 @@ DetectedCodePage DetectCodePage(std::span<const ControlRecord> records, std::opt
     std::size_t best = 0;
     for (std::size_t k = 1; k < TieOrder.size(); ++k)
         if (scores[k] > scores[best]) best = k;
-    if (best == 0) return {1252, scores[0] > 0 ? CodePageRule::Texts : CodePageRule::Default};
+    // A stray byte or two is no evidence against the default: another code page must score at
+    // least as much as two characters of its language.
+    if (best == 0 || scores[best] < MinimumEvidence)
+        return {1252, scores[0] > 0 ? CodePageRule::Texts : CodePageRule::Default};
     return {TieOrder[best], CodePageRule::Texts};
 }
 

@@ -27,7 +27,8 @@ struct DetectedCodePage {
 // letters and the common characters of the code page's language count, bytes it has no character
 // for count against it, and a Windows-1252 character counts fully only where it stands alone among
 // ASCII (as accented letters in Western words do; runs of such bytes are rarely Western text).
-// The highest score wins; Windows-1252 wins ties, and is taken when no text has a byte above 127.
+// The highest score wins if it is at least that of two frequent characters; Windows-1252 wins
+// ties, and is taken when no text has a byte above 127.
 DetectedCodePage DetectCodePage(std::span<const ControlRecord> records,
                                 std::optional<int> chosen = std::nullopt);
 

@@ -53,7 +53,7 @@ TEST(CodePageCommandsTest, FindAndReplaceWorkOnTheCharactersOfAGbkLayout) {
     const std::string in = dir.Write("gbk.set", LayoutFileBytes(GbkLayout()));
     QuillResult run = Quill("find " + Quoted(in) + " 对刀 --json", dir);
     ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_NE(run.Out.find("\"text\":\"Z对刀\""), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("\"text\": \"Z对刀\""), std::string::npos) << run.Out;
     // "缘" is the bytes D4 B5, which lie across the two characters of "对刀": no match.
     run = Quill("find " + Quoted(in) + " " + Quoted("缘"), dir);
     EXPECT_EQ(run.Status, 1) << run.Out;
@@ -83,10 +83,10 @@ TEST(CodePageCommandsTest, TheTextFormKeepsTheBytesAndInfoSaysTheCodePage) {
 
     run = Quill("info " + Quoted(in) + " --json", dir);
     ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_NE(run.Out.find("\"codepage\":936,\"codepageFrom\":\"texts\""), std::string::npos)
+    EXPECT_NE(run.Out.find("\"codepage\": 936, \"codepageFrom\": \"texts\""), std::string::npos)
         << run.Out;
     run = Quill("info " + Quoted(in) + " --json --codepage 950", dir);
-    EXPECT_NE(run.Out.find("\"codepage\":950,\"codepageFrom\":\"chosen\""), std::string::npos);
+    EXPECT_NE(run.Out.find("\"codepage\": 950, \"codepageFrom\": \"chosen\""), std::string::npos);
     run = Quill("info " + Quoted(in), dir);
     EXPECT_NE(run.Out.find("Texts in GBK (from the texts)"), std::string::npos) << run.Out;
 }

@@ -9,6 +9,7 @@
 #include "LayoutBuilders.h"
 #include "platform/CodePages.h"
 #include "tools/CodePageDetection.h"
+#include "versioning/LayoutFiles.h"
 
 namespace {
 
@@ -133,6 +134,16 @@ TEST(CodePageDetection, FindsTheCodePageOfGeneratedLayoutsInEachLanguage) {
         const DetectedCodePage found = DetectCodePage(records);
         EXPECT_EQ(found.CodePage, c.codePage);
         EXPECT_EQ(found.From, CodePageRule::Texts);
+    }
+
+    // The samples, Western layouts with screen labels, section marks and degree signs.
+    for (const char* sample : {"mill.set", "lathe.lset"}) {
+        LayoutContent layout;
+        std::string failure;
+        ASSERT_TRUE(ReadLayoutContent(std::string(QUILL_SAMPLES_DIR) + "/" + sample, layout,
+                                      failure))
+            << failure;
+        EXPECT_EQ(DetectCodePage(layout.Records).CodePage, 1252) << sample;
     }
 
     std::vector<ControlRecord> plain{MakeControl(2, 0)};
