@@ -539,13 +539,13 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
     PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
     finder.SetCodePage(codePage->CodePage);
     options.Pictures = &finder;
+    layout.SetTextCodePage(codePage->CodePage);
     const ScreenScene scene = BuildScreenScene(layout, *screen, options);
     // Embedded pictures show wherever the SVG goes; linked ones are named relative to the SVG,
     // so the folder can be moved or shared as a whole.
     SvgOptions form;
     form.Pictures = arguments.Has("--link-pictures") ? SvgPictures::Linked : SvgPictures::Embedded;
     form.Folder = Utf8Path(FullPath(output).parent_path());
-    form.CodePage = codePage->CodePage;
     const SvgDocument svg = WriteSceneSvg(scene, form);
     std::string failure;
     if (!WriteOutput(output, svg.Text, failure))

@@ -181,6 +181,7 @@ const SceneItem* ScreenScene::ItemOfRecord(int position) const {
 ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptions& options) {
     ScreenScene scene;
     scene.Screen = screen;
+    scene.CodePage = layout.TextCodePage();
     scene.Size = DetectResolution(layout.Records(), screen, options.ScreenResolution).Size;
     const bool onLayout = IsLayoutScreen(screen);
     if (onLayout) scene.Label = layout.Screens()[static_cast<std::size_t>(screen)].Label;

@@ -23,7 +23,6 @@ struct SvgOptions {
     // The folder the SVG is written to (a system UTF-8 path): linked pictures are named relative
     // to it. Empty: linked pictures are named by file URIs.
     std::string Folder;
-    int CodePage = 1252; // the layout's, its texts are read in
 };
 
 // A picture found by the look-up that the SVG does not show, and why ("is not a JPEG, PNG, GIF or
