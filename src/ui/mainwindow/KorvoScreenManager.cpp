@@ -31,6 +31,7 @@
 #include "editing/Arrange.h"
 #include "layout/HostCodes.h"
 #include "platform/FileAccess.h"
+#include "platform/CodePages.h"
 #include "ui/dialogs/BundleExport.h"
 #include "ui/widgets/CaptionFit.h"
 #include "ui/widgets/CodePage.h"
@@ -618,6 +619,51 @@ void KorvoScreenManager::BuildStatusBar() {
     connect(detected, &QAction::triggered, this, [this] { ChooseResolution(std::nullopt); });
     StatusResolution->setMenu(menu);
     statusBar()->addPermanentWidget(StatusResolution);
+    BuildCodePageChoice();
+}
+
+void KorvoScreenManager::BuildCodePageChoice() {
+    StatusCodePage = new QToolButton(statusBar());
+    StatusCodePage->setObjectName(QStringLiteral("StatusCodePage"));
+    StatusCodePage->setPopupMode(QToolButton::InstantPopup);
+    StatusCodePage->setAutoRaise(true);
+    StatusCodePage->setToolTip(
+        tr("The code page the Principal layout's texts are read in, and the rule that found it; "
+           "choose another if its texts read wrong. The choice changes no byte of the layout and "
+           "is kept for this file, not written into it."));
+    auto* menu = new QMenu(StatusCodePage);
+    menu->setObjectName(QStringLiteral("mnuCodePage"));
+    auto* choices = new QActionGroup(menu);
+    for (const int codePage : SupportedCodePages()) {
+        QAction* item = menu->addAction(QString::fromStdString(CodePageDescription(codePage)));
+        item->setObjectName(QStringLiteral("mnuCodePage%1").arg(codePage));
+        item->setData(codePage);
+        item->setCheckable(true);
+        choices->addAction(item);
+        connect(item, &QAction::triggered, this, [this, codePage] { ChooseCodePage(codePage); });
+    }
+    menu->addSeparator();
+    QAction* detected = menu->addAction(tr("As &detected"));
+    detected->setObjectName(QStringLiteral("mnuCodePageDetected"));
+    connect(detected, &QAction::triggered, this, [this] { ChooseCodePage(std::nullopt); });
+    StatusCodePage->setMenu(menu);
+    statusBar()->addPermanentWidget(StatusCodePage);
+    connect(PrincSession.get(), &LayoutSession::CodePageChanged, this,
+            &KorvoScreenManager::ShowCodePage);
+}
+
+void KorvoScreenManager::ChooseCodePage(const std::optional<int>& codePage) {
+    PrincSession->SetChosenCodePage(codePage);
+    Kept->KeepCodePage(FromSystemPath(PrincipalLayout.FileName()), codePage);
+    ShowCodePage();
+}
+
+void KorvoScreenManager::ShowCodePage() {
+    StatusCodePage->setText(QString::fromStdString(CodePageCaption(PrincSession->CodePage())));
+    StatusCodePage->setVisible(PrincSession->IsOpen());
+    const std::optional<int>& chosen = PrincSession->ChosenCodePage();
+    for (QAction* item : StatusCodePage->menu()->actions())
+        if (item->isCheckable()) item->setChecked(chosen && *chosen == item->data().toInt());
 }
 
 void KorvoScreenManager::ChooseResolution(const std::optional<Resolution>& resolution) {
@@ -725,6 +771,7 @@ void KorvoScreenManager::RefreshWindowState() {
                                   ? QStringLiteral("No empty screen for an append")
                                   : QStringLiteral("The next append fills screen %1").arg(next));
     ShowResolution();
+    ShowCodePage();
     for (const auto& [item, button] : MirroredItems)
         item->setEnabled(button->isEnabled());
     RebuildRecentMenu();
@@ -793,6 +840,7 @@ bool KorvoScreenManager::OpenPrincipalFile(const std::string& chosen) {
     const std::string path = LayoutToOpen(chosen);
     if (path.empty() || !PrincipalLayout.LoadLayout(path)) return false;
     PrincSession->SetChosenResolution(Kept->Find(FromSystemPath(path)));
+    PrincSession->SetChosenCodePage(Kept->FindCodePage(FromSystemPath(path)));
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
@@ -884,6 +932,7 @@ bool KorvoScreenManager::SaveAs() {
     // From now on the box, the title and Save name the file just written.
     PrincipalLayout.SetFileName(path);
     Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
+    Kept->KeepCodePage(FromSystemPath(path), PrincSession->ChosenCodePage());
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -893,6 +942,7 @@ bool KorvoScreenManager::Save() {
     if (path.empty()) return SaveAs();
     if (!PrincipalLayout.SaveLayout(path)) return false;
     Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
+    Kept->KeepCodePage(FromSystemPath(path), PrincSession->ChosenCodePage());
     Recent->Add(FromSystemPath(path));
     return true;
 }
