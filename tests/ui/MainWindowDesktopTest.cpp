@@ -373,10 +373,10 @@ TEST_F(DesktopTest, DroppedFilesOpenInTheirFrameAndOtherKindsAreRefused) {
         EXPECT_TRUE(Text("txtAddFile").endsWith(d.additionalShown));
     }
 
-    // Over a changed layout the drop asks as Open does; Yes keeps the layout to save it.
+    // Over a changed layout the drop asks as Open does; Cancel keeps the layout.
     Window->PrincipalLayout.SetIsDirty(true);
     Dialogs.ClearShown();
-    Dialogs.Answer(MsgAnswer::Yes);
+    Dialogs.Answer(MsgAnswer::Cancel);
     EXPECT_TRUE(DropOn(principal, {set}));
     EXPECT_EQ(Dialogs.Last().title, "OK to Open another?");
     EXPECT_TRUE(Text("txtOpenedFile").endsWith("drop.lset"));
