@@ -15,6 +15,7 @@
 #include "cli/FindCommands.h"
 #include "cli/Json.h"
 #include "cli/ScreenCommands.h"
+#include "cli/ScriptCommands.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
 #include "layout/FileBackup.h"
@@ -646,6 +647,8 @@ const std::vector<CommandSpec>& CommandTable() {
         for (CommandSpec& command : ControlCommands())
             commands.push_back(std::move(command));
         for (CommandSpec& command : ScreenCommands())
+            commands.push_back(std::move(command));
+        for (CommandSpec& command : ScriptCommands())
             commands.push_back(std::move(command));
         for (CommandSpec& command : FindCommands())
             commands.push_back(std::move(command));
