@@ -12,12 +12,12 @@
 
 #include "MainWindowFixture.h"
 #include "bundle/LayoutBundle.h"
-#include "ui/FindPane.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/LayoutSession.h"
-#include "ui/PicturesPane.h"
-#include "ui/PreviewSettings.h"
-#include "ui/WhereUsedPane.h"
+#include "ui/panes/FindPane.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/panes/PicturesPane.h"
+#include "ui/session/PreviewSettings.h"
+#include "ui/panes/WhereUsedPane.h"
 
 namespace {
 

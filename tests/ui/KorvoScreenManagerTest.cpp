@@ -11,8 +11,8 @@
 #include <set>
 
 #include "MainWindowFixture.h"
-#include "ui/Twips.h"
-#include "ui/frmEditControls.h"
+#include "ui/widgets/Twips.h"
+#include "ui/dialogs/EditControlsWindow.h"
 
 namespace {
 
@@ -483,7 +483,7 @@ TEST_F(MainWindowTest, EditButtonsOpenTheEditControlsWindowModally) {
     QStringList titles;
     std::vector<int> screens;
     const auto look = [&](QWidget* modal) {
-        auto* form = qobject_cast<frmEditControls*>(modal);
+        auto* form = qobject_cast<EditControlsWindow*>(modal);
         ASSERT_NE(form, nullptr);
         EXPECT_EQ(form->parentWidget(), Window.get());
         titles << form->windowTitle();

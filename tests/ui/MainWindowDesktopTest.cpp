@@ -31,11 +31,11 @@
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
 #include "check/LayoutCheck.h"
-#include "ui/CommandLine.h"
-#include "ui/KorvoScreenManager.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/QtUserDialogs.h"
-#include "ui/ScreenPreview.h"
+#include "ui/app/CommandLine.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/widgets/QtUserDialogs.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 

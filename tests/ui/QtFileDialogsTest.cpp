@@ -9,7 +9,7 @@
 #include "LayoutBuilders.h"
 #include "ScriptedDialogs.h"
 #include "UiTestSupport.h"
-#include "ui/QtFileDialogs.h"
+#include "ui/widgets/QtFileDialogs.h"
 
 namespace {
 

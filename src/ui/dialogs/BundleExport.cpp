@@ -1,0 +1,66 @@
+#include "ui/dialogs/BundleExport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "bundle/LayoutBundle.h"
+#include "layout/UserDialogs.h"
+#include "layout/cLayout.h"
+#include "platform/FileAccess.h"
+#include "preview/PictureFinder.h"
+#include "ui/widgets/CodePage.h"
+#include "ui/session/PreviewSettings.h"
+
+bool ExportBundle(const cLayout& layout, FileDialogs& files, UserDialogs& dialogs,
+                  const std::string& startFolder) {
+    FileDialogSetup setup;
+    setup.DialogTitle = "Export layout with pictures";
+    setup.Filter = ZipBundles() ? "A .zip file, or a new folder|*.zip|" : "A new folder|*|";
+    setup.InitDir = startFolder;
+    const QString layoutFile = FromSystemPath(layout.FileName());
+    const QString stem =
+        layoutFile.isEmpty() ? QStringLiteral("layout") : QFileInfo(layoutFile).completeBaseName();
+    setup.FileName = ToSystemPath(stem + (ZipBundles() ? QStringLiteral(".zip") : QString()));
+    setup.Flags = FileDialogFlag::OverwritePrompt | FileDialogFlag::HideReadOnly;
+    std::string output;
+    if (files.ShowSave(setup, output) != 0) return false;
+
+    const std::string name =
+        layoutFile.isEmpty() ? ToSystemPath(QFileInfo(FromSystemPath(output)).completeBaseName() +
+                                            QStringLiteral(".set"))
+                             : ToSystemPath(QFileInfo(layoutFile).fileName());
+    LayoutContent content;
+    content.Records.assign(layout.Records().begin(), layout.Records().end());
+    content.Trailer = layout.FileTrailer();
+    const PictureFinder finder =
+        PictureFinder::ForLayout(layout.FileName(), PicturesFolderSetting());
+    const BundlePlan plan = PlanBundle(content, name, finder);
+    std::string failure;
+    if (!WriteBundle(plan, output, failure)) {
+        dialogs.MsgBox(failure, MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
+    // The report is UTF-8; as a message it is Windows-1252, '?' for what the code page lacks.
+    std::string report = PathForMessage(BundleReport(plan, output));
+    if (PicturesFolderSetting().empty() && !plan.Missing.empty())
+        report += "\nNo pictures folder is chosen for the previews; choose one with Pictures "
+                  "folder... to look for the missing pictures there.";
+    dialogs.MsgBox(report, MsgButtons::OK, MsgIcon::None, "Export layout with pictures");
+    return true;
+}
+
+std::string UnpackBundleToOpen(const std::string& zipPath, FileDialogs& files,
+                               UserDialogs& dialogs) {
+    FileDialogSetup setup;
+    setup.DialogTitle = "Unpack the layout bundle into";
+    setup.InitDir = ToSystemPath(QFileInfo(FromSystemPath(zipPath)).absolutePath());
+    std::string folder;
+    if (files.ShowFolder(setup, folder) != 0) return {};
+    UnpackedBundle unpacked;
+    std::string failure;
+    if (!UnpackBundle(zipPath, folder, unpacked, failure)) {
+        dialogs.MsgBox(failure, MsgButtons::OK, MsgIcon::Exclamation);
+        return {};
+    }
+    return unpacked.LayoutPath;
+}
