@@ -15,6 +15,8 @@
 #include "cli/ControlCommands.h"
 #include "cli/FindCommands.h"
 #include "cli/Json.h"
+#include "cli/ScreenCommands.h"
+#include "cli/ScriptCommands.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
 #include "layout/FileBackup.h"
@@ -720,6 +722,10 @@ const std::vector<CommandSpec>& CommandTable() {
     static const std::vector<CommandSpec> table = [] {
         std::vector<CommandSpec> commands = LayoutCommandTable();
         for (CommandSpec& command : ControlCommands())
+            commands.push_back(std::move(command));
+        for (CommandSpec& command : ScreenCommands())
+            commands.push_back(std::move(command));
+        for (CommandSpec& command : ScriptCommands())
             commands.push_back(std::move(command));
         for (CommandSpec& command : FindCommands())
             commands.push_back(std::move(command));

@@ -93,6 +93,8 @@ public:
     void AppendControl(const ControlRecord& record);
 
     // --- layout file
+    // Starts afresh: no records, a zero trailer, no file name, the history emptied, not modified.
+    void StartEmpty();
     bool LoadLayout(const std::string& path);
     // Writes the layout with a safe replace. A save that replaces an existing file first keeps
     // that file's content in its backup (BackupPathOf), replacing an older backup; when the backup
