@@ -25,6 +25,7 @@
 #include "ui/HandlerGuard.h"
 #include "ui/LayoutSession.h"
 #include "ui/PictureCache.h"
+#include "ui/ProgramSettings.h"
 #include "ui/ScenePainter.h"
 #include "ui/ScreenPreview.h"
 
@@ -46,8 +47,7 @@ const QColor PixelGridColour(128, 128, 128, 80);
 
 // Where the user's snapping choices are kept between runs.
 QSettings Settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KorvoScreenQuill"),
-                     QStringLiteral("KorvoScreenQuill"));
+    return ProgramSettings();
 }
 
 SnapSettings StoredSnapSettings() {
