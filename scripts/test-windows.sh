@@ -11,7 +11,7 @@ dir=build-windows
 export WINEPREFIX=$PWD/$dir/wine-prefix
 export WINEDEBUG=-all
 # A new prefix would offer to fetch Wine's Mono and Gecko; nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUILL_BUILD_UI=OFF -DQUILL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j "$(nproc)"
