@@ -107,6 +107,17 @@ int main(int argc, char* argv[]) {
     QSettings::setDefaultFormat(QSettings::IniFormat);
 #endif
     QSettings settings = ProgramSettings();
+#ifdef Q_OS_WIN
+    // Builds before the setup program kept the settings in an INI file under %APPDATA%: taken
+    // over once, into an empty registry key.
+    if (settings.format() == QSettings::NativeFormat && settings.allKeys().isEmpty()) {
+        const QSettings earlier(QSettings::IniFormat, QSettings::UserScope,
+                                QString::fromLatin1(ApplicationTitle),
+                                QString::fromLatin1(ApplicationTitle));
+        for (const QString& key : earlier.allKeys())
+            settings.setValue(key, earlier.value(key));
+    }
+#endif
     QtUserDialogs dialogs;
     QtFileDialogs fileDialogs(dialogs);
     KorvoScreenManager window(dialogs, fileDialogs, &settings);
