@@ -23,7 +23,7 @@ for option in "$@"; do
   case "$option" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info) ;;
-    --windows) lean+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 nsis zip xdotool imagemagick) windows=true ;;
+    --windows) lean+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 nsis zip unzip xdotool imagemagick) windows=true ;;
     *) echo "setup: unknown option $option" >&2; exit 2 ;;
   esac
 done

@@ -127,6 +127,12 @@ for sample in mill.set lathe.lset; do
   fi
 done
 
+# A bundle zipped by the Windows build, which zips through zlib: Info-ZIP must find it whole.
+run_quill bundle samples/mill.set -o "$work/mill-bundle.zip"
+[ $status -eq 0 ] || fail "bundle samples/mill.set: status $status $(cat "$work/err")"
+unzip -tq "$work/mill-bundle.zip" >/dev/null 2>&1 && unzip -Z1 "$work/mill-bundle.zip" | grep -qx 'mill.set' ||
+  fail "the bundle quill.exe zipped is not a whole zip file with the layout at its top"
+
 run_quill info "$work/absent.set"
 [ $status -eq 2 ] && grep -q 'absent.set' "$work/err" ||
   fail "info on a missing file: status $status (2 expected) and no message naming it"

@@ -7,11 +7,6 @@
 #include <string>
 #include <vector>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#endif
-
 #include "ui/CodePage.h"
 #include "ui/CommandLine.h"
 #include "ui/KorvoScreenManager.h"
@@ -19,6 +14,18 @@
 #include "ui/ProgramVersion.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtUserDialogs.h"
+
+// Last, so that its macros reach none of the program's headers.
+#ifdef Q_OS_WIN
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
