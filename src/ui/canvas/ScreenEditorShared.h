@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QRectF>
 #include <QSettings>
+
+#include "ui/session/ProgramSettings.h"
 #include <QString>
 
 #include <algorithm>
@@ -36,8 +38,7 @@ inline const QColor GridColour(255, 255, 255, 90);
 
 // Where the user's snapping choices are kept between runs.
 inline QSettings Settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KorvoScreenQuill"),
-                     QStringLiteral("KorvoScreenQuill"));
+    return ProgramSettings();
 }
 
 inline SnapSettings StoredSnapSettings() {

@@ -77,6 +77,7 @@ void ScreenPreview::Refresh() {
         return;
     }
     RebuildFinder();
+    Finder.SetCodePage(Document->TextCodePage());
     SceneOptions options = Options;
     options.Pictures = &Finder;
     Current = BuildScreenScene(*Document, ScreenNo, options);
@@ -196,7 +197,8 @@ void ScreenPreview::mouseDoubleClickEvent(QMouseEvent* event) {
 QString ScreenPreview::Caption() const {
     if (Document == nullptr) return tr("No screen");
     QString caption = QStringLiteral("Screen %1").arg(ScreenNo);
-    if (!Current.Label.empty()) caption += QStringLiteral(": ") + FromCodePage(Current.Label);
+    if (!Current.Label.empty())
+        caption += QStringLiteral(": ") + FromCodePage(Current.Label, Current.CodePage);
     return caption;
 }
 
@@ -255,7 +257,7 @@ QString ScreenPreview::ToolTipFor(const SceneItem& source) const {
     if (item->LinkTarget) lines << QStringLiteral("Shows screen %1").arg(Number(*item->LinkTarget));
     if (!item->PictureName.empty()) {
         if (item->PicturePath.empty())
-            lines << QStringLiteral("Picture %1: not found").arg(FromCodePage(item->PictureName));
+            lines << QStringLiteral("Picture %1: not found").arg(FromCodePage(item->PictureName, Current.CodePage));
         else if (Cache->Original(item->PicturePath).isNull())
             lines << QStringLiteral("Picture %1: cannot be read")
                          .arg(FromSystemPath(item->PicturePath));
@@ -263,7 +265,7 @@ QString ScreenPreview::ToolTipFor(const SceneItem& source) const {
             lines << QStringLiteral("Picture %1").arg(FromSystemPath(item->PicturePath));
     }
     if (!item->Text.empty()) {
-        QString text = FromCodePage(item->Text.substr(0, 120)).simplified();
+        QString text = FromCodePage(item->Text.substr(0, 120), Current.CodePage).simplified();
         if (item->Text.size() > 120) text += QStringLiteral("...");
         lines << QStringLiteral("Text: ") + text;
     }

@@ -133,6 +133,7 @@ bool KorvoScreenManager::OpenPrincipalFile(const std::string& chosen) {
     const std::string path = LayoutToOpen(chosen);
     if (path.empty() || !PrincipalLayout.LoadLayout(path)) return false;
     PrincSession->SetChosenResolution(Kept->Find(FromSystemPath(path)));
+    PrincSession->SetChosenCodePage(Kept->FindCodePage(FromSystemPath(path)));
     SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
     Recent->Add(FromSystemPath(path));
     return true;
@@ -233,6 +234,7 @@ bool KorvoScreenManager::SaveAs() {
     // From now on the box, the title and Save name the file just written.
     PrincipalLayout.SetFileName(path);
     Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
+    Kept->KeepCodePage(FromSystemPath(path), PrincSession->ChosenCodePage());
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -242,6 +244,7 @@ bool KorvoScreenManager::Save() {
     if (path.empty()) return SaveAs();
     if (!PrincipalLayout.SaveLayout(path)) return false;
     Kept->Keep(FromSystemPath(path), PrincSession->ChosenResolution());
+    Kept->KeepCodePage(FromSystemPath(path), PrincSession->ChosenCodePage());
     Recent->Add(FromSystemPath(path));
     return true;
 }

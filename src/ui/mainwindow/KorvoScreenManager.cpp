@@ -220,6 +220,7 @@ void KorvoScreenManager::RefreshWindowState() {
                                   : QStringLiteral("The next append fills screen %1").arg(next));
     StatusNextScreen->setToolTip(StatusNextScreen->text());
     ShowResolution();
+    ShowCodePage();
     for (const auto& [item, button] : MirroredItems)
         item->setEnabled(button->isEnabled());
     RebuildRecentMenu();

@@ -153,6 +153,13 @@ LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, 
         else
             ShowSelectedScreen();
     });
+    // The list shows the screens beyond the host's 16 too, and reads the texts in the layout's
+    // code page.
+    View->ScreensBeyond = [this] { return Document.Layout().ScreensBeyond(); };
+    connect(&Document, &LayoutSession::CodePageChanged, this, [this] {
+        View->SetCodePage(Document.CodePage().CodePage);
+        ShowSelectedScreen();
+    });
     connect(&Document, &LayoutSession::FileNameChanged, this, [this](const QString& path) {
         if (!path.isEmpty()) FileName->setText(path);
     });

@@ -31,6 +31,7 @@
 #include "editing/Arrange.h"
 #include "layout/HostCodes.h"
 #include "platform/FileAccess.h"
+#include "platform/CodePages.h"
 #include "ui/dialogs/BundleExport.h"
 #include "ui/widgets/CaptionFit.h"
 #include "ui/widgets/CodePage.h"
@@ -411,4 +412,49 @@ void KorvoScreenManager::BuildStatusBar() {
     connect(detected, &QAction::triggered, this, [this] { ChooseResolution(std::nullopt); });
     StatusResolution->setMenu(menu);
     statusBar()->addPermanentWidget(StatusResolution);
+    BuildCodePageChoice();
+}
+
+void KorvoScreenManager::BuildCodePageChoice() {
+    StatusCodePage = new QToolButton(statusBar());
+    StatusCodePage->setObjectName(QStringLiteral("StatusCodePage"));
+    StatusCodePage->setPopupMode(QToolButton::InstantPopup);
+    StatusCodePage->setAutoRaise(true);
+    StatusCodePage->setToolTip(
+        tr("The code page the Principal layout's texts are read in, and the rule that found it; "
+           "choose another if its texts read wrong. The choice changes no byte of the layout and "
+           "is kept for this file, not written into it."));
+    auto* menu = new QMenu(StatusCodePage);
+    menu->setObjectName(QStringLiteral("mnuCodePage"));
+    auto* choices = new QActionGroup(menu);
+    for (const int codePage : SupportedCodePages()) {
+        QAction* item = menu->addAction(QString::fromStdString(CodePageDescription(codePage)));
+        item->setObjectName(QStringLiteral("mnuCodePage%1").arg(codePage));
+        item->setData(codePage);
+        item->setCheckable(true);
+        choices->addAction(item);
+        connect(item, &QAction::triggered, this, [this, codePage] { ChooseCodePage(codePage); });
+    }
+    menu->addSeparator();
+    QAction* detected = menu->addAction(tr("As &detected"));
+    detected->setObjectName(QStringLiteral("mnuCodePageDetected"));
+    connect(detected, &QAction::triggered, this, [this] { ChooseCodePage(std::nullopt); });
+    StatusCodePage->setMenu(menu);
+    statusBar()->addPermanentWidget(StatusCodePage);
+    connect(PrincSession.get(), &LayoutSession::CodePageChanged, this,
+            &KorvoScreenManager::ShowCodePage);
+}
+
+void KorvoScreenManager::ChooseCodePage(const std::optional<int>& codePage) {
+    PrincSession->SetChosenCodePage(codePage);
+    Kept->KeepCodePage(FromSystemPath(PrincipalLayout.FileName()), codePage);
+    ShowCodePage();
+}
+
+void KorvoScreenManager::ShowCodePage() {
+    StatusCodePage->setText(QString::fromStdString(CodePageCaption(PrincSession->CodePage())));
+    StatusCodePage->setVisible(PrincSession->IsOpen());
+    const std::optional<int>& chosen = PrincSession->ChosenCodePage();
+    for (QAction* item : StatusCodePage->menu()->actions())
+        if (item->isCheckable()) item->setChecked(chosen && *chosen == item->data().toInt());
 }
