@@ -149,7 +149,7 @@ TEST_F(ControlsEditingTest, AddPutsAControlInViewBesideTheOthersAndAFilteredTabl
     for (int added = 1; added <= 3; ++added) {
         SCOPED_TRACE(added);
         const std::size_t before = Records().size();
-        Menu("mnuAdd4")->trigger(); // a button
+        Parts().AddControlItem(ControlKind::Button)->trigger();
         ASSERT_EQ(Records().size(), before + 1);
         ASSERT_EQ(Session().Selection().size(), 1u);
         const int position = Session().Selection().front();

@@ -350,7 +350,7 @@ TEST_F(MainWindowTest, SaveAsStartsOnTheLayoutsOwnFileFolderAndKind) {
         const std::string opened = LayoutFile(c.name, ControlsOnScreens({3}));
         OpenPrincipal(opened);
         Files.Cancel();
-        Menu("mnuPrincSaveAs")->trigger();
+        Parts().SaveAsItem()->trigger();
         const FileDialogSetup& setup = Files.Shown().back().setup;
         EXPECT_EQ(setup.FileName, c.name);
         EXPECT_EQ(setup.InitDir, Dir.Path());

@@ -258,6 +258,11 @@ TEST_F(ScreenEditorTest, AlignAndDistributeOfThreeControlsAreOneStepEach) {
     Undo();
     Key(Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(Box(Layout, 3), (PixelBox{310, 200, 390, 230}));
+    // The status line says what a distribute did, and that a second one has nothing to do.
+    EXPECT_EQ(Editor->StatusText(), "Distributed 3 controls: gaps of 130 pixels");
+    Trigger("mnuDistributeAcross");
+    EXPECT_EQ(Editor->StatusText(), "3 controls are evenly spaced already: gaps of 130 pixels");
+    EXPECT_EQ(Layout.UndoText(), "Distribute 3 controls across");
     Undo();
     // Every arrange command has a key of its own.
     QSet<QKeySequence> keys;
@@ -267,6 +272,28 @@ TEST_F(ScreenEditorTest, AlignAndDistributeOfThreeControlsAreOneStepEach) {
             keys.insert(item->shortcut());
         }
     EXPECT_EQ(keys.size(), 10);
+}
+
+TEST_F(ScreenEditorTest, AtFitZoomControlsOffTheScreenStayInSightWithTheirHandles) {
+    // Button A dragged to x = -34, beside the jog button parked right of the screen.
+    ControlRecord moved = Layout.Records()[1];
+    moved.rX1 = -34;
+    moved.rX2 = 46;
+    ControlsEdit edit;
+    edit.Changed.push_back({2, moved});
+    ASSERT_EQ(Layout.ApplyEdit(edit, "Move 1 control"), "");
+    Editor->ZoomToFit();
+    QApplication::processEvents();
+    const QRectF view(Editor->viewport()->rect());
+    for (int position : {2, 10}) {
+        const QRectF shown(Editor->FromScreen(QPointF(Box(Layout, position).Left, Box(Layout, position).Top)),
+                           Editor->FromScreen(QPointF(Box(Layout, position).Right, Box(Layout, position).Bottom)));
+        const double handle = ScreenEditor::HandleSize;
+        EXPECT_TRUE(view.contains(shown.adjusted(-handle, -handle, handle, handle)))
+            << position;
+    }
+    // The screen itself is still whole in the view.
+    EXPECT_TRUE(view.contains(Editor->ScreenRectInView()));
 }
 
 TEST_F(ScreenEditorTest, TheSnappingGridIsDrawnWhereItsLinesCanBeTold) {

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/widgets/CommonCode.h"
 #include "editing/FindReplace.h"
 #include "editing/Relink.h"
 #include "layout/cLayout.h"
@@ -84,6 +85,10 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     tblPictures->setSelectionMode(QAbstractItemView::SingleSelection);
     lstPictureUses =
         Table(split, "lstPictureUses", {tr("Screen"), tr("Record"), tr("Control"), tr("Path")});
+    // The path is what the user reads here, however narrow the pane.
+    StretchKeyColumn(*tblPictures, 0);
+    tblPictures->header()->setSectionResizeMode(2, QHeaderView::Interactive); // found at: long
+    StretchKeyColumn(*lstPictureUses, 2);
     lstPictureUses->setToolTip(tr("The controls that show the chosen picture, under any spelling "
                                   "of its path"));
     split->addWidget(tblPictures);
@@ -286,11 +291,7 @@ bool PicturesPane::Relink() {
                            MsgIcon::None, "Relink");
             return;
         }
-        const std::string refused = layout.ApplyEdit(plan.Edit, plan.StepText());
-        if (!refused.empty()) {
-            Warn(refused);
-            return;
-        }
+        if (!Session.Apply(plan.Edit, plan.StepText())) return;
         // The relinked path is the one to look at now.
         ChosenPath = IsPictureFolder(from) ? std::string() : to;
         Refill();

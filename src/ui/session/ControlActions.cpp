@@ -20,20 +20,6 @@
 
 namespace {
 
-// A message of the core (UTF-8) for the message box, whose texts are Windows-1252: a character
-// the code page lacks (one the user typed) shows as a question mark.
-std::string BoxText(const std::string& utf8) {
-    std::string bytes;
-    if (Utf8ToWindows1252(utf8, bytes)) return bytes;
-    bytes.clear();
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) < 0x80)
-            bytes.push_back(c);
-        else if ((static_cast<unsigned char>(c) & 0xC0) == 0xC0)
-            bytes.push_back('?');
-    return bytes;
-}
-
 bool Overlaps(const ControlRecord& a, const ControlRecord& b) {
     return a.rX1 < b.rX2 && b.rX1 < a.rX2 && a.rY1 < b.rY2 && b.rY1 < a.rY2;
 }
@@ -190,7 +176,7 @@ void ControlActions::UpdateActions() {
 }
 
 void ControlActions::Warn(const std::string& utf8) {
-    Dialogs.MsgBox(BoxText(utf8), MsgButtons::OK, MsgIcon::Exclamation);
+    Principal.Refuse(utf8);
 }
 
 bool ControlActions::Apply(const ControlsEditPlan& plan) {
@@ -198,13 +184,7 @@ bool ControlActions::Apply(const ControlsEditPlan& plan) {
         Warn(plan.Refusal);
         return false;
     }
-    if (plan.Edit.Empty()) return true;
-    const std::string refusal = Principal.Layout().ApplyEdit(plan.Edit, plan.Text);
-    if (!refusal.empty()) {
-        Warn(refusal);
-        return false;
-    }
-    return true;
+    return Principal.Apply(plan.Edit, plan.Text);
 }
 
 bool ControlActions::HasSelection(const LayoutSession& session, const char* verb) {
