@@ -263,7 +263,11 @@ int KorvoScreenManager::PrincipalScreen() const {
 }
 
 void KorvoScreenManager::SelectPrincipalScreen(int screen) {
-    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
+    // The 16 screens are rows 0..15; a screen beyond them is found among the rows that follow.
+    QTreeWidgetItem* row = IsLayoutScreen(screen) ? PrincLayList->topLevelItem(screen) : nullptr;
+    for (int k = ScreenCount; row == nullptr && k < PrincLayList->topLevelItemCount(); ++k)
+        if (PrincLayList->topLevelItem(k)->text(0) == QString::number(screen))
+            row = PrincLayList->topLevelItem(k);
     if (row == nullptr) return;
     PrincLayList->setCurrentItem(row);
     row->setSelected(true);
@@ -738,7 +742,7 @@ void KorvoScreenManager::FollowSelection() {
     };
     if (std::any_of(selection.begin(), selection.end(), onView)) return;
     const int32_t screen = records[static_cast<std::size_t>(selection.front() - 1)].rScreen;
-    if (IsLayoutScreen(screen)) SelectPrincipalScreen(screen);
+    if (screen >= 0) SelectPrincipalScreen(screen);
 }
 
 void KorvoScreenManager::Form_Load() {
