@@ -67,6 +67,23 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// Whether the file, its links followed, lies inside one of the folders (theirs followed too): a
+// picture that is a link leading anywhere else (to /etc/hostname, say) is not the layout's to
+// give away.
+bool LeadsInside(const std::string& file, const std::vector<std::string>& folders) {
+    std::error_code error;
+    const fs::path real = fs::canonical(PathOf(file), error);
+    if (error) return false;
+    for (const std::string& folder : folders) {
+        const fs::path root = fs::canonical(PathOf(folder), error);
+        if (error) continue;
+        const auto [rootEnd, realAt] = std::mismatch(root.begin(), root.end(), real.begin(),
+                                                     real.end());
+        if (rootEnd == root.end() && realAt != real.end()) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 fs::path ScratchBeside(const fs::path& target) {
@@ -162,7 +179,9 @@ BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName
     };
     for (ControlRecord& record : plan.Layout.Records) {
         if (!NamesPicture(record.rBitMapPath)) continue;
-        const PictureLookup lookup = finder.Find(record.rBitMapPath);
+        PictureLookup lookup = finder.Find(record.rBitMapPath);
+        if (lookup.Found() && !LeadsInside(lookup.FoundPath, finder.Folders()))
+            lookup.FoundPath.clear();
         if (!lookup.Found()) {
             const auto [at, added] =
                 missingAt.try_emplace(PicturePathKey(record.rBitMapPath), plan.Missing.size());
@@ -215,7 +234,8 @@ BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName
 
 bool WriteBundleFolder(const BundlePlan& plan, const std::string& folder, std::string& failure) {
     const std::string cannot = "Cannot write the bundle " + Quoted(PathForMessage(folder)) + ": ";
-    const fs::path target = PathOf(folder);
+    // A link to a folder leads to the folder, which is filled; the link stays.
+    const fs::path target = PathOf(WriteTargetOf(folder));
     std::error_code error;
     const bool exists = fs::exists(target, error);
     if (exists && (!fs::is_directory(target, error) || !fs::is_empty(target, error))) {

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Skinned layouts give F10 to every bitmap button, eight of them in every screen's tab bar;
-// counting it would bury the clashes that matter, so on a bitmap button it is taken as no key.
-const int32_t BitmapButtonDefaultKey = FunctionKeyCode(10);
 constexpr std::size_t CaptionLimit = 40;
 
 struct CodeInfo {
@@ -42,11 +39,6 @@ static_assert(std::size(Codes) == CheckCodeCount);
 
 bool IsLayoutWide(CheckCode code) {
     return code == CheckCode::LayoutFull || code == CheckCode::PicturesNotChecked;
-}
-
-bool HasShortcut(const ControlRecord& r) {
-    return !IsNoKey(r.rHotKey) &&
-           !(r.rType == ControlKind::BitmapButton && r.rHotKey == BitmapButtonDefaultKey);
 }
 
 // Two links that show the same screen under one key do the same thing whichever the host takes.
@@ -230,7 +222,7 @@ private:
         std::vector<Holder> holders;
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (IsLayoutScreen(r.rScreen) && HasShortcut(r))
+            if (IsLayoutScreen(r.rScreen) && HoldsShortcut(r))
                 holders.push_back({r.rHotKey, r.rScreen, static_cast<int>(i)});
         }
         std::sort(holders.begin(), holders.end(), [](const Holder& a, const Holder& b) {

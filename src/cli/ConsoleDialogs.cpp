@@ -102,6 +102,11 @@ MsgAnswer ConsoleDialogs::MsgBox(const std::string& prompt, MsgButtons buttons, 
         return answered.Answer;
     }
     FlushHeld();
+    // A read-only file is never replaced from the command line: the refusal is the reason.
+    if (title == ReadOnlyQuestionTitle) {
+        if (!FailureWritten) WriteFailure(ReadOnlyRefusal(prompt));
+        return Refusal(buttons);
+    }
     if (!FailureWritten)
         WriteFailure("cannot answer the question \"" + prompt +
                      "\" from the command line; nothing was written");

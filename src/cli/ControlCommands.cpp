@@ -44,7 +44,7 @@ std::optional<Choice> ChoiceOptions(const ParsedArguments& arguments, const char
         choice.Screen = WholeNumber(arguments.Value("--screen"));
         if (!choice.Screen) {
             UsageError(err, command,
-                       "--screen \"" + arguments.Value("--screen") + "\" is not a screen number");
+                       "--screen " + QuotedValue(arguments.Value("--screen")) + " is not a screen number");
             return std::nullopt;
         }
     }
@@ -52,8 +52,8 @@ std::optional<Choice> ChoiceOptions(const ParsedArguments& arguments, const char
         choice.Kind = KindFromName(arguments.Value("--kind"));
         if (!choice.Kind) {
             UsageError(err, command,
-                       "--kind \"" + arguments.Value("--kind") +
-                           "\" is not a kind: give 1 to 11 or a kind's name, such as Button");
+                       "--kind " + QuotedValue(arguments.Value("--kind")) +
+                           " is not a kind: give 1 to 11 or a kind's name, such as Button");
             return std::nullopt;
         }
     }
@@ -141,7 +141,7 @@ std::optional<std::vector<int>> RecordList(const std::string& list, std::ostream
         const std::optional<int32_t> position = WholeNumber(list.substr(start, end - start));
         if (!position) {
             UsageError(err, "edit",
-                       "--record \"" + list + "\" is not a list of record numbers such as 3,5,7");
+                       "--record " + QuotedValue(list) + " is not a list of record numbers such as 3,5,7");
             return std::nullopt;
         }
         positions.push_back(*position);
@@ -189,16 +189,16 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
     for (const std::string& set : sets->second) {
         const std::size_t equals = set.find('=');
         if (equals == std::string::npos)
-            return UsageError(console.Err, "edit", "--set \"" + set + "\" is not FIELD=VALUE");
+            return UsageError(console.Err, "edit", "--set " + QuotedValue(set) + " is not FIELD=VALUE");
         const std::string name = set.substr(0, equals);
         const ControlField* field = FindControlField(name);
         if (field == nullptr)
-            return Refuse(console, "--set " + set + ": \"" + name +
-                                       "\" is not a field of a control; the fields are " +
+            return Refuse(console, "--set " + QuotedValue(set) + ": " + QuotedValue(name) +
+                                       " is not a field of a control; the fields are " +
                                        ControlFieldNames());
         const FieldParse parsed = ParseFieldValue(*field, std::string_view(set).substr(equals + 1),
-                                                   codePage->CodePage);
-        if (!parsed.Value) return Refuse(console, "--set " + set + ": " + parsed.Refusal);
+                                                  codePage->CodePage);
+        if (!parsed.Value) return Refuse(console, "--set " + QuotedValue(set) + ": " + parsed.Refusal);
         values.emplace_back(field, *parsed.Value);
     }
 
@@ -227,18 +227,19 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
     const std::size_t changed = plan.Edit.Changed.size();
     if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty())
         return Refuse(console, "cannot edit \"" + input + "\": " + refusal);
-    if (!layout.SaveLayout(output) || console.Dialogs.Failed())
-        return console.Dialogs.Fail("Cannot save layout file \"" + PathForMessage(output) + "\"");
-
     std::vector<int> distinct = positions;
     std::sort(distinct.begin(), distinct.end());
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    if (changed == 0)
+        return NothingChanges(console, "the " + ControlsCount(distinct.size()) + " chosen " +
+                                           (distinct.size() == 1 ? "holds" : "hold") +
+                                           " these values already");
+    if (!layout.SaveLayout(output) || console.Dialogs.Failed())
+        return console.Dialogs.Fail("Cannot save layout file \"" + PathForMessage(output) + "\"");
+
     // The step's name is "Change FIELDS of N controls".
     const std::string fields = plan.Text.substr(7, plan.Text.rfind(" of ") - 7);
-    if (changed == 0)
-        console.Out << "Nothing changed: the " << ControlsCount(distinct.size())
-                    << " chosen hold these values already.\n";
-    else if (changed == distinct.size())
+    if (changed == distinct.size())
         console.Out << "Set " << fields << " on " << ControlsCount(changed) << ".\n";
     else
         console.Out << "Set " << fields << " on " << changed << " of the "

@@ -48,7 +48,7 @@ std::optional<FindOptions> SearchOptions(const ParsedArguments& arguments, const
             std::string names;
             for (const FindFieldInfo& info : FindFields())
                 names += std::string(names.empty() ? "" : ", ") + info.Name;
-            UsageError(err, command, "--field \"" + name + "\" is not one of " + names);
+            UsageError(err, command, "--field " + QuotedValue(name) + " is not one of " + names);
             return std::nullopt;
         }
         options.Fields.push_back(*field);
@@ -149,8 +149,8 @@ int RunReplace(const ParsedArguments& arguments, Console& console) {
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
     if (plan.Fields == 0) {
         console.Out << (FindInRecords(layout.Records, request.Find).empty()
-                            ? "Nothing to replace: no field matches \"" + arguments.Operands[1] +
-                                  "\"; nothing was written.\n"
+                            ? "Nothing to replace: no field matches " + QuotedValue(arguments.Operands[1]) +
+                                  "; nothing was written.\n"
                             : std::string("Nothing changes: the replacement leaves every field "
                                           "as it is; nothing was written.\n"));
         return ExitFindings;

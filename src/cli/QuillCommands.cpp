@@ -15,6 +15,8 @@
 #include "cli/ControlCommands.h"
 #include "cli/FindCommands.h"
 #include "cli/Json.h"
+#include "cli/ScreenCommands.h"
+#include "cli/ScriptCommands.h"
 #include "cli/ScreenListRows.h"
 #include "cli/VersionCommands.h"
 #include "layout/FileBackup.h"
@@ -28,6 +30,7 @@
 #include "preview/SvgWriter.h"
 #include "tools/ControlCounts.h"
 #include "tools/ScreenResolution.h"
+#include "versioning/LayoutFiles.h"
 
 #ifndef QUILL_VERSION
 #define QUILL_VERSION "unknown"
@@ -81,7 +84,7 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
                    const std::string& output, const char* command, std::ostream& err) {
     if (arguments.Has("--in-place") || !SameFile(input, output)) return true;
     UsageError(err, command,
-               "\"" + output + "\" is the file it reads; add --in-place to replace that file");
+               QuotedValue(output) + " is the file it reads; add --in-place to replace that file");
     return false;
 }
 
@@ -90,7 +93,7 @@ bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, 
                           const char* format, std::ostream& err) {
     if (!SameFile(layout, output)) return true;
     UsageError(err, command,
-               "\"" + output + "\" is the layout it reads, which " + format +
+               QuotedValue(output) + " is the layout it reads, which " + format +
                    " would replace; choose another output file");
     return false;
 }
@@ -295,6 +298,12 @@ int RunImportCsv(const ParsedArguments& arguments, Console& console) {
     layout.SetTextCodePage(codePage->CodePage);
     if (!layout.ImportCSV(csvPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot import CSV file \"" + PathForMessage(csvPath) + "\"");
+    LayoutContent content;
+    content.Records.assign(layout.Records().begin(), layout.Records().end());
+    content.Trailer = layout.FileTrailer();
+    if (CheckLayoutContent(content).empty() &&
+        HoldsAlready(layoutPath, LayoutFileBytesOf(content)))
+        return NothingChanges(console, "\"" + layoutPath + "\" holds these records already");
     if (!layout.SaveLayout(layoutPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotSave(layoutPath));
     return ExitSuccess;
@@ -325,8 +334,8 @@ std::optional<Resolution> ResolutionOption(const ParsedArguments& arguments, con
     const std::optional<Resolution> parsed = ParseResolution(arguments.Value(option));
     if (!parsed)
         UsageError(err, command,
-                   std::string(option) + " \"" + arguments.Value(option) +
-                       "\" is not a resolution WxH with sides " +
+                   std::string(option) + " " + QuotedValue(arguments.Value(option)) +
+                       " is not a resolution WxH with sides " +
                        std::to_string(MinResolutionSide) + " to " +
                        std::to_string(MaxResolutionSide));
     return parsed;
@@ -338,7 +347,7 @@ std::optional<int> ScreenOption(const ParsedArguments& arguments, const char* co
     const std::optional<int> screen = ScreenNumber(arguments.Value("--screen"));
     if (!screen)
         UsageError(err, command,
-                   "--screen \"" + arguments.Value("--screen") + "\" is not a screen 0 to 15");
+                   "--screen " + QuotedValue(arguments.Value("--screen")) + " is not a screen 0 to 15");
     return screen;
 }
 
@@ -387,6 +396,9 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
         console.Dialogs.Note("--centre moves nothing: the rescaled screen fills the new width");
     if (!layout.RescaleControls(screen, plan.Factor, shift) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot rescale the screen(s)");
+    if (!layout.IsDirty())
+        return NothingChanges(console, "rescaled by " + FactorText(plan.Factor) +
+                                           ", every control keeps its place and size");
     if (!layout.SaveLayout(output) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotSave(output));
 
@@ -455,7 +467,7 @@ std::optional<std::string> PicturesOption(const ParsedArguments& arguments, cons
     const std::string folder = arguments.Value("--pictures");
     std::error_code error;
     if (folder.empty() || !std::filesystem::is_directory(FilePath(folder), error)) {
-        UsageError(err, command, "--pictures \"" + folder + "\" is not a folder");
+        UsageError(err, command, "--pictures " + QuotedValue(folder) + " is not a folder");
         return std::nullopt;
     }
     return Utf8Path(FullPath(folder));
@@ -711,6 +723,10 @@ const std::vector<CommandSpec>& CommandTable() {
         std::vector<CommandSpec> commands = LayoutCommandTable();
         for (CommandSpec& command : ControlCommands())
             commands.push_back(std::move(command));
+        for (CommandSpec& command : ScreenCommands())
+            commands.push_back(std::move(command));
+        for (CommandSpec& command : ScriptCommands())
+            commands.push_back(std::move(command));
         for (CommandSpec& command : FindCommands())
             commands.push_back(std::move(command));
         for (CommandSpec& command : VersionCommands())
@@ -769,12 +785,29 @@ int RunCommand(const CommandSpec& command, std::span<const std::string> argument
 
 } // namespace
 
+int NothingChanges(Console& console, const std::string& what) {
+    console.Out << "Nothing changes: " << what << "; nothing was written.\n";
+    return ExitFindings;
+}
+
+bool HoldsAlready(const std::string& path, const std::string& bytes) {
+    std::string held, reason;
+    return ReadWholeFile(path, held, reason, bytes.size()) && held == bytes;
+}
+
+std::string QuotedValue(const std::string& utf8) {
+    constexpr std::size_t Shown = 80;
+    std::size_t characters = 0, at = 0;
+    for (; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80) continue;
+        if (characters == Shown) break;
+        ++characters;
+    }
+    return "\"" + utf8.substr(0, at) + (at < utf8.size() ? "\"..." : "\"");
+}
+
 bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure) {
-    FileBackup backup;
-    if (!backup.Keep(path, failure)) return false;
-    if (ReplaceFileContent(path, bytes, failure)) return true;
-    backup.PutBack();
-    return false;
+    return WriteWithBackup(path, bytes, failure);
 }
 
 std::span<const CommandSpec> QuillCommands() {

@@ -25,7 +25,8 @@ namespace {
 // without records.
 bool ReadVersion(const std::string& path, LayoutContent& layout, std::string& failure) {
     std::string bytes, reason;
-    if (ReadWholeFile(path, bytes, reason) && bytes.empty()) {
+    // Only whether it is empty: nothing of a file is read beyond its layout.
+    if (ReadWholeFile(path, bytes, reason, 0)) {
         layout = {};
         return true;
     }
@@ -54,7 +55,13 @@ int RunToText(const ParsedArguments& arguments, Console& console) {
         return ExitFailure;
     LayoutContent layout;
     std::string failure;
-    if (!ReadLayoutContent(input, layout, failure)) return console.Dialogs.Fail(failure);
+    if (!ReadLayoutContent(input, layout, failure)) {
+        // As git's textconv a damaged version is one line of its text, so the history around it
+        // stays readable.
+        if (!arguments.Has("--textconv")) return console.Dialogs.Fail(failure);
+        console.Out << "damaged layout: " << ConsoleText(failure) << '\n';
+        return ExitSuccess;
+    }
     const std::optional<DetectedCodePage> codePage =
         UseCodePage(arguments, layout.Records, "to-text", console);
     if (!codePage) return ExitFailure;
@@ -77,8 +84,12 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
     if (!OutputAllowed(arguments, input, output, "from-text", console.Err)) return ExitFailure;
     const std::string cannotRead = "Cannot read layout text \"" + PathForMessage(input) + "\"";
     std::string text, reason;
-    if (!ReadWholeFile(input, text, reason))
-        return console.Dialogs.Fail(cannotRead + ": " + reason);
+    if (!ReadWholeFile(input, text, reason, MaxLayoutTextBytes()))
+        return console.Dialogs.Fail(cannotRead + ": " + reason +
+                                    (text.empty() && reason.starts_with("it is larger")
+                                         ? ", the longest text form of a layout (32767 records of the widest fields)"
+                                         : "") +
+                                    "; nothing was written");
     // The text names the code page it was written in; --codepage reads a text that does not.
     const std::optional<DetectedCodePage> chosen = UseCodePage(arguments, {}, "from-text", console);
     if (!chosen) return ExitFailure;
@@ -87,6 +98,8 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
     std::string error;
     if (!LayoutFromText(text, layout, error, &codePage))
         return console.Dialogs.Fail(cannotRead + ": " + error + "; nothing was written");
+    if (CheckLayoutContent(layout).empty() && HoldsAlready(output, LayoutFileBytesOf(layout)))
+        return NothingChanges(console, "\"" + output + "\" holds this layout already");
     std::string failure;
     if (!WriteLayoutContent(output, layout, failure)) return console.Dialogs.Fail(failure);
     return ExitSuccess;
@@ -252,20 +265,44 @@ int RunMerge(const ParsedArguments& arguments, Console& console) {
                       !OutputAllowed(arguments, theirsPath, output, "merge", console.Err)))
         return ExitFailure;
 
+    // git's driver works on files of its own; --name gives the layout's name for the messages.
+    const bool named = arguments.Has("--name");
+    const std::string name = arguments.Value("--name");
+    const auto shown = [&](const std::string& path, const char* version) {
+        return named ? "\"" + PathForMessage(name) + "\" (" + version + ")"
+                     : "\"" + PathForMessage(path) + "\"";
+    };
+    const auto read = [&](const std::string& path, LayoutContent& layout, const char* version) {
+        std::string failure;
+        if (ReadVersion(path, layout, failure)) return true;
+        const std::string plain = "\"" + PathForMessage(path) + "\"";
+        if (const std::size_t at = failure.find(plain); at != std::string::npos)
+            failure.replace(at, plain.size(), shown(path, version));
+        console.Dialogs.Fail(failure);
+        return false;
+    };
     LayoutContent base, ours, theirs;
+    if (!read(basePath, base, "base") || !read(oursPath, ours, "ours") ||
+        !read(theirsPath, theirs, "theirs"))
+        return ExitFailure;
     std::string failure;
-    if (!ReadVersion(basePath, base, failure) || !ReadVersion(oursPath, ours, failure) ||
-        !ReadVersion(theirsPath, theirs, failure))
-        return console.Dialogs.Fail(failure);
     const std::optional<DetectedCodePage> codePage =
         UseCodePage(arguments, ours.Records, "merge", console);
     if (!codePage) return ExitFailure;
     const MergeResult merge = MergeLayouts(base, ours, theirs);
     if (!merge.Refusal.empty())
-        return console.Dialogs.Fail("Cannot merge into \"" + PathForMessage(output) +
-                                    "\": " + merge.Refusal + "; nothing was written");
-    if (!WriteLayoutContent(output, merge.Merged, failure, !overOurs))
+        return console.Dialogs.Fail("Cannot merge into " + shown(output, "merged") + ": " +
+                                    merge.Refusal + "; nothing was written");
+    // An OUT that holds the result already is left as it is (git's driver then finds OURS
+    // untouched); the exit status still tells of the conflicts, as git reads it.
+    const bool holds = CheckLayoutContent(merge.Merged).empty() &&
+                       HoldsAlready(output, LayoutFileBytesOf(merge.Merged));
+    if (!holds && !WriteLayoutContent(output, merge.Merged, failure, !overOurs)) {
+        const std::string plain = "\"" + PathForMessage(output) + "\"";
+        if (const std::size_t at = failure.find(plain); named && at != std::string::npos)
+            failure.replace(at, plain.size(), shown(output, "merged"));
         return console.Dialogs.Fail(failure);
+    }
 
     for (const MergeConflict& conflict : merge.Conflicts)
         console.Out << ConsoleText(ConflictLine(conflict), codePage->CodePage) << '\n';
@@ -296,9 +333,13 @@ std::vector<CommandSpec> VersionCommands() {
          "the 20 fields by name, one a line, then the trailer. Texts are the layout's\n"
          "Windows-1252 bytes as Unicode; every byte comes back through from-text. The same\n"
          "layout always gives the same text, so it serves git as a textconv filter:\n"
-         "  git config diff.quill.textconv \"quill to-text\"\n",
+         "  git config diff.quill.textconv \"quill to-text --textconv\"\n",
          {"LAYOUT"},
-         {{"-o", "OUT.json", "write to this file instead of standard output"}, InPlace},
+         {{"-o", "OUT.json", "write to this file instead of standard output"},
+          {"--textconv", nullptr,
+           "as git's textconv: a damaged layout prints one line naming the damage (\"damaged "
+           "layout: ...\") and exits 0, so git log -p reads on past it"},
+          InPlace},
          RunToText},
         {"from-text",
          "from-text TEXT.json -o LAYOUT",
@@ -342,13 +383,17 @@ std::vector<CommandSpec> VersionCommands() {
          "for it. An empty BASE counts as a layout without records.\n"
          "\n"
          "OUT may be OURS itself, as git's merge driver asks\n"
-         "(merge.quill.driver \"quill merge %O %A %B -o %A\"); OURS is then replaced without\n"
-         "a backup, since git keeps it. Another existing OUT is kept as OUT.bak first.\n"
+         "(merge.quill.driver \"quill merge %O %A %B -o %A --name %P\"); OURS is then\n"
+         "replaced without a backup, since git keeps it. Another existing OUT is kept as\n"
+         "OUT.bak first. An OUT that holds the result already is not written again.\n"
          "\n"
          "Exit status 0 when it merged without conflicts, 1 with conflicts (OUT written),\n"
          "2 on error (nothing written).\n",
          {"BASE", "OURS", "THEIRS"},
-         {{"-o", "OUT", "the layout file to write"}, InPlace},
+         {{"-o", "OUT", "the layout file to write"},
+          {"--name", "PATH",
+           "the layout's name for the messages, for files git names its own way (%P)"},
+          InPlace},
          RunMerge},
     };
 }

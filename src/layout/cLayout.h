@@ -27,9 +27,6 @@
 
 struct CSVReaderState;
 
-// Where a save keeps the content of the file it replaces: NAME.bak beside it (mill.set.bak).
-std::string BackupPathOf(const std::string& path);
-
 // One entry of the screen index.
 struct ScreenEntry {
     std::string Label;                  // from the screen's label control, without its mark
@@ -96,11 +93,15 @@ public:
     void AppendControl(const ControlRecord& record);
 
     // --- layout file
+    // Starts afresh: no records, a zero trailer, no file name, the history emptied, not modified.
+    void StartEmpty();
     bool LoadLayout(const std::string& path);
     // Writes the layout with a safe replace. A save that replaces an existing file first keeps
     // that file's content in its backup (BackupPathOf), replacing an older backup; when the backup
     // cannot be written the save stops with a warning and neither file changes, and a save that
-    // fails afterwards leaves the backup as it was.
+    // fails afterwards leaves the backup as it was. A link is followed to the file it names; a
+    // read-only file is replaced only when the user answers Yes to the question titled
+    // ReadOnlyQuestionTitle (No: false, nothing written, no further warning).
     bool SaveLayout(const std::string& path);
 
     // --- CSV interchange

@@ -392,3 +392,23 @@ bool LayoutFromText(std::string_view text, LayoutContent& layout, std::string& e
     error = in.Error();
     return false;
 }
+
+std::size_t MaxLayoutTextBytes() {
+    static const std::size_t limit = [] {
+        ControlRecord widest;
+        for (const RecordField& field : RecordFields)
+            if (field.IsText())
+                widest.*field.Text = std::string(254, '\x01');
+            else
+                widest.*field.Number = -2147483647 - 1;
+        LayoutContent one, none;
+        one.Records.push_back(widest);
+        one.Trailer.fill(-2147483647 - 1);
+        none.Trailer = one.Trailer;
+        const std::size_t empty = LayoutToText(none).size();
+        const std::size_t perRecord = LayoutToText(one).size() - empty;
+        // Record positions up to 32767 take five digits, the one written here one.
+        return empty + static_cast<std::size_t>(MaxControls) * (perRecord + 4);
+    }();
+    return limit;
+}

@@ -39,6 +39,11 @@ class JsonCursor;
 inline constexpr const char* LayoutTextFormat = "KorvoScreenQuill layout";
 inline constexpr const char* ControlsTextFormat = "KorvoScreenQuill controls";
 inline constexpr int LayoutTextVersion = 1;
+// The longest text form read, so an endless or runaway input is refused instead of filling the
+// memory: the text to-text writes for MaxControls records with every number at its widest and
+// every text 254 characters long (the longest a 1-byte length prefix holds) of the characters
+// written widest (\u0001), with the widest trailer. About 290 MB.
+std::size_t MaxLayoutTextBytes();
 
 // One record as one line of JSON, without a line end: {"record": 3, "rFunction": 0, ...}.
 std::string RecordJsonLine(const ControlRecord& record, int position, int codePage = 1252);

@@ -51,6 +51,7 @@ void ScreenPreview::ShowScreen(const cLayout& layout, int screen) {
 }
 
 void ScreenPreview::Clear() {
+    if (Document == nullptr && ScreenNo == -1 && Highlighted == 0) return;
     Document = nullptr;
     ScreenNo = -1;
     Current = {};
@@ -84,6 +85,19 @@ void ScreenPreview::Refresh() {
     UpdateEditing();
     if (Edit != nullptr) Edit->SceneChanged();
     update();
+}
+
+bool ScreenPreview::Touches(const LayoutChange& change) const {
+    if (Document == nullptr) return false;
+    if (change.Reloaded || change.RecordsMoved || change.ScreensChanged || change.FileNameChanged)
+        return true;
+    if (!change.RecordsChanged) return false;
+    return change.Screens.contains(ScreenNo) ||
+           (Options.ShowPersistent && change.Screens.contains(PersistentScreen));
+}
+
+void ScreenPreview::LayoutChanged(const LayoutChange& change) {
+    if (Touches(change)) Refresh();
 }
 
 void ScreenPreview::ReloadPictures() {
