@@ -16,6 +16,7 @@
 #include "layout/cLayout.h"
 #include "preview/SvgWriter.h"
 #include "ui/widgets/CodePage.h"
+#include "ui/canvas/CanvasHits.h"
 #include "ui/canvas/PictureCache.h"
 #include "ui/session/PreviewSettings.h"
 #include "ui/canvas/ScenePainter.h"
@@ -393,3 +394,46 @@ TEST(SvgWriterTest, LinkedPicturesAreNamedRelativeToTheSvgAndPictureFilesBySniff
 }
 
 } // namespace
+
+// The hit test and click rule the preview and the editing view share.
+TEST(CanvasHitsTest, TopmostFirstPersistentSkippedThinControlsWidenedAndClicksSelect) {
+    ScreenScene scene;
+    const auto item = [](int position, SceneRect rect, bool persistent = false) {
+        SceneItem i;
+        i.Position = position;
+        i.Rect = rect;
+        i.Persistent = persistent;
+        return i;
+    };
+    scene.Items = {item(1, {0, 0, 100, 100}), item(2, {10, 10, 50, 50}),
+                   item(3, {20, 20, 40, 40}, true), item(4, {70, 10, 71, 60})};
+    const auto positions = [&](QPointF at, HitRules rules) {
+        std::vector<int> out;
+        for (const SceneItem* i : ItemsUnder(scene, at, rules))
+            out.push_back(i->Position);
+        return out;
+    };
+    struct Case {
+        QPointF At;
+        HitRules Rules;
+        std::vector<int> Expected;
+    };
+    const Case cases[] = {
+        {{30, 30}, {}, {3, 2, 1}},                 // painting order reversed
+        {{30, 30}, {true, 0}, {2, 1}},             // the Persistent screen's control is not picked
+        {{100, 50}, {}, {}},                       // the far edge lies outside
+        {{72, 30}, {}, {1}},                       // beside a one-pixel line
+        {{72, 30}, {true, 4}, {4, 1}},             // the line widened to four pixels
+        {{-1, -1}, {true, 4}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(positions(c.At, c.Rules), c.Expected) << c.At.x() << "," << c.At.y();
+    EXPECT_EQ(ItemUnder(scene, {30, 30}, {true, 0})->Position, 2);
+    EXPECT_EQ(ItemUnder(scene, {200, 30}, {}), nullptr);
+
+    EXPECT_EQ(SelectionAfterClick({1, 2}, 3, false), (std::vector<int>{3}));
+    EXPECT_EQ(SelectionAfterClick({1, 2}, 0, false), (std::vector<int>{}));
+    EXPECT_EQ(SelectionAfterClick({1, 2}, 3, true), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(SelectionAfterClick({1, 2}, 1, true), (std::vector<int>{2}));
+    EXPECT_EQ(SelectionAfterClick({1, 2}, 0, true), (std::vector<int>{1, 2}));
+}

@@ -8,6 +8,7 @@
 
 #include "layout/cLayout.h"
 #include "ui/session/LayoutSession.h"
+#include "ui/canvas/CanvasHits.h"
 #include "ui/canvas/ScreenEditor.h"
 #include "ui/canvas/ScreenPreview.h"
 
@@ -121,21 +122,11 @@ bool PreviewSelection::eventFilter(QObject* watched, QEvent* event) {
             break;
         const QPointF at = Preview.ToScene(press->position());
         const SceneItem* item = Preview.SceneArea().contains(press->position())
-                                    ? Preview.Scene().ItemAt(at.x(), at.y())
+                                    ? ItemUnder(Preview.Scene(), at, HitRules{})
                                     : nullptr;
-        std::vector<int> selection;
-        if (press->modifiers() & Qt::ControlModifier) {
-            selection = Session.Selection();
-            if (item != nullptr) {
-                const auto found = std::find(selection.begin(), selection.end(), item->Position);
-                if (found != selection.end())
-                    selection.erase(found);
-                else
-                    selection.push_back(item->Position);
-            }
-        } else if (item != nullptr) {
-            selection = {item->Position};
-        }
+        std::vector<int> selection =
+            SelectionAfterClick(Session.Selection(), item != nullptr ? item->Position : 0,
+                                (press->modifiers() & Qt::ControlModifier) != 0);
         Session.SetSelection(std::move(selection));
         break;
     }

@@ -27,13 +27,16 @@
 #include "ui/canvas/PictureCache.h"
 #include "ui/canvas/ScenePainter.h"
 #include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/CanvasHits.h"
 #include "ui/canvas/ScreenEditorShared.h"
+#include "ui/canvas/SelectionTool.h"
 
 using namespace ScreenEditorShared;
 
 ScreenEditor::ScreenEditor(ScreenPreview& preview, LayoutSession& session, UserDialogs& dialogs,
                            QWidget* parent)
-    : QAbstractScrollArea(parent), Preview(preview), Session(session), Dialogs(dialogs) {
+    : QAbstractScrollArea(parent), Preview(preview), Session(session), Dialogs(dialogs),
+      Tool(std::make_unique<SelectionTool>(*this)) {
     setObjectName(QStringLiteral("ScreenEditor"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -61,7 +64,7 @@ const ScreenScene& ScreenEditor::Scene() const {
 }
 
 void ScreenEditor::SceneChanged() {
-    if (Doing != Gesture::None) CancelGesture();
+    if (Tool->Busy()) CancelGesture();
     // What the view shows stays where it is, however far the controls now reach.
     const QPointF corner = ToScreen(QPointF(0, 0));
     const ScreenScene& scene = Scene();
@@ -271,13 +274,8 @@ void ScreenEditor::Select(std::vector<int> positions, int reference) {
 }
 
 std::vector<const SceneItem*> ScreenEditor::StackAt(QPointF viewPoint) const {
-    std::vector<const SceneItem*> stack;
-    const auto& items = Scene().Items;
-    for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        if (it->Persistent) continue;
-        if (Widened(ViewRect(it->Rect)).contains(viewPoint)) stack.push_back(&*it);
-    }
-    return stack;
+    // Thin controls are widened to a few view pixels, whatever the zoom.
+    return ItemsUnder(Scene(), ToScreen(viewPoint), HitRules{true, 4 / ZoomFactor});
 }
 
 void ScreenEditor::SelectBeneath(QPointF viewPoint) {
@@ -370,7 +368,7 @@ bool ScreenEditor::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The topmost control painted under the cursor, as the preview's own tooltip finds it.
         const QPointF at = ToScreen(static_cast<QHelpEvent*>(event)->pos());
-        const SceneItem* item = Scene().ItemAt(at.x(), at.y());
+        const SceneItem* item = ItemUnder(Scene(), at, HitRules{});
         ShowPlainToolTip(event, item != nullptr ? Preview.ToolTipFor(*item) : QString(),
                          viewport());
         return true;

@@ -24,6 +24,7 @@
 #include <QPixmap>
 #include <QRegion>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "editing/Snapping.h"
 #include "preview/ScreenScene.h"
 
+class CanvasTool;
 class LayoutSession;
 class QAction;
 class QMenu;
@@ -87,7 +89,7 @@ public:
     void MoveSelectionInside();
     // Esc during a drag: everything goes back to where it was.
     void CancelGesture();
-    bool Dragging() const { return Doing != Gesture::None && Doing != Gesture::Pressed; }
+    bool Dragging() const;
 
     // --- snapping, remembered between runs
     SnapSettings Snapping() const;
@@ -128,9 +130,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    enum class Gesture { None, Pressed, Moving, Resizing, Banding };
-    // What a press turns into once the mouse moves far enough.
-    enum class PressKind { Nothing, Move, Resize, Band, BandOrSelect };
+    friend class SelectionTool;
 
     void BuildActions();
     void UpdateActions();
@@ -154,10 +154,6 @@ private:
     std::vector<std::pair<unsigned, QRectF>> Handles(const QRectF& control) const;
     void UpdateCursor(QPointF viewPoint);
 
-    void Press(QMouseEvent* event);
-    void BeginGesture();
-    void Drag(QPointF viewPoint);
-    void Release();
     std::vector<SnapTarget> TargetsBeside(const std::vector<int>& moving) const;
     // The controls of this screen lying wholly inside a band of the screen, ascending.
     std::vector<int> InBand(const QRectF& band) const;
@@ -167,7 +163,6 @@ private:
     void EnsureLayer();
     void PaintLayer(QPainter& painter, const QRegion& region, const std::vector<int>& hidden);
     void PaintSelection(QPainter& painter, const QRect& exposed);
-    void PaintGestures(QPainter& painter, const QRect& exposed);
     QRegion GestureRegion() const;
     void Repaint(const QRegion& before);
 
@@ -191,23 +186,8 @@ private:
     QPointF PlacedAt{-1, -1}; // where the next control added in this view goes (screen pixels)
     std::vector<int> LayerHidden; // what the layer leaves out
 
-    Gesture Doing = Gesture::None;
-    PressKind Kind = PressKind::Nothing;
-    QPointF PressAt;       // in the view
-    QPointF PressScreenAt; // in screen pixels
-    bool AddToSelection = false;
-    int PressedItem = 0;
-    bool ClickSelectsAlone = false;
-    unsigned ResizeEdges = 0;
-    std::vector<int> Moving;           // records being moved or resized
-    std::vector<PixelBox> MovingBoxes; // their boxes before the drag
-    PixelBox MovingBounds;
-    std::vector<SceneItem> MovingItems; // as they are drawn now
-    std::vector<SnapTarget> Targets;
-    SnapSettings DragSnapping;
-    SnapResult Snapped;
-    int64_t MovedX = 0, MovedY = 0;
-    QRectF Band; // in screen pixels
+    // What the mouse does: selecting, moving and resizing controls.
+    std::unique_ptr<CanvasTool> Tool;
 
     int NudgeRun = 0;
     QElapsedTimer NudgeClock;

@@ -27,6 +27,7 @@
 #include "ui/canvas/PictureCache.h"
 #include "ui/canvas/ScenePainter.h"
 #include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/CanvasTool.h"
 #include "ui/canvas/ScreenEditorShared.h"
 
 // The editing view's commands: its actions and menus (arrange, snap, zoom, selection), the keys
@@ -224,7 +225,7 @@ void ScreenEditor::keyPressEvent(QKeyEvent* event) {
         const int step = shift ? Snapping().GridStep : 1;
         switch (event->key()) {
         case Qt::Key_Escape:
-            if (Doing != Gesture::None)
+            if (Tool->Busy())
                 CancelGesture();
             else
                 Select({}, 0);

@@ -27,6 +27,7 @@
 #include "ui/canvas/PictureCache.h"
 #include "ui/canvas/ScenePainter.h"
 #include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/CanvasTool.h"
 #include "ui/canvas/ScreenEditorShared.h"
 
 // Painting the editing view: the scene's layer kept between paints, the selection with its
@@ -105,8 +106,7 @@ void ScreenEditor::PaintLayer(QPainter& painter, const QRegion& region,
 void ScreenEditor::EnsureLayer() {
     const qreal ratio = viewport()->devicePixelRatioF();
     const QSize size = viewport()->size() * ratio;
-    std::vector<int> hidden;
-    if (Doing == Gesture::Moving || Doing == Gesture::Resizing) hidden = Moving;
+    std::vector<int> hidden = Tool->Hidden();
     if (LayerValid && Layer.size() == size && hidden == LayerHidden) return;
 
     if (LayerValid && Layer.size() == size) {
@@ -136,43 +136,10 @@ void ScreenEditor::paintEvent(QPaintEvent* event) {
         EnsureLayer();
         painter.setClipRegion(event->region());
         painter.drawPixmap(0, 0, Layer);
-        PaintGestures(painter, event->rect());
+        Tool->Paint(painter, event->rect());
         PaintSelection(painter, event->rect());
     } catch (...) {
         // Nothing a record holds may stop the program; the view shows what it could paint.
-    }
-}
-
-void ScreenEditor::PaintGestures(QPainter& painter, const QRect& exposed) {
-    if (Doing == Gesture::Moving || Doing == Gesture::Resizing) {
-        PaintSceneItems(painter, Scene(), *Preview.Pictures(), ScreenRectInView(), MovingItems,
-                        exposed, Doing == Gesture::Resizing);
-        painter.save();
-        painter.setPen(QPen(GuideColour, 0));
-        for (const SnapGuide& g : Snapped.Guides) {
-            if (g.Vertical) {
-                const qreal x = FromScreen(QPointF(static_cast<double>(g.At), 0)).x();
-                painter.drawLine(
-                    QPointF(x, FromScreen(QPointF(0, static_cast<double>(g.From))).y() - 8),
-                    QPointF(x, FromScreen(QPointF(0, static_cast<double>(g.To))).y() + 8));
-            } else {
-                const qreal y = FromScreen(QPointF(0, static_cast<double>(g.At))).y();
-                painter.drawLine(
-                    QPointF(FromScreen(QPointF(static_cast<double>(g.From), 0)).x() - 8, y),
-                    QPointF(FromScreen(QPointF(static_cast<double>(g.To), 0)).x() + 8, y));
-            }
-        }
-        painter.restore();
-    } else if (Doing == Gesture::Banding) {
-        const QRectF r = ViewRect(PixelBox{static_cast<int64_t>(std::floor(Band.left())),
-                                           static_cast<int64_t>(std::floor(Band.top())),
-                                           static_cast<int64_t>(std::ceil(Band.right())),
-                                           static_cast<int64_t>(std::ceil(Band.bottom()))});
-        QColor fill = SelectionColour;
-        fill.setAlpha(40);
-        painter.fillRect(r, fill);
-        painter.setPen(QPen(SelectionColour, 0));
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
 }
 
@@ -184,11 +151,8 @@ void ScreenEditor::PaintSelection(QPainter& painter, const QRect& exposed) {
     painter.setBrush(Qt::NoBrush);
     QRectF single;
     for (int p : here) {
-        const auto moving = std::lower_bound(Moving.begin(), Moving.end(), p);
-        const SceneItem* item =
-            moving != Moving.end() && *moving == p && !MovingItems.empty()
-                ? &MovingItems[static_cast<std::size_t>(moving - Moving.begin())]
-                : Scene().ItemOfRecord(p);
+        const SceneItem* moved = Tool->Drawn(p);
+        const SceneItem* item = moved != nullptr ? moved : Scene().ItemOfRecord(p);
         if (item == nullptr) continue;
         const QRectF r = ViewRect(item->Rect);
         single = r;
@@ -199,7 +163,7 @@ void ScreenEditor::PaintSelection(QPainter& painter, const QRect& exposed) {
             QPen(p == reference ? ReferenceColour : SelectionColour, p == reference ? 2 : 1));
         painter.drawRect(r.adjusted(-1, -1, 0, 0));
     }
-    if (here.size() == 1 && Doing != Gesture::Moving && !single.isNull()) {
+    if (here.size() == 1 && Tool->ShowsHandles() && !single.isNull()) {
         painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 0));
         painter.setBrush(Qt::white);
         for (const auto& handle : Handles(single))
@@ -213,28 +177,15 @@ QRegion ScreenEditor::GestureRegion() const {
     const int pad = HandleSize / 2 + 4;
     std::vector<QRect> rects;
     for (int p : SelectedHere()) {
-        const auto moving = std::lower_bound(Moving.begin(), Moving.end(), p);
-        const SceneItem* item =
-            moving != Moving.end() && *moving == p && !MovingItems.empty()
-                ? &MovingItems[static_cast<std::size_t>(moving - Moving.begin())]
-                : Scene().ItemOfRecord(p);
+        const SceneItem* moved = Tool->Drawn(p);
+        const SceneItem* item = moved != nullptr ? moved : Scene().ItemOfRecord(p);
         if (item != nullptr)
             rects.push_back(ViewRect(item->Rect).toAlignedRect().adjusted(-pad, -pad, pad, pad));
     }
-    for (const SnapGuide& g : Snapped.Guides) {
-        const QPointF a = FromScreen(QPointF(static_cast<double>(g.Vertical ? g.At : g.From),
-                                             static_cast<double>(g.Vertical ? g.From : g.At)));
-        const QPointF b = FromScreen(QPointF(static_cast<double>(g.Vertical ? g.At : g.To),
-                                             static_cast<double>(g.Vertical ? g.To : g.At)));
-        rects.push_back(QRectF(a, b).normalized().toAlignedRect().adjusted(-10, -10, 10, 10));
-    }
-    if (Doing == Gesture::Banding)
-        rects.push_back(QRectF(FromScreen(Band.topLeft()), FromScreen(Band.bottomRight()))
-                            .toAlignedRect()
-                            .adjusted(-2, -2, 2, 2));
     const QRect view = viewport()->rect();
     for (const QRect& r : rects)
         region += r.intersected(view);
+    region += Tool->Region().intersected(view);
     return region;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/canvas/ScreenPreview.h"
 
+#include "ui/canvas/CanvasHits.h"
+
 #include <algorithm>
 
 #include <QBuffer>
@@ -234,7 +236,7 @@ QPointF ScreenPreview::ToScene(QPointF p) const {
 QString ScreenPreview::ToolTipAt(QPoint widgetPoint) const {
     if (!SceneArea().contains(widgetPoint)) return {};
     const QPointF at = ToScene(widgetPoint);
-    const SceneItem* item = Current.ItemAt(at.x(), at.y());
+    const SceneItem* item = ItemUnder(Current, at, HitRules{});
     return item != nullptr ? ToolTipFor(*item) : QString();
 }
 
