@@ -28,6 +28,7 @@
 #include "CsvExamples.h"
 #include "LayoutBuilders.h"
 #include "ScriptedDialogs.h"
+#include "MainWindowParts.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
 #include "check/LayoutCheck.h"
@@ -617,6 +618,58 @@ TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
                   List("PrincLayList")->topLevelItem(princ->Screen())->text(1).toInt());
     }
     EXPECT_NE(OwnItems(princ->Scene()), 2);
+}
+
+// The frames' buttons and the menu items are one command each: the action holds the enabled
+// state, the button follows it at once and pressing the button triggers the action.
+TEST_F(DesktopTest, EachFrameButtonFollowsItsMenuAction) {
+    const MainWindowParts parts(*Window);
+    struct Pair {
+        QPushButton* Button;
+        QAction* Item;
+        bool NeedsLayout;
+    };
+    const Pair pairs[] = {
+        {parts.Principal().Open, parts.OpenPrincipalItem(), false},
+        {parts.Additional().Open, parts.OpenAdditionalItem(), false},
+        {parts.Import(), parts.ImportItem(), false},
+        {parts.Export(), parts.ExportItem(), true},
+        {parts.Check(), parts.CheckItem(), true},
+        {parts.EditControls(), parts.EditControlsItem(), true},
+        {parts.EditSelectedScreen(), parts.EditSelectedScreenItem(), true},
+        {parts.DeleteScreen(), parts.DeleteScreenItem(), true},
+        {parts.PromoteScreen(), parts.PromoteScreenItem(), true},
+        {parts.DemoteScreen(), parts.DemoteScreenItem(), true},
+        {parts.UpdateCaptions(), parts.UpdateCaptionsItem(), true},
+    };
+    for (const Pair& p : pairs) {
+        EXPECT_EQ(p.Item->isEnabled(), !p.NeedsLayout) << p.Item->objectName().toStdString();
+        EXPECT_EQ(p.Button->isEnabled(), p.Item->isEnabled()) << p.Button->objectName().toStdString();
+    }
+    EXPECT_FALSE(parts.SaveAs()->isEnabled());
+    EXPECT_TRUE(parts.SaveAsItem()->isEnabled()) << "the menu saves a new layout too";
+    Dialogs.Answer(MsgAnswer::OK); // the sample mill has a duplicate screen label
+    OpenPrincipal(SamplePath("mill.set"));
+    EXPECT_TRUE(parts.SaveAs()->isEnabled());
+    for (const Pair& p : pairs) {
+        const std::string name = p.Button->objectName().toStdString();
+        EXPECT_TRUE(p.Item->isEnabled()) << name;
+        EXPECT_TRUE(p.Button->isEnabled()) << name;
+        p.Item->setEnabled(false);
+        EXPECT_FALSE(p.Button->isEnabled()) << name << " follows its action at once";
+        p.Item->setEnabled(true);
+        EXPECT_TRUE(p.Button->isEnabled()) << name;
+    }
+    // Pressing a button is triggering its action (here one that only asks for a file).
+    int triggered = 0;
+    QObject::connect(parts.ExportItem(), &QAction::triggered, [&] { ++triggered; });
+    parts.ExportItem()->setEnabled(false);
+    parts.Export()->click();
+    EXPECT_EQ(triggered, 0) << "a disabled button does nothing";
+    parts.ExportItem()->setEnabled(true);
+    Files.Cancel();
+    parts.Export()->click();
+    EXPECT_EQ(triggered, 1);
 }
 
 TEST_F(DesktopTest, TheCheckWindowLeadsToItsFindingAndFollowsTheCommands) {

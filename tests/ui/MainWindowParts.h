@@ -55,6 +55,16 @@ public:
     QAction* WhereUsedItem() const { return Get<QAction>("mnuWhereUsed"); }
     QAction* ControlsTableItem() const { return Get<QAction>("mnuControlsTable"); }
     QAction* PropertySheetItem() const { return Get<QAction>("mnuPropertySheet"); }
+    QAction* ExportItem() const { return Get<QAction>("mnuExport"); }
+    QAction* ImportItem() const { return Get<QAction>("mnuImport"); }
+    QAction* OpenAdditionalItem() const { return Get<QAction>("mnuAddOpen"); }
+    QAction* CheckItem() const { return Get<QAction>("mnuCheck"); }
+    QAction* EditControlsItem() const { return Get<QAction>("mnuEditScreen"); }
+    QAction* EditSelectedScreenItem() const { return Get<QAction>("mnuEditSel"); }
+    QAction* DeleteScreenItem() const { return Get<QAction>("mnuDelete"); }
+    QAction* PromoteScreenItem() const { return Get<QAction>("mnuPromote"); }
+    QAction* DemoteScreenItem() const { return Get<QAction>("mnuDemote"); }
+    QAction* UpdateCaptionsItem() const { return Get<QAction>("mnuUpdateCapts"); }
     // Controls > Add, a control of this kind.
     QAction* AddControlItem(int kind) const {
         return Get<QAction>(QStringLiteral("mnuAdd%1").arg(kind).toLatin1().constData());

@@ -134,7 +134,7 @@ bool KorvoScreenManager::OpenPrincipalFile(const std::string& chosen) {
     if (path.empty() || !PrincipalLayout.LoadLayout(path)) return false;
     PrincSession->SetChosenResolution(Kept->Find(FromSystemPath(path)));
     PrincSession->SetChosenCodePage(Kept->FindCodePage(FromSystemPath(path)));
-    SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
+    EnablePrincipalCommands(true);
     Recent->Add(FromSystemPath(path));
     return true;
 }
@@ -142,14 +142,14 @@ bool KorvoScreenManager::OpenPrincipalFile(const std::string& chosen) {
 bool KorvoScreenManager::OpenAdditionalFile(const std::string& chosen) {
     const std::string path = LayoutToOpen(chosen);
     if (path.empty() || !AdditionalLayout.LoadLayout(path)) return false;
-    SetByTag(*this, QStringLiteral("A3"), TagEnabled, true);
+    EnableAdditionalCommands(true);
     Recent->Add(FromSystemPath(path));
     return true;
 }
 
 bool KorvoScreenManager::ImportAdditionalFile(const std::string& path) {
     if (!AdditionalLayout.ImportCSV(path)) return false;
-    SetByTag(*this, QStringLiteral("A3"), TagEnabled, true);
+    EnableAdditionalCommands(true);
     return true;
 }
 

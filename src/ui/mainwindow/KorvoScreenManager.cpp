@@ -192,8 +192,24 @@ void KorvoScreenManager::ShowResolution() {
     }
 }
 
+void KorvoScreenManager::EnablePrincipalCommands(bool enabled) {
+    for (QAction* action : PrincipalCommands)
+        action->setEnabled(enabled);
+    for (QWidget* part : {static_cast<QWidget*>(txtOpenedFile), static_cast<QWidget*>(PrincFrame->LayoutBox()),
+                          static_cast<QWidget*>(Frame1)})
+        if (part != nullptr) part->setEnabled(enabled);
+}
+
+void KorvoScreenManager::EnableAdditionalCommands(bool enabled) {
+    for (QAction* action : AdditionalCommands)
+        action->setEnabled(enabled);
+    for (QWidget* part : {static_cast<QWidget*>(txtAddFile), static_cast<QWidget*>(AddLayList),
+                          static_cast<QWidget*>(Frame3), static_cast<QWidget*>(cboAppendTo)})
+        part->setEnabled(enabled);
+}
+
 void KorvoScreenManager::Form_Load() {
-    SetByTag(*this, QStringLiteral("A1"), TagEnabled, false);
+    EnablePrincipalCommands(false);
     EditAllScreens = true;
     PrincipalLayout.BindScreenList(PrincFrame->ListView());
     AdditionalLayout.BindScreenList(AddFrame->ListView());
@@ -225,8 +241,6 @@ void KorvoScreenManager::RefreshWindowState() {
     StatusNextScreen->setToolTip(StatusNextScreen->text());
     ShowResolution();
     ShowCodePage();
-    for (const auto& [item, button] : MirroredItems)
-        item->setEnabled(button->isEnabled());
     RebuildRecentMenu();
     emit LayoutsRefreshed();
 }

@@ -156,6 +156,9 @@ private:
     void BuildMenus();
     void BuildStatusBar();
     void Form_Load();
+    // Makes the commands and the parts of a frame that need its layout available or not.
+    void EnablePrincipalCommands(bool enabled);
+    void EnableAdditionalCommands(bool enabled);
 
     // Runs one command so that nothing it throws escapes, then shows its outcome.
     void Command(const std::function<void()>& handler);
@@ -252,8 +255,10 @@ private:
 
     QMenu* mnuRecent = nullptr;
     QMenu* mnuView = nullptr;
-    // Menu items that are available exactly when their button is.
-    std::vector<std::pair<QAction*, QPushButton*>> MirroredItems;
+    // The commands that need a Principal or an Additional layout open. They hold the enabled
+    // state; the frames' buttons follow their actions.
+    std::vector<QAction*> PrincipalCommands;
+    std::vector<QAction*> AdditionalCommands;
     QLabel* StatusRecords = nullptr;
     QLabel* StatusNextScreen = nullptr;
     QToolButton* StatusResolution = nullptr;

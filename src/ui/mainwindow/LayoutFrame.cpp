@@ -106,6 +106,7 @@ LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, 
         shape.LayoutGroup.Name != nullptr ? BuildGroup(shape.LayoutGroup) : nullptr;
     if (layoutGroup != nullptr)
         layoutGroup->setFixedSize(Px(shape.LayoutGroup.Width), Px(shape.LayoutGroup.Height));
+    LayoutButtons = layoutGroup;
     ScreenButtons = BuildGroup(shape.ScreenGroup);
     // At least the height its buttons need; the group grows with the list beside it.
     ScreenButtons->setMinimumSize(Px(shape.ScreenGroup.Width), Px(shape.ScreenGroup.Height));

@@ -79,6 +79,8 @@ public:
     ScreenListTree& ListView() const { return *View; }
     QLineEdit* FileBox() const { return FileName; }
     QGroupBox* ScreenGroup() const { return ScreenButtons; }
+    // The group of commands on the whole layout, where the frame has one.
+    QGroupBox* LayoutBox() const { return LayoutButtons; }
     ShareSplitter* Splitter() const { return ListSplitter; }
     QWidget* PreviewHost() const { return Host; }
     ScreenPreview* Preview() const { return Pane; }
@@ -106,5 +108,6 @@ private:
     QWidget* Host = nullptr;
     ScreenPreview* Pane = nullptr;
     QGroupBox* ScreenButtons = nullptr;
+    QGroupBox* LayoutButtons = nullptr;
     int DesignListWidth = 0;
 };

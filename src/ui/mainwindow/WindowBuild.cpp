@@ -99,23 +99,19 @@ void KorvoScreenManager::BuildControls() {
         frame->installEventFilter(this);
     }
 
-    connect(butOpen, &QPushButton::clicked, this, &KorvoScreenManager::openPrincipal);
-    connect(butExport, &QPushButton::clicked, this, &KorvoScreenManager::exportCsv);
-    connect(butSaveAs, &QPushButton::clicked, this, &KorvoScreenManager::saveLayoutAs);
-    connect(butEditScreen, &QPushButton::clicked, this, &KorvoScreenManager::editScreen);
-    connect(butCheck, &QPushButton::clicked, this, &KorvoScreenManager::checkLayout);
-    connect(butEditSel, &QPushButton::clicked, this, &KorvoScreenManager::editSelected);
-    connect(butPromote, &QPushButton::clicked, this, &KorvoScreenManager::promoteScreen);
-    connect(butDemote, &QPushButton::clicked, this, &KorvoScreenManager::demoteScreen);
-    connect(butUpdateCapts, &QPushButton::clicked, this, &KorvoScreenManager::updateCaptions);
-    connect(butDelete, &QPushButton::clicked, this, &KorvoScreenManager::deleteScreens);
-    connect(butAddOpen, &QPushButton::clicked, this, &KorvoScreenManager::openAdditional);
-    connect(butImport, &QPushButton::clicked, this, &KorvoScreenManager::importCsv);
-    connect(butAppendToPrinc, &QPushButton::clicked, this,
-            &KorvoScreenManager::appendToPrincipal);
+    // The buttons are wired to their commands with the menus: each follows its action.
 }
 
 namespace {
+
+// A frame's button belongs to its action: it is enabled exactly when the action is, and pressing
+// it triggers the action.
+void FollowAction(QPushButton* button, QAction* action) {
+    button->setEnabled(action->isEnabled());
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+}
 
 LayoutFrameShape PrincipalFrameShape() {
     LayoutFrameShape shape;
@@ -240,7 +236,6 @@ void KorvoScreenManager::BuildFrames() {
     Frame3->setMinimumHeight(Px(2190));
     // Appending needs an Additional layout; opening one enables the frame and its button.
     Frame3->setEnabled(false);
-    butAppendToPrinc->setEnabled(false);
     PrincPreview = PrincFrame->Preview();
     AddPreview = AddFrame->Preview();
 }
@@ -263,9 +258,10 @@ void KorvoScreenManager::BuildMenus() {
 
     QMenu* mnuFile = menuBar()->addMenu(FromCodePage("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    addItem(mnuFile, "mnuPrincOpen", "Principal Layout - &Open", &KorvoScreenManager::openPrincipal,
-            StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
-    addItem(mnuFile, "mnuAddOpen", "A&dditional Layout - Open",
+    QAction* openItem = addItem(mnuFile, "mnuPrincOpen", "Principal Layout - &Open",
+                                &KorvoScreenManager::openPrincipal,
+                                StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    QAction* addOpenItem = addItem(mnuFile, "mnuAddOpen", "A&dditional Layout - Open",
             &KorvoScreenManager::openAdditional,
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
     mnuRecent = mnuFile->addMenu(FromCodePage("&Recent Layouts"));
@@ -276,11 +272,10 @@ void KorvoScreenManager::BuildMenus() {
     addItem(mnuFile, "mnuPrincSaveAs", "Principal Layout - &Save As",
             &KorvoScreenManager::saveLayoutAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     mnuFile->addSeparator();
-    MirroredItems.emplace_back(addItem(mnuFile, "mnuExport", "CSV &Export",
-                                       &KorvoScreenManager::exportCsv,
-                                       {QKeySequence(Qt::CTRL | Qt::Key_E)}),
-                               butExport);
-    addItem(mnuFile, "mnuImport", "CSV &Import", &KorvoScreenManager::importCsv,
+    QAction* exportItem = addItem(mnuFile, "mnuExport", "CSV &Export",
+                                  &KorvoScreenManager::exportCsv,
+                                  {QKeySequence(Qt::CTRL | Qt::Key_E)});
+    QAction* importItem = addItem(mnuFile, "mnuImport", "CSV &Import", &KorvoScreenManager::importCsv,
             {QKeySequence(Qt::CTRL | Qt::Key_I)});
     addItem(mnuFile, "mnuCompare", "Co&mpare with...", &KorvoScreenManager::compareLayouts);
     addItem(mnuFile, "mnuExportBundle", "Export layout with &pictures...",
@@ -299,22 +294,18 @@ void KorvoScreenManager::BuildMenus() {
     mnuEdit->addAction(PrincSession->UndoAction());
     mnuEdit->addAction(PrincSession->RedoAction());
     mnuEdit->addSeparator();
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuPromote", "Move u&p list",
-                                       &KorvoScreenManager::promoteScreen,
-                                       {QKeySequence(Qt::ALT | Qt::Key_Up)}),
-                               butPromote);
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuDemote", "Move do&wn list",
-                                       &KorvoScreenManager::demoteScreen,
-                                       {QKeySequence(Qt::ALT | Qt::Key_Down)}),
-                               butDemote);
+    QAction* promoteItem = addItem(mnuEdit, "mnuPromote", "Move u&p list",
+                                   &KorvoScreenManager::promoteScreen,
+                                   {QKeySequence(Qt::ALT | Qt::Key_Up)});
+    QAction* demoteItem = addItem(mnuEdit, "mnuDemote", "Move do&wn list",
+                                  &KorvoScreenManager::demoteScreen,
+                                  {QKeySequence(Qt::ALT | Qt::Key_Down)});
     QAction* deleteItem =
         addItem(mnuEdit, "mnuDelete", "&Delete Screen", &KorvoScreenManager::deleteScreens,
                 StandardKeys(QKeySequence::Delete, Qt::Key_Delete));
     onlyIn(deleteItem, PrincLayList);
-    MirroredItems.emplace_back(deleteItem, butDelete);
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuUpdateCapts", "Update &Buttons",
-                                       &KorvoScreenManager::updateCaptions),
-                               butUpdateCapts);
+    QAction* captionsItem = addItem(mnuEdit, "mnuUpdateCapts", "Update &Buttons",
+                                    &KorvoScreenManager::updateCaptions);
     mnuEdit->addSeparator();
     // Like a double-click in the Additional list, Enter there appends even before a layout is open,
     // to say what is missing.
@@ -328,19 +319,50 @@ void KorvoScreenManager::BuildMenus() {
         addItem(mnuEdit, "mnuEditSel", "C&ontrol Edit", &KorvoScreenManager::editSelected,
                 {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     onlyIn(editItem, PrincLayList);
-    MirroredItems.emplace_back(editItem, butEditSel);
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuEditOnScreen", "Edit on the &Screen...",
-                                       &KorvoScreenManager::editOnScreen,
-                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)}),
-                               butEditSel);
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuEditScreen", "Edit All &Controls",
-                                       &KorvoScreenManager::editScreen,
-                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)}),
-                               butEditScreen);
-    MirroredItems.emplace_back(addItem(mnuEdit, "mnuCheck", "Chec&k Layout...",
-                                       &KorvoScreenManager::checkLayout,
-                                       {QKeySequence(Qt::CTRL | Qt::Key_L)}),
-                               butCheck);
+    QAction* onScreenItem = addItem(mnuEdit, "mnuEditOnScreen", "Edit on the &Screen...",
+                                    &KorvoScreenManager::editOnScreen,
+                                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)});
+    QAction* editAllItem = addItem(mnuEdit, "mnuEditScreen", "Edit All &Controls",
+                                   &KorvoScreenManager::editScreen,
+                                   {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)});
+    QAction* checkItem = addItem(mnuEdit, "mnuCheck", "Chec&k Layout...",
+                                 &KorvoScreenManager::checkLayout,
+                                 {QKeySequence(Qt::CTRL | Qt::Key_L)});
+
+    // Commands of the frames that no menu shows as they are: the frame's Save As works only once
+    // a layout is open (the menu's saves a new one too), and its Append only once an Additional
+    // layout is (the menu's says what is missing).
+    const auto frameOnly = [this](const char* name, const char* caption,
+                                  void (KorvoScreenManager::*handler)()) {
+        auto* action = new QAction(FromCodePage(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QAction* frameSaveAs =
+        frameOnly("actFrameSaveAs", "Save As", &KorvoScreenManager::saveLayoutAs);
+    QAction* frameAppend = frameOnly("actFrameAppend", "Append to Principal Layout",
+                                     &KorvoScreenManager::appendToPrincipal);
+
+    for (const auto& [button, action] : std::initializer_list<std::pair<QPushButton*, QAction*>>{
+             {butOpen, openItem},
+             {butExport, exportItem},
+             {butSaveAs, frameSaveAs},
+             {butEditScreen, editAllItem},
+             {butCheck, checkItem},
+             {butEditSel, editItem},
+             {butPromote, promoteItem},
+             {butDemote, demoteItem},
+             {butUpdateCapts, captionsItem},
+             {butDelete, deleteItem},
+             {butAddOpen, addOpenItem},
+             {butImport, importItem},
+             {butAppendToPrinc, frameAppend}})
+        FollowAction(button, action);
+    PrincipalCommands = {exportItem, frameSaveAs, editAllItem, checkItem,   editItem,
+                         onScreenItem, promoteItem, demoteItem, captionsItem, deleteItem};
+    AdditionalCommands = {frameAppend};
+    frameAppend->setEnabled(false);
 
     // The panes beside the frames (the controls table, the property sheet, find) each add their
     // item here with AddPane.
