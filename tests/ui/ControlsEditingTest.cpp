@@ -26,10 +26,14 @@
 #include "ui/panes/ControlsTable.h"
 #include "ui/panes/ControlsTableModel.h"
 #include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/canvas/PreviewSelection.h"
+#include "ui/canvas/ScreenEditor.h"
+#include "ui/canvas/ScreenPreview.h"
 #include "ui/session/LayoutSession.h"
 #include "ui/canvas/PreviewSelection.h"
 #include "ui/panes/PropertySheet.h"
 #include "ui/panes/PropertySheetEditors.h"
+#include "ui/canvas/ScreenEditor.h"
 #include "ui/canvas/ScreenPreview.h"
 
 namespace {
@@ -85,10 +89,25 @@ protected:
         line->insert(text);
         QTest::keyClick(line, Qt::Key_Return);
     }
-    std::vector<int> Outlined(const char* preview) {
-        auto* link = Get<ScreenPreview>(preview)->findChild<PreviewSelection*>();
+    // The controls a preview marks as selected: its outlines, or its editing view's selection
+    // where the preview is wide enough to edit.
+    std::vector<int> Outlined(const char* name) {
+        ScreenPreview* preview = Get<ScreenPreview>(name);
+        if (preview->Editing()) return preview->Editor()->SelectedHere();
+        auto* link = preview->findChild<PreviewSelection*>();
         EXPECT_NE(link, nullptr);
         return link != nullptr ? link->Outlined() : std::vector<int>{};
+    }
+    // Clicks a point of the screen a preview shows, on the preview or on its editing view.
+    void ClickScreenPoint(ScreenPreview& preview, QPointF screenPoint) {
+        if (preview.Editing()) {
+            ScreenEditor* editor = preview.Editor();
+            QTest::mouseClick(editor->viewport(), Qt::LeftButton, {},
+                              editor->FromScreen(screenPoint).toPoint());
+        } else {
+            QTest::mouseClick(&preview, Qt::LeftButton, {},
+                              preview.FromScene(screenPoint).toPoint());
+        }
     }
     void ResizeTo(QWidget& window, QSize size) {
         window.resize(size);
@@ -130,8 +149,7 @@ TEST_F(ControlsEditingTest, RowsChosenInTheTableAreEditedTogetherAsOneStep) {
     ScreenPreview* preview = Get<ScreenPreview>("PrincPreview");
     ASSERT_TRUE(preview->isVisible());
     const ControlRecord& led = Records()[3];
-    const QPointF at = preview->FromScene(QPointF(led.rX1 + 5, led.rY1 + 5));
-    QTest::mouseClick(preview, Qt::LeftButton, {}, at.toPoint());
+    ClickScreenPoint(*preview, QPointF(led.rX1 + 5, led.rY1 + 5));
     EXPECT_EQ(Session().Selection(), (std::vector<int>{4}));
     const QModelIndexList rows = Table().View()->selectionModel()->selectedRows();
     ASSERT_EQ(rows.size(), 1);

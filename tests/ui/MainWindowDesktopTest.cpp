@@ -28,6 +28,8 @@
 #include "CsvExamples.h"
 #include "LayoutBuilders.h"
 #include "ScriptedDialogs.h"
+#include <QHeaderView>
+
 #include "MainWindowParts.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
@@ -111,7 +113,7 @@ QRect InWindow(QWidget* control) {
     return QRect(control->mapTo(control->window(), QPoint(0, 0)), control->size());
 }
 
-TEST_F(DesktopTest, EnlargingGivesTheRoomToTheListsAndTheButtonsStayBesideThem) {
+TEST_F(DesktopTest, EnlargingGivesTheWidthToThePreviewsAndTheButtonsStayBesideTheLists) {
     Dialogs.Answer(MsgAnswer::OK); // the sample mill has a duplicate screen label
     OpenPrincipal(SamplePath("mill.set"));
     Files.Choose(SamplePath("lathe.lset"));
@@ -120,16 +122,41 @@ TEST_F(DesktopTest, EnlargingGivesTheRoomToTheListsAndTheButtonsStayBesideThem) 
     const QSize add = List("AddLayList")->size();
 
     ResizeTo(*Window, QSize(1600, 1000));
+    const int princHost = Get<QWidget>("PrincPreviewHost")->width();
     for (const auto& [name, host, before] : {std::tuple("PrincLayList", "PrincPreviewHost", princ),
                                              {"AddLayList", "AddPreviewHost", add}}) {
         SCOPED_TRACE(name);
         QTreeWidget* list = List(name);
-        // The list and the preview pane beside it share the width gained.
+        QWidget* preview = Get<QWidget>(host);
+        // The list keeps what it had and every column in sight; the preview takes the rest of
+        // the width gained.
         EXPECT_GE(list->width(), before.width());
-        EXPECT_GT(list->width() + Get<QWidget>(host)->width(), before.width() + 400);
+        EXPECT_TRUE(preview->isVisible());
+        EXPECT_GT(preview->width(), list->width() - before.width());
+        EXPECT_GT(list->width() + preview->width(), before.width() + 400);
+        const int columns = list->header()->length();
+        EXPECT_LE(columns, list->viewport()->width() + 1) << "no column is cut";
         EXPECT_GT(list->height(), before.height() + 100);
         EXPECT_TRUE(AllRowsShow(*list));
     }
+    // Wider still, the previews grow and the lists stay.
+    const int princList = List("PrincLayList")->width();
+    ResizeTo(*Window, QSize(1900, 1000));
+    EXPECT_GT(Get<QWidget>("PrincPreviewHost")->width(), princHost);
+    EXPECT_EQ(List("PrincLayList")->width(), princList);
+    // Every button lies inside its frame, wide enough for its caption.
+    for (const char* frame : {"fraOPrinc", "fraOAdd"}) {
+        QWidget* box = Get<QWidget>(frame);
+        for (QPushButton* button : box->findChildren<QPushButton*>()) {
+            SCOPED_TRACE(button->objectName().toStdString());
+            EXPECT_TRUE(InWindow(box).contains(InWindow(button)));
+            EXPECT_GE(button->width(),
+                      button->fontMetrics().horizontalAdvance(
+                          button->text().split('\n').first().remove('&')) / 2);
+        }
+    }
+    ResizeTo(*Window, QSize(1600, 1000));
+
     // The buttons keep their order at the lists' right.
     QWidget* frame1 = Get<QWidget>("Frame1");
     EXPECT_GE(InWindow(frame1).left(), InWindow(List("PrincLayList")).right());

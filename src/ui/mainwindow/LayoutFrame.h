@@ -66,8 +66,10 @@ struct LayoutFrameShape {
 class LayoutFrame : public QGroupBox {
     Q_OBJECT
 public:
-    // Of the width beyond the design size, the part the list gets when the preview pane is shown.
-    static constexpr double ListWidthShare = 1.0 / 3.0;
+    // Of the width beyond the design size, the part the list gets when the preview pane is shown:
+    // none, since at its design width the list shows all its columns and more width would only
+    // widen their empty ends. The user can still move the handle.
+    static constexpr double ListWidthShare = 0.0;
 
     LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, FileDialogs& files,
                 UserDialogs& dialogs, QWidget* parent = nullptr);
