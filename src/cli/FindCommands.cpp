@@ -138,14 +138,11 @@ int RunReplace(const ParsedArguments& arguments, Console& console) {
     if (!ReadLayout(input, layout, console)) return ExitFailure;
     const ReplacePlan plan = PlanReplace(layout.Records, request);
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
-    if (plan.Fields == 0) {
-        console.Out << (FindInRecords(layout.Records, request.Find).empty()
-                            ? "Nothing to replace: no field matches " + QuotedValue(arguments.Operands[1]) +
-                                  "; nothing was written.\n"
-                            : std::string("Nothing changes: the replacement leaves every field "
-                                          "as it is; nothing was written.\n"));
-        return ExitFindings;
-    }
+    if (plan.Fields == 0)
+        return NothingChanges(console, FindInRecords(layout.Records, request.Find).empty()
+                                           ? "no field matches " + QuotedValue(arguments.Operands[1])
+                                           : std::string("the replacement leaves every field as "
+                                                         "it is"));
     const int status = WriteChanged(layout, plan.Edit, output, console);
     if (status != ExitSuccess) return status;
     console.Out << "Replaced: " << plan.Fields << (plan.Fields == 1 ? " field" : " fields")
@@ -212,16 +209,12 @@ int RunRelink(const ParsedArguments& arguments, Console& console) {
     LayoutContent layout;
     if (!ReadLayout(input, layout, console)) return ExitFailure;
     const RelinkPlan plan = PlanRelink(layout.Records, *from, *to);
-    if (plan.NoMatch) {
-        console.Out << ConsoleText(plan.Refusal) << " Nothing was written.\n";
-        return ExitFindings;
-    }
+    if (plan.NoMatch)
+        return NothingChanges(console, "no control shows the picture " +
+                                           QuotedValue(arguments.Operands[1]));
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
-    if (plan.Controls == 0) {
-        console.Out << "Nothing changes: the pictures are linked so already; nothing was "
-                       "written.\n";
-        return ExitFindings;
-    }
+    if (plan.Controls == 0)
+        return NothingChanges(console, "the pictures are linked so already");
     const int status = WriteChanged(layout, plan.Edit, output, console);
     if (status != ExitSuccess) return status;
     console.Out << "Relinked the picture of " << plan.Controls
