@@ -1,13 +1,18 @@
-// .zip bundles through libzip, where the build has it; without it bundles are folders only.
+// .zip bundles through libzip, where the build has it, or else through the small zip reader and
+// writer on zlib with libzip's interface (ZlibZip.h); without either bundles are folders only.
 
 #include "bundle/LayoutBundle.h"
 
 #include "bundle/BundlePaths.h"
 #include "platform/FileAccess.h"
 
-#ifdef QUILL_HAVE_LIBZIP
+#if defined(QUILL_HAVE_LIBZIP) || defined(QUILL_HAVE_ZLIB_ZIP)
 
+#ifdef QUILL_HAVE_LIBZIP
 #include <zip.h>
+#else
+#include "bundle/ZlibZip.h"
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -298,7 +303,7 @@ bool UnpackBundle(const std::string& zipPath, const std::string& folder, Unpacke
     return true;
 }
 
-#else // no libzip: bundles are folders
+#else // no zip library: bundles are folders
 
 bool ZipBundles() {
     return false;

@@ -100,6 +100,10 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
     if (!layout.LoadLayout(path) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(path));
 
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "controls", console);
+    if (!codePage) return ExitFailure;
+    const int cp = codePage->CodePage;
     const std::span<const ControlRecord> records = layout.Records();
     const bool json = arguments.Has("--json");
     std::vector<std::vector<std::string>> rows{{"Record", "Screen", "X1", "Y1", "X2", "Y2",
@@ -110,7 +114,7 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
         if (!choice->Takes(r)) continue;
         const int position = static_cast<int>(i) + 1;
         if (json) {
-            console.Out << RecordJsonLine(r, position) << '\n';
+            console.Out << RecordJsonLine(r, position, cp) << '\n';
             continue;
         }
         const std::string key = HotKeyText(r.rHotKey);
@@ -118,7 +122,8 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
                         std::to_string(r.rY1), std::to_string(r.rX2), std::to_string(r.rY2),
                         std::to_string(r.rFunction), std::to_string(r.rOEMCode),
                         std::to_string(r.rTabGroup), KindName(r.rType), key.empty() ? "-" : key,
-                        ConsoleText(r.rText), ConsoleText(r.rLabel), ConsoleText(r.rBitMapPath)});
+                        ConsoleText(r.rText, cp), ConsoleText(r.rLabel, cp),
+                        ConsoleText(r.rBitMapPath, cp)});
     }
     if (!json) console.Out << Table(rows, 9);
     return ExitSuccess;
@@ -173,7 +178,13 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
     }
     if (!OutputAllowed(arguments, input, output, "edit", console.Err)) return ExitFailure;
 
-    // Every value is read before the layout: a mistyped one is told at once.
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(input));
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "edit", console);
+    if (!codePage) return ExitFailure;
+    // The values are read once the layout is, in its code page.
     std::vector<std::pair<const ControlField*, FieldValue>> values;
     for (const std::string& set : sets->second) {
         const std::size_t equals = set.find('=');
@@ -185,14 +196,12 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
             return Refuse(console, "--set " + QuotedValue(set) + ": " + QuotedValue(name) +
                                        " is not a field of a control; the fields are " +
                                        ControlFieldNames());
-        const FieldParse parsed = ParseFieldValue(*field, std::string_view(set).substr(equals + 1));
+        const FieldParse parsed = ParseFieldValue(*field, std::string_view(set).substr(equals + 1),
+                                                  codePage->CodePage);
         if (!parsed.Value) return Refuse(console, "--set " + QuotedValue(set) + ": " + parsed.Refusal);
         values.emplace_back(field, *parsed.Value);
     }
 
-    cLayout layout(console.Dialogs);
-    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
-        return console.Dialogs.Fail(CannotRead(input));
     const std::span<const ControlRecord> records = layout.Records();
     std::vector<int> positions;
     if (listed) {

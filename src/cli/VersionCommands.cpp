@@ -6,7 +6,7 @@
 #include "cli/Json.h"
 #include "cli/QuillCommands.h"
 #include "platform/FileAccess.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "versioning/LayoutDiff.h"
 #include "versioning/LayoutFiles.h"
 #include "versioning/LayoutMerge.h"
@@ -62,7 +62,10 @@ int RunToText(const ParsedArguments& arguments, Console& console) {
         console.Out << "damaged layout: " << ConsoleText(failure) << '\n';
         return ExitSuccess;
     }
-    const std::string text = LayoutToText(layout);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "to-text", console);
+    if (!codePage) return ExitFailure;
+    const std::string text = LayoutToText(layout, codePage->CodePage);
     if (!toFile) {
         WriteExactly(console.Out, text);
         return ExitSuccess;
@@ -87,9 +90,13 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
                                          ? ", the longest text form of a layout (32767 records of the widest fields)"
                                          : "") +
                                     "; nothing was written");
+    // The text names the code page it was written in; --codepage reads a text that does not.
+    const std::optional<DetectedCodePage> chosen = UseCodePage(arguments, {}, "from-text", console);
+    if (!chosen) return ExitFailure;
+    int codePage = chosen->CodePage;
     LayoutContent layout;
     std::string error;
-    if (!LayoutFromText(text, layout, error))
+    if (!LayoutFromText(text, layout, error, &codePage))
         return console.Dialogs.Fail(cannotRead + ": " + error + "; nothing was written");
     if (CheckLayoutContent(layout).empty() && HoldsAlready(output, LayoutFileBytesOf(layout)))
         return NothingChanges(console, "\"" + output + "\" holds this layout already");
@@ -107,7 +114,7 @@ std::string ScreenHeading(int32_t screen, const LayoutContent& older, const Layo
 }
 
 std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
-                      const LayoutContent& newer) {
+                      const LayoutContent& newer, int codePage) {
     std::string out;
     bool first = true;
     int32_t screen = 0;
@@ -117,7 +124,7 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
             continue;
         }
         if (first || change.Screen != screen)
-            out += ConsoleText(ScreenHeading(change.Screen, older, newer)) + "\n";
+            out += ConsoleText(ScreenHeading(change.Screen, older, newer), codePage) + "\n";
         first = false;
         screen = change.Screen;
         const ControlRecord* a =
@@ -127,21 +134,21 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
         std::string line = std::string("  ") + ChangeKindName(change.Kind) + " record " +
                            ChangePositions(change) + ": " + ControlDescription(b ? *b : *a);
         if (change.Kind == ChangeKind::Changed) line += ": " + ChangeDetails(change, older, newer);
-        out += ConsoleText(line) + "\n";
+        out += ConsoleText(line, codePage) + "\n";
     }
     return out;
 }
 
-void PutFieldValue(JsonWriter& json, const ControlRecord& record, int field) {
+void PutFieldValue(JsonWriter& json, const ControlRecord& record, int field, int codePage) {
     const RecordField& f = RecordFields[static_cast<std::size_t>(field)];
     if (f.IsText())
-        json.String(Windows1252ToUtf8(record.*f.Text));
+        json.String(CodePageToUtf8(record.*f.Text, codePage));
     else
         json.Number(record.*f.Number);
 }
 
 std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
-                     const LayoutContent& newer) {
+                     const LayoutContent& newer, int codePage) {
     std::string out;
     const auto position = [](JsonWriter& json, int n) {
         if (n > 0)
@@ -164,7 +171,8 @@ std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
         const ControlRecord* b =
             change.New > 0 ? &newer.Records[static_cast<std::size_t>(change.New - 1)] : nullptr;
         if (!trailer)
-            json.Key("control").String(Windows1252ToUtf8(ControlDescription(b ? *b : *a)));
+            json.Key("control").String(
+                CodePageToUtf8(ControlDescription(b ? *b : *a), codePage));
         if (change.Kind == ChangeKind::Changed || trailer) {
             json.Key("fields").BeginObject();
             for (int k : change.Fields) {
@@ -178,8 +186,8 @@ std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
                     continue;
                 }
                 json.Key(RecordFields[at].Name).BeginArray();
-                PutFieldValue(json, *a, k);
-                PutFieldValue(json, *b, k);
+                PutFieldValue(json, *a, k, codePage);
+                PutFieldValue(json, *b, k, codePage);
                 json.EndArray();
             }
             json.EndObject();
@@ -196,9 +204,12 @@ int RunDiff(const ParsedArguments& arguments, Console& console) {
     if (!ReadVersion(arguments.Operands[0], older, failure) ||
         !ReadVersion(arguments.Operands[1], newer, failure))
         return console.Dialogs.Fail(failure);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, newer.Records, "diff", console);
+    if (!codePage) return ExitFailure;
     const LayoutDiff diff = DiffLayouts(older, newer);
-    console.Out << (arguments.Has("--json") ? DiffJson(diff, older, newer)
-                                            : DiffLines(diff, older, newer));
+    console.Out << (arguments.Has("--json") ? DiffJson(diff, older, newer, codePage->CodePage)
+                                            : DiffLines(diff, older, newer, codePage->CodePage));
     return diff.Same() ? ExitSuccess : ExitFindings;
 }
 
@@ -275,6 +286,9 @@ int RunMerge(const ParsedArguments& arguments, Console& console) {
         !read(theirsPath, theirs, "theirs"))
         return ExitFailure;
     std::string failure;
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, ours.Records, "merge", console);
+    if (!codePage) return ExitFailure;
     const MergeResult merge = MergeLayouts(base, ours, theirs);
     if (!merge.Refusal.empty())
         return console.Dialogs.Fail("Cannot merge into " + shown(output, "merged") + ": " +
@@ -291,7 +305,7 @@ int RunMerge(const ParsedArguments& arguments, Console& console) {
     }
 
     for (const MergeConflict& conflict : merge.Conflicts)
-        console.Out << ConsoleText(ConflictLine(conflict)) << '\n';
+        console.Out << ConsoleText(ConflictLine(conflict), codePage->CodePage) << '\n';
     console.Out << "Merged: theirs changed "
                 << Counted(merge.ChangedByTheirs, "control", "controls") << ", added "
                 << merge.AddedByTheirs << " and removed " << merge.RemovedByTheirs << "; "

@@ -64,12 +64,21 @@ public:
     const std::string& FileName() const { return LayoutFileName; }
     void SetFileName(const std::string& value);
     int EmptyScreenNr() const;
+    // The code page of the texts where they meet a person or another format (CSV import, the
+    // windows, the tool): the layout never says, so whoever opens it chooses (DetectCodePage).
+    // Changing it changes no byte of the records.
+    int TextCodePage() const { return CodePage; }
+    void SetTextCodePage(int codePage) { CodePage = codePage; }
     int ControlCount() const { return static_cast<int>(Controls.size()); }
 
     // --- read-only views for what computes from the document (previews, checks, the tool)
     std::span<const ControlRecord> Records() const { return Controls; }
     // The screen index as last built, entry s for screen s.
     const std::array<ScreenEntry, ScreenCount>& Screens() const { return ScreenTable; }
+    // The screens beyond the host's 16 (16 and above) that records lie on, ascending, each
+    // indexed as the 16 are: its label, its controls, the first two buttons that show it.
+    // Computed from the records on each call.
+    std::vector<std::pair<int32_t, ScreenEntry>> ScreensBeyond() const;
     const std::array<int32_t, 10>& FileTrailer() const { return Trailer; }
 
     // --- screen list and observers
@@ -84,6 +93,8 @@ public:
     void AppendControl(const ControlRecord& record);
 
     // --- layout file
+    // Starts afresh: no records, a zero trailer, no file name, the history emptied, not modified.
+    void StartEmpty();
     bool LoadLayout(const std::string& path);
     // Writes the layout with a safe replace. A save that replaces an existing file first keeps
     // that file's content in its backup (BackupPathOf), replacing an older backup; when the backup
@@ -184,6 +195,7 @@ private:
     LayoutHistory History;
     std::array<int32_t, 10> Trailer{};
     std::string LayoutFileName;
+    int CodePage = 1252;
     std::array<int, ScreenCount> ScreenMap{};
     ScreenListView* BoundList = nullptr;
     std::vector<LayoutObserver*> Observers;

@@ -25,16 +25,16 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
-#include "ui/ControlsTable.h"
-#include "ui/KorvoScreenManager.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/LayoutSession.h"
-#include "ui/PropertySheet.h"
-#include "ui/ScreenFit.h"
-#include "ui/ScreenPreviewWindow.h"
-#include "ui/ScreenThumbnailsWindow.h"
-#include "ui/frmAboutQuill.h"
-#include "ui/frmEditControls.h"
+#include "ui/panes/ControlsTable.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/panes/PropertySheet.h"
+#include "ui/widgets/ScreenFit.h"
+#include "ui/canvas/ScreenPreviewWindow.h"
+#include "ui/dialogs/ScreenThumbnailsWindow.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/EditControlsWindow.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ TEST_F(ScreenFitTest, TheEditControlsWindowFitsAndReachesEveryControl) {
     cLayout layout(Dialogs);
     cLayoutProbe::Adopt(layout, ControlsOnScreens({3, 2}));
     FakeListView list;
-    frmEditControls form(layout, Dialogs, true, list);
+    EditControlsWindow form(layout, Dialogs, true, list);
     ExpectFits(form);
 }
 
@@ -130,7 +130,7 @@ TEST_F(ScreenFitTest, ThePreviewCheckThumbnailsAndAboutWindowsFit) {
     ExpectFits(editing);
     ScreenThumbnailsWindow thumbnails(layout, Files, Dialogs);
     ExpectFits(thumbnails);
-    frmAboutQuill about;
+    AboutDialog about;
     ExpectFits(about);
 }
 
@@ -150,8 +150,16 @@ int main(int argc, char** argv) {
             scale = parts[2].toDouble();
         }
     }
+#ifdef Q_OS_WIN
+    // Qt reads the platform's arguments up to the next colon, so the file is named without its
+    // drive: relative to the current folder, where the scratch folder is made.
+    QTemporaryDir scratch(QDir::current().filePath(QStringLiteral("fit-XXXXXX")));
+    const QString config =
+        QDir::current().relativeFilePath(scratch.filePath(QStringLiteral("screen.json")));
+#else
     QTemporaryDir scratch;
     const QString config = scratch.filePath(QStringLiteral("screen.json"));
+#endif
     {
         QFile file(config);
         if (!file.open(QIODevice::WriteOnly)) return 2;
@@ -169,6 +177,7 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
