@@ -447,8 +447,8 @@ std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
         if (error != std::errc() || end != text.data() + text.size() ||
             !IsSupportedCodePage(number)) {
             UsageError(console.Err, command,
-                       "--codepage \"" + text +
-                           "\" is not a code page this program knows (1252, 1250, 1251, 1253, "
+                       "--codepage " + QuotedValue(text) +
+                           " is not a code page this program knows (1252, 1250, 1251, 1253, "
                            "1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950)");
             return std::nullopt;
         }
@@ -525,7 +525,7 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
             screen = number;
         else
             return UsageError(console.Err, "render",
-                              "--screen \"" + text + "\" is not a screen number 0 or more");
+                              "--screen " + QuotedValue(text) + " is not a screen number 0 or more");
     }
     if (!arguments.Has("-o")) return UsageError(console.Err, "render", "needs -o OUT.svg");
     const std::string output = arguments.Value("-o");

@@ -28,7 +28,7 @@ bool NumberOption(const ParsedArguments& arguments, const char* option, const ch
     value = WholeNumber(arguments.Value(option));
     if (value) return true;
     UsageError(err, command,
-               std::string(option) + " \"" + arguments.Value(option) + "\" is not a screen number");
+               std::string(option) + " " + QuotedValue(arguments.Value(option)) + " is not a screen number");
     return false;
 }
 
@@ -96,8 +96,8 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
             const std::optional<int32_t> screen = WholeNumber(list.substr(start, end - start));
             if (!screen)
                 return UsageError(console.Err, "add-screen",
-                                  "--tabs-on \"" + list +
-                                      "\" is not a list of screens such as 1,2,5");
+                                  "--tabs-on " + QuotedValue(list) +
+                                      " is not a list of screens such as 1,2,5");
             screens.push_back(*screen);
             start = end + 1;
         }
@@ -107,8 +107,8 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
         request.Key = HotKeyCode(arguments.Value("--key"));
         if (!request.Key)
             return UsageError(console.Err, "add-screen",
-                              "--key \"" + arguments.Value("--key") +
-                                  "\" is not a key: give a name such as Alt+5 or F9, or none");
+                              "--key " + QuotedValue(arguments.Value("--key")) +
+                                  " is not a key: give a name such as Alt+5 or F9, or none");
     }
     const std::string output = OutputOf(arguments, input, "add-screen", console.Err);
     if (output.empty()) return ExitFailure;

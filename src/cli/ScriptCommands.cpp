@@ -109,10 +109,10 @@ int RunImport(const std::string& input, const std::string& dir, const ParsedArgu
     if (!imported.Refusal.empty())
         return Fail(console, "cannot import the scripts of \"" + dir + "\": " + imported.Refusal);
     if (imported.Edit.Empty()) {
-        console.Out << "No script changed: the " << imported.Listed
-                    << (imported.Listed == 1 ? " script" : " scripts")
-                    << " listed hold what the layout holds; nothing was written.\n";
-        return ExitFindings;
+        return NothingChanges(console, "the " + std::to_string(imported.Listed) +
+                                           (imported.Listed == 1 ? " script listed holds"
+                                                                 : " scripts listed hold") +
+                                           " what the layout holds");
     }
     if (const std::string refusal = layout.ApplyEdit(imported.Edit, imported.Text);
         !refusal.empty())

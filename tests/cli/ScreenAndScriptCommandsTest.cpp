@@ -132,7 +132,7 @@ TEST(ScriptCommandsTest, ExportAndImportKeepEveryByteAndAnUnchangedFolderWritesN
         "scripts " + Quoted(input) + " --import " + Quoted(folder) + " -o " + Quoted(output), dir);
     EXPECT_EQ(imported.Status, 1) << imported.Err;
     EXPECT_EQ(imported.Out,
-              "No script changed: the 4 scripts listed hold what the layout holds; nothing was "
+              "Nothing changes: the 4 scripts listed hold what the layout holds; nothing was "
               "written.\n");
     EXPECT_FALSE(FileExists(output));
 
