@@ -11,7 +11,7 @@
 #include "platform/FileAccess.h"
 #include "platform/CodePages.h"
 #include "preview/PictureFinder.h"
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 #include "versioning/LayoutFiles.h"
 
 namespace {

@@ -13,14 +13,6 @@
 
 namespace {
 
-std::optional<int32_t> WholeNumber(const std::string& text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
-}
-
 // --screen and the like: a whole number; nothing after a usage error.
 bool NumberOption(const ParsedArguments& arguments, const char* option, const char* command,
                   std::optional<int32_t>& value, std::ostream& err) {

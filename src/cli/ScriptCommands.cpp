@@ -8,18 +8,11 @@
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "scripts/LayoutScripts.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
 
 int Fail(Console& console, const std::string& utf8) {
     console.Err << "quill: " << utf8 << "; nothing was written\n";

@@ -8,6 +8,7 @@
 #include "platform/Windows1252.h"
 #include "preview/PictureFinder.h"
 #include "scripts/ScriptLines.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ std::string TwoDigits(int value, int width) {
     return digits;
 }
 
-std::optional<int> WholeNumber(std::string_view text) {
-    int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
@@ -34,14 +27,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
         if (tab == std::string_view::npos) return fields;
         start = tab + 1;
     }
-}
-
-std::filesystem::path PathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
 }
 
 char FoldedAscii(char c) {
