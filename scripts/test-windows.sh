@@ -29,7 +29,7 @@ dir=build-windows
 export WINEPREFIX=$PWD/$dir/wine-prefix
 export WINEDEBUG=-all
 # A new prefix would offer to fetch Wine's Mono and Gecko; nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 scripts/configure-windows.sh "$dir" "$qt" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
