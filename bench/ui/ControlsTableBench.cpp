@@ -18,13 +18,13 @@
 #include "LayoutProbe.h"
 #include "PreviewLayouts.h"
 #include "layout/cLayout.h"
-#include "ui/ControlsTable.h"
-#include "ui/ControlsTableModel.h"
-#include "ui/FileDialogs.h"
-#include "ui/LayoutSession.h"
-#include "ui/PreviewSelection.h"
-#include "ui/PropertySheet.h"
-#include "ui/ScreenPreview.h"
+#include "ui/panes/ControlsTable.h"
+#include "ui/panes/ControlsTableModel.h"
+#include "ui/widgets/FileDialogs.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/canvas/PreviewSelection.h"
+#include "ui/panes/PropertySheet.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 

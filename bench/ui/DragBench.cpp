@@ -19,11 +19,11 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "layout/cLayout.h"
-#include "ui/FileDialogs.h"
-#include "ui/LayoutSession.h"
-#include "ui/ScreenEditor.h"
-#include "ui/ScreenPreview.h"
-#include "ui/ScreenPreviewWindow.h"
+#include "ui/widgets/FileDialogs.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/canvas/ScreenEditor.h"
+#include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/ScreenPreviewWindow.h"
 
 namespace {
 

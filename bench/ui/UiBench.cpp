@@ -17,9 +17,9 @@
 #include "PreviewLayouts.h"
 #include "layout/cLayout.h"
 #include "preview/PictureFinder.h"
-#include "ui/PictureCache.h"
-#include "ui/ScenePainter.h"
-#include "ui/ScreenThumbnailsWindow.h"
+#include "ui/canvas/PictureCache.h"
+#include "ui/canvas/ScenePainter.h"
+#include "ui/dialogs/ScreenThumbnailsWindow.h"
 
 namespace {
 

@@ -122,7 +122,8 @@ bool ZipBundles() {
 
 bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string& failure) {
     const std::string cannot = "Cannot write the bundle " + Quoted(path) + ": ";
-    const fs::path target = PathOf(path);
+    // A link is followed: the file it names is replaced, the link stays.
+    const fs::path target = PathOf(WriteTargetOf(path));
     std::error_code error;
     if (fs::is_directory(target, error)) {
         failure = cannot + "it is a folder. Nothing was written.";
@@ -168,6 +169,10 @@ bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string
     }
     if (zip_close(zip.get()) != 0) return fail(zip_strerror(zip.get()));
     zip.release(); // closed
+    // The new file keeps the permission bits of the one it replaces.
+    if (fs::is_regular_file(target, error))
+        fs::permissions(scratch, fs::status(target, error).permissions(),
+                        fs::perm_options::replace, error);
 
     FileBackup backup;
     std::string reason;

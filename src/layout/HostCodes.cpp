@@ -314,3 +314,8 @@ std::optional<std::size_t> PictureFolderPrefix(std::string_view path, std::strin
     }
     return p;
 }
+
+bool HoldsShortcut(const ControlRecord& r) {
+    return !IsNoKey(r.rHotKey) &&
+           !(r.rType == ControlKind::BitmapButton && r.rHotKey == FunctionKeyCode(10));
+}

@@ -75,6 +75,11 @@ std::string HotKeyText(int32_t code);
 // every code that is not one of the no-key codes.
 std::optional<int32_t> HotKeyCode(std::string_view name);
 
+// Whether the control holds a shortcut the host acts on. Skinned layouts give F10 to every bitmap
+// button, eight of them in every screen's tab bar; on a bitmap button that key is taken as no key,
+// so it never counts as a clash nor as a key in use.
+bool HoldsShortcut(const ControlRecord& r);
+
 // Function key Fn is the code 111 + n (F1 = 112 ... F24 = 135).
 inline constexpr int32_t FunctionKeyBase = 111;
 inline constexpr int LastFunctionKey = 24;

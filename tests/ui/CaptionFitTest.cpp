@@ -10,9 +10,9 @@
 
 #include "FakeListView.h"
 #include "MainWindowFixture.h"
-#include "ui/CaptionFit.h"
-#include "ui/frmAboutQuill.h"
-#include "ui/frmEditControls.h"
+#include "ui/widgets/CaptionFit.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/EditControlsWindow.h"
 
 namespace {
 
@@ -87,12 +87,12 @@ TEST(CaptionFit, EditControlsAndAboutCaptionsAreReadable) {
     ScriptedDialogs dialogs;
     FakeListView list;
     cLayout layout(dialogs);
-    frmEditControls form(layout, dialogs, true, list);
+    EditControlsWindow form(layout, dialogs, true, list);
     ExpectEveryCaptionReadable(form);
     auto* label = Find<QLabel>(form, "Label2");
     EXPECT_GE(LinesOf(label, label->text(), label->contentsRect()), 3) << "the long label wraps";
 
-    frmAboutQuill about;
+    AboutDialog about;
     ExpectEveryCaptionReadable(about);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/CodePage.h"
+#include "ui/widgets/CodePage.h"
 
 namespace {
 

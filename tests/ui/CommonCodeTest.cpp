@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/CommonCode.h"
+#include "ui/widgets/CommonCode.h"
 
 namespace {
 

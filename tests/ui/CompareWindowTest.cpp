@@ -12,8 +12,8 @@
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
 #include "layout/cLayout.h"
-#include "ui/CompareWindow.h"
-#include "ui/ScreenPreview.h"
+#include "ui/dialogs/CompareWindow.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 

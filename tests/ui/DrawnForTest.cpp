@@ -19,8 +19,8 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
-#include "ui/KorvoScreenManager.h"
-#include "ui/LayoutSession.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
+#include "ui/session/LayoutSession.h"
 
 namespace {
 

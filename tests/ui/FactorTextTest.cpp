@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/FactorText.h"
+#include "ui/widgets/FactorText.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "UiTestSupport.h"
 #include "check/LayoutCheck.h"
 #include "layout/cLayout.h"
-#include "ui/CodePage.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/PreviewSettings.h"
+#include "ui/widgets/CodePage.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/session/PreviewSettings.h"
 
 namespace {
 

@@ -31,11 +31,11 @@
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
 #include "check/LayoutCheck.h"
-#include "ui/CommandLine.h"
-#include "ui/KorvoScreenManager.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/QtUserDialogs.h"
-#include "ui/ScreenPreview.h"
+#include "ui/app/CommandLine.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/widgets/QtUserDialogs.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 
@@ -378,10 +378,10 @@ TEST_F(DesktopTest, DroppedFilesOpenInTheirFrameAndOtherKindsAreRefused) {
         EXPECT_TRUE(Text("txtAddFile").endsWith(d.additionalShown));
     }
 
-    // Over a changed layout the drop asks as Open does; Yes keeps the layout to save it.
+    // Over a changed layout the drop asks as Open does; Cancel keeps the layout.
     Window->PrincipalLayout.SetIsDirty(true);
     Dialogs.ClearShown();
-    Dialogs.Answer(MsgAnswer::Yes);
+    Dialogs.Answer(MsgAnswer::Cancel);
     EXPECT_TRUE(DropOn(principal, {set}));
     EXPECT_EQ(Dialogs.Last().title, "OK to Open another?");
     EXPECT_TRUE(Text("txtOpenedFile").endsWith("drop.lset"));

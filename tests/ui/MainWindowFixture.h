@@ -15,7 +15,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
-#include "ui/KorvoScreenManager.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "ui/QtUserDialogs.h"
+#include "ui/widgets/QtUserDialogs.h"
 
 namespace {
 

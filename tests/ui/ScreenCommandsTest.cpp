@@ -6,7 +6,7 @@
 
 #include "LayoutProbe.h"
 #include "MainWindowFixture.h"
-#include "ui/ScreenPreview.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 #include "ScriptedFileDialogs.h"
 #include "editing/Arrange.h"
 #include "layout/cLayout.h"
-#include "ui/LayoutSession.h"
-#include "ui/ScreenEditor.h"
-#include "ui/ScreenPreview.h"
-#include "ui/ScreenPreviewWindow.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/canvas/ScreenEditor.h"
+#include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/ScreenPreviewWindow.h"
 
 namespace {
 

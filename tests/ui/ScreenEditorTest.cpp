@@ -20,11 +20,11 @@
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
 #include "layout/cLayout.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/LayoutSession.h"
-#include "ui/ScreenEditor.h"
-#include "ui/ScreenPreview.h"
-#include "ui/ScreenPreviewWindow.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/canvas/ScreenEditor.h"
+#include "ui/canvas/ScreenPreview.h"
+#include "ui/canvas/ScreenPreviewWindow.h"
 
 namespace {
 

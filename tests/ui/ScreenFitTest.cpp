@@ -25,16 +25,16 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
-#include "ui/ControlsTable.h"
-#include "ui/KorvoScreenManager.h"
-#include "ui/LayoutCheckWindow.h"
-#include "ui/LayoutSession.h"
-#include "ui/PropertySheet.h"
-#include "ui/ScreenFit.h"
-#include "ui/ScreenPreviewWindow.h"
-#include "ui/ScreenThumbnailsWindow.h"
-#include "ui/frmAboutQuill.h"
-#include "ui/frmEditControls.h"
+#include "ui/panes/ControlsTable.h"
+#include "ui/mainwindow/KorvoScreenManager.h"
+#include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/panes/PropertySheet.h"
+#include "ui/widgets/ScreenFit.h"
+#include "ui/canvas/ScreenPreviewWindow.h"
+#include "ui/dialogs/ScreenThumbnailsWindow.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/EditControlsWindow.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ TEST_F(ScreenFitTest, TheEditControlsWindowFitsAndReachesEveryControl) {
     cLayout layout(Dialogs);
     cLayoutProbe::Adopt(layout, ControlsOnScreens({3, 2}));
     FakeListView list;
-    frmEditControls form(layout, Dialogs, true, list);
+    EditControlsWindow form(layout, Dialogs, true, list);
     ExpectFits(form);
 }
 
@@ -130,7 +130,7 @@ TEST_F(ScreenFitTest, ThePreviewCheckThumbnailsAndAboutWindowsFit) {
     ExpectFits(editing);
     ScreenThumbnailsWindow thumbnails(layout, Files, Dialogs);
     ExpectFits(thumbnails);
-    frmAboutQuill about;
+    AboutDialog about;
     ExpectFits(about);
 }
 

@@ -15,11 +15,11 @@
 #include "UiTestSupport.h"
 #include "layout/cLayout.h"
 #include "preview/SvgWriter.h"
-#include "ui/CodePage.h"
-#include "ui/PictureCache.h"
-#include "ui/PreviewSettings.h"
-#include "ui/ScenePainter.h"
-#include "ui/ScreenPreview.h"
+#include "ui/widgets/CodePage.h"
+#include "ui/canvas/PictureCache.h"
+#include "ui/session/PreviewSettings.h"
+#include "ui/canvas/ScenePainter.h"
+#include "ui/canvas/ScreenPreview.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/FileDialogs.h"
+#include "ui/widgets/FileDialogs.h"
 
 struct ShownFileDialog {
     bool save = false;
