@@ -25,8 +25,8 @@ ScriptsPane::ScriptsPane(LayoutSession& session, QWidget* parent)
     lstScripts->setRootIsDecorated(false);
     lstScripts->setUniformRowHeights(true);
     lstScripts->setAlternatingRowColors(true);
-    lstScripts->setHeaderLabels({tr("Screen"), tr("Record"), tr("Control"), tr("First line"),
-                                 tr("Length")});
+    lstScripts->setHeaderLabels(
+        {tr("Screen"), tr("Record"), tr("Control"), tr("First line"), tr("Length")});
     lstScripts->header()->setStretchLastSection(false);
     lstScripts->header()->setSectionResizeMode(ColFirstLine, QHeaderView::Stretch);
     auto* layout = new QVBoxLayout(holder);
@@ -79,6 +79,7 @@ void ScriptsPane::Refill() {
     }
     lstScripts->addTopLevelItems(items);
     lstScripts->setUpdatesEnabled(true);
-    setWindowTitle(filter.isEmpty() ? tr("Scripts (%1)").arg(Rows.size())
-                                    : tr("Scripts (%1 holding \"%2\")").arg(Rows.size()).arg(filter));
+    setWindowTitle(filter.isEmpty()
+                       ? tr("Scripts (%1)").arg(Rows.size())
+                       : tr("Scripts (%1 holding \"%2\")").arg(Rows.size()).arg(filter));
 }
