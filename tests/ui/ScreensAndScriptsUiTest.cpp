@@ -3,6 +3,7 @@
 // Scripts pane, and the manual with F1's sections.
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -165,7 +166,7 @@ TEST_F(ScreensAndScriptsTest, TheScriptsPaneListsFiltersAndOpensScripts) {
     records[2].rGText = "G0 X0\r";
     records[3].rGText = "None\r\n";
     OpenPrincipal(LayoutFile("scripts.set", records));
-    Menu("mnuPaneScripts")->trigger();
+    Menu("mnuScriptsPane")->trigger();
     auto* pane = Window->findChild<ScriptsPane*>();
     ASSERT_NE(pane, nullptr);
     pane->raise();
@@ -179,6 +180,7 @@ TEST_F(ScreensAndScriptsTest, TheScriptsPaneListsFiltersAndOpensScripts) {
 
     pane->Filter()->setText(QStringLiteral("g0"));
     EXPECT_EQ(pane->Listed(), (std::vector<int>{3}));
+    EXPECT_EQ(Find<QLabel>(*Window, "labScriptsCount")->text(), "1 script(s) holding \"g0\"");
     QTreeWidget* list = pane->List();
     const QPoint row = list->visualItemRect(list->topLevelItem(0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
