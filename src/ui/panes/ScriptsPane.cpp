@@ -57,7 +57,6 @@ ScriptsPane::ScriptsPane(LayoutSession& session, QWidget* parent)
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) Refill();
     });
-    Refill();
 }
 
 void ScriptsPane::Refill() {
