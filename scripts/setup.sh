@@ -5,8 +5,11 @@
 #   --fuzz     clang with its libFuzzer runtime (scripts/fuzz.sh)
 #   --package  the Debian packaging tools and the validators of the desktop files (scripts/package.sh,
 #              scripts/test-package.sh)
-#   --windows  the MinGW-w64 cross compiler and Wine (scripts/test-windows.sh)
+#   --windows  the MinGW-w64 cross compiler, Wine and NSIS (scripts/test-windows.sh,
+#              scripts/package-windows.sh), and says which Qt for Windows the Windows build uses
+#              (scripts/qt-windows.sh says where it is looked for) or how to build one
 set -euo pipefail
+windows=false
 
 packages=(
   g++ make cmake git
@@ -20,7 +23,7 @@ for option in "$@"; do
   case "$option" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info) ;;
-    --windows) lean+=(g++-mingw-w64-x86-64 wine64) ;;
+    --windows) lean+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 nsis zip unzip xdotool imagemagick) windows=true ;;
     *) echo "setup: unknown option $option" >&2; exit 2 ;;
   esac
 done
@@ -34,6 +37,19 @@ missing_of() {
 }
 mapfile -t missing < <(missing_of "${packages[@]}")
 mapfile -t missing_lean < <(missing_of "${lean[@]}")
+
+say_qt_windows() {
+  $windows || return 0
+  # shellcheck source=scripts/qt-windows.sh
+  . "$(dirname "$0")/qt-windows.sh"
+  local qt
+  if qt=$(qt_windows); then
+    echo "Qt for Windows: $qt"
+  else
+    qt_windows_missing
+  fi
+}
+trap say_qt_windows EXIT
 [ ${#missing[@]} -eq 0 ] && [ ${#missing_lean[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]} ${missing_lean[*]}"

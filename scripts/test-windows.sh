@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
-# Cross-builds the core, its tests and the quill tool for 64-bit Windows with MinGW-w64 into
-# build-windows/ and runs them under Wine: every core test and every test of quill, then quill on
-# the sample layouts. Wine keeps its prefix in build-windows/wine-prefix, never in the user's home.
+# Cross-builds the program for 64-bit Windows with MinGW-w64 into build-windows/ and runs it under
+# Wine: every core test and every test of quill, then quill on the sample layouts. With a Qt for
+# Windows (scripts/qt-windows.sh says where it is looked for) also the window program: its UI tests
+# and window-fit tests from CTest on Qt's offscreen platform, the program itself on a sample under
+# a virtual display with Qt's windows platform, screenshot in build-windows/windows.png (copied to
+# docs/windows.png with --update-docs), and the time to open a big layout and paint its largest
+# screen under Wine against the native build's (build/, when scripts/build.sh made it). Without a
+# Qt for Windows one line says so and the window program is skipped. Wine keeps its prefix in
+# build-windows/wine-prefix, never in the user's home.
+#   scripts/test-windows.sh [--update-docs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+update_docs=false
+for option in "$@"; do
+  case "$option" in
+    --update-docs) update_docs=true ;;
+    *) echo "test-windows: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 scripts/setup.sh --windows
+# shellcheck source=scripts/qt-windows.sh
+. scripts/qt-windows.sh
+qt=$(qt_windows) || qt=
 
 dir=build-windows
 # Set before the build too, so nothing the build may start under Wine makes a prefix elsewhere.
+# Wine's menu builder stays off: it would put the programs' shortcuts into the user's desktop.
 export WINEPREFIX=$PWD/$dir/wine-prefix
 export WINEDEBUG=-all
 # A new prefix would offer to fetch Wine's Mono and Gecko; nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQUILL_BUILD_UI=OFF -DQUILL_BUILD_BENCH=OFF >/dev/null
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+scripts/configure-windows.sh "$dir" "$qt" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
 wine=$(sed -n 's/^QUILL_WINE_LOADER:[A-Z]*=//p' "$dir/CMakeCache.txt")
@@ -28,7 +45,7 @@ run_tests() {
   local name=$1 log=$dir/$1.log status
   echo "== $name under Wine"
   set +e
-  "$wine" "$dir/tests/$name.exe" 2>&1 | tr -d '\r' >"$log"
+  "$wine" "$dir/bin/$name.exe" 2>&1 | tr -d '\r' >"$log"
   status=${PIPESTATUS[0]}
   set -e
   grep -E -A3 '(Failure|Skipped)$' "$log" | grep -v '^\[' || true
@@ -110,6 +127,12 @@ for sample in mill.set lathe.lset; do
   fi
 done
 
+# A bundle zipped by the Windows build, which zips through zlib: Info-ZIP must find it whole.
+run_quill bundle samples/mill.set -o "$work/mill-bundle.zip"
+[ $status -eq 0 ] || fail "bundle samples/mill.set: status $status $(cat "$work/err")"
+unzip -tq "$work/mill-bundle.zip" >/dev/null 2>&1 && unzip -Z1 "$work/mill-bundle.zip" | grep -qx 'mill.set' ||
+  fail "the bundle quill.exe zipped is not a whole zip file with the layout at its top"
+
 run_quill info "$work/absent.set"
 [ $status -eq 2 ] && grep -q 'absent.set' "$work/err" ||
   fail "info on a missing file: status $status (2 expected) and no message naming it"
@@ -118,4 +141,82 @@ if [ $failures -ne 0 ]; then
   echo "test-windows: $failures quill check(s) failed" >&2
   exit 1
 fi
-echo "test-windows: core tests and quill passed under Wine"
+if [ -z "$qt" ]; then
+  echo "test-windows: core tests and quill passed under Wine; the window program was skipped"
+  exit 0
+fi
+
+# The UI tests and the window-fit tests as CTest runs them, under Wine on the offscreen platform.
+echo "== UI and window-fit tests under Wine"
+ctest --test-dir "$dir" -R '^(quill_ui_tests|ScreenFit\..*)$' --output-on-failure --timeout 1200 |
+  grep -v '^ *$' | tail -n 8
+[ "${PIPESTATUS[0]}" -eq 0 ] || { echo "test-windows: the UI tests failed under Wine" >&2; exit 1; }
+
+# The program on Qt's windows platform under a virtual display, on the largest sample layout.
+program=$(sed -n 's/^korvoscreenquill //p' "$dir/programs.txt")
+sample=$(find samples -maxdepth 1 -type f \( -name '*.set' -o -name '*.lset' \) -printf '%s %p\n' |
+  sort -n | tail -n 1 | cut -d' ' -f2)
+echo "== korvoscreenquill.exe on $sample under Wine and Xvfb"
+display=90
+while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+Xvfb :$display -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+stop_all() {
+  stop_wine
+  kill "$xvfb" 2>/dev/null || true
+}
+trap stop_all EXIT
+for _ in $(seq 1 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+# Run portable, so that its settings are written beside it and must be found there afterwards.
+bin=$(dirname "$program")
+ini=$bin/KorvoScreenQuill.ini
+cp packaging/windows/portable.txt "$bin/portable.txt"
+rm -f "$ini"
+(unset QT_QPA_PLATFORM; DISPLAY=:$display "$wine" "$program" "$sample" >"$dir/program.log" 2>&1) &
+shown=false
+for _ in $(seq 1 240); do
+  if DISPLAY=:$display xdotool search --onlyvisible --name 'KorvoScreenQuill' >/dev/null 2>&1; then
+    shown=true
+    break
+  fi
+  sleep 0.5
+done
+$shown || { echo "test-windows: korvoscreenquill.exe showed no window within 2 minutes" >&2; exit 1; }
+sleep 3
+DISPLAY=:$display import -window root "$dir/windows.png"
+echo "screenshot: $dir/windows.png"
+if $update_docs; then
+  cp "$dir/windows.png" docs/windows.png
+  echo "screenshot copied to docs/windows.png"
+fi
+# Closed as a user closes it (taskkill asks its windows to close); it writes its settings then.
+"$wine" taskkill /im korvoscreenquill.exe >/dev/null 2>&1 || true
+"$wineserver" -w
+rm -f "$bin/portable.txt"
+kill "$xvfb" 2>/dev/null || true
+if ! grep -q -F "$(basename "$sample")" "$ini" 2>/dev/null; then
+  echo "test-windows: the portable program kept no settings in $ini (the layout opened is not under Recent)" >&2
+  exit 1
+fi
+echo "portable settings: $ini remembers $(basename "$sample")"
+
+# Opening a big layout and painting its largest screen: under Wine at most twice the native time.
+echo "== opening and painting a big layout, Wine against native"
+timing=$dir/bin/quill_open_paint_timing.exe
+windows_line=$("$wine" "$timing" --runs 5 2>&1 | tr -d '\r' | grep '^open and paint' || true)
+echo "Windows under Wine: ${windows_line:-no figure}"
+[ -n "$windows_line" ] || { echo "test-windows: the timing program failed under Wine" >&2; exit 1; }
+native=build/tests/quill_open_paint_timing
+if [ -x "$native" ]; then
+  native_line=$(QT_QPA_PLATFORM=offscreen "$native" --runs 5 | grep '^open and paint')
+  echo "native Linux:       $native_line"
+  ms() { sed 's/^open and paint: \([0-9.]*\) ms.*/\1/'; }
+  if ! awk -v w="$(ms <<<"$windows_line")" -v n="$(ms <<<"$native_line")" \
+    'BEGIN { printf "ratio: %.2f\n", w / n; exit !(w <= 2 * n) }'; then
+    echo "test-windows: under Wine it takes more than twice the native time" >&2
+    exit 1
+  fi
+else
+  echo "(no native $native to compare with: scripts/build.sh makes it)"
+fi
+echo "test-windows: core tests, quill, the UI tests and the program passed under Wine"

@@ -1,13 +1,18 @@
-// .zip bundles through libzip, where the build has it; without it bundles are folders only.
+// .zip bundles through libzip, where the build has it, or else through the small zip reader and
+// writer on zlib with libzip's interface (ZlibZip.h); without either bundles are folders only.
 
 #include "bundle/LayoutBundle.h"
 
 #include "bundle/BundlePaths.h"
 #include "platform/FileAccess.h"
 
-#ifdef QUILL_HAVE_LIBZIP
+#if defined(QUILL_HAVE_LIBZIP) || defined(QUILL_HAVE_ZLIB_ZIP)
 
+#ifdef QUILL_HAVE_LIBZIP
 #include <zip.h>
+#else
+#include "bundle/ZlibZip.h"
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -117,7 +122,8 @@ bool ZipBundles() {
 
 bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string& failure) {
     const std::string cannot = "Cannot write the bundle " + Quoted(path) + ": ";
-    const fs::path target = PathOf(path);
+    // A link is followed: the file it names is replaced, the link stays.
+    const fs::path target = PathOf(WriteTargetOf(path));
     std::error_code error;
     if (fs::is_directory(target, error)) {
         failure = cannot + "it is a folder. Nothing was written.";
@@ -163,6 +169,10 @@ bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string
     }
     if (zip_close(zip.get()) != 0) return fail(zip_strerror(zip.get()));
     zip.release(); // closed
+    // The new file keeps the permission bits of the one it replaces.
+    if (fs::is_regular_file(target, error))
+        fs::permissions(scratch, fs::status(target, error).permissions(),
+                        fs::perm_options::replace, error);
 
     FileBackup backup;
     std::string reason;
@@ -293,7 +303,7 @@ bool UnpackBundle(const std::string& zipPath, const std::string& folder, Unpacke
     return true;
 }
 
-#else // no libzip: bundles are folders
+#else // no zip library: bundles are folders
 
 bool ZipBundles() {
     return false;

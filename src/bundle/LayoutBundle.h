@@ -1,10 +1,11 @@
 #pragma once
-// A layout with its pictures, to take anywhere: the layout file at the top, every picture it
-// names that is found in a folder beside it named after the layout (Skin.set: Skin\), the bundled
-// layout's picture paths rewritten to that folder (Skin\x.png), and, when some pictures were not
-// found, a short text file naming them. That is the form a shared layout takes when it is put into
-// the host's folder with its pictures folder beside it. The layout the bundle is made from is not
-// changed.
+// A layout with its pictures, in the host's own arrangement, so that unpacking it into the host's
+// folder installs it: the layout file at the top, every picture it names that is found at
+// Bitmaps/<the path the layout names> (the host looks relative paths up in its Bitmaps folder),
+// and, when some pictures were not found, a short text file naming them. The layout's bytes are
+// kept; only paths the host could not resolve inside Bitmaps (drive letters, rooted paths, "..")
+// are rewritten, to <layout name>\<file name> (Bitmaps/<layout name>/<file name> in the bundle),
+// and listed. The layout the bundle is made from is not changed.
 //
 // A bundle is written into a new (or empty) folder, or into a .zip file where the build has the
 // zip library (ZipBundles()). Nothing half-written is ever left: a folder appears whole, a .zip
@@ -31,23 +32,31 @@ struct MissingPicture {
     int Uses = 0;
 };
 
+// The folder of the host's pictures, beside its layouts.
+inline constexpr const char* BundlePicturesFolder = "Bitmaps";
+
+struct PictureRewrite {
+    std::string From, To; // picture paths as the layout spells them (its code page)
+};
+
 struct BundlePlan {
     std::string LayoutName;      // "Skin.set"
-    std::string PicturesFolder;  // "Skin"
+    std::string PicturesFolder;  // "Bitmaps"
     std::string MissingListName; // "Skin-missing-pictures.txt"; empty when every picture is found
     LayoutContent Layout;        // with its picture paths rewritten
     // The layout first, then the pictures, then the list of missing pictures when there is one.
     std::vector<BundleFile> Files;
     int Pictures = 0; // picture files in the bundle
     std::vector<MissingPicture> Missing;
+    std::vector<PictureRewrite> Rewrites; // in the order of first use
 };
 
 // What a bundle of the layout holds. `layoutName` is the layout's file name (UTF-8, "Skin.set");
-// the pictures are looked up with `finder`, as the preview and the check look them up. Pictures
-// found at one file under different spellings are bundled once; different files of the same
-// name are told apart by a number ("x-2.png").
+// the pictures are looked up with `finder`, as the preview and the check look them up; paths are
+// read in `codePage`. Spellings of one path that Windows matches (letter case, slashes) are
+// bundled once; a rewritten file whose name is taken is told apart by a number ("x-2.png").
 BundlePlan PlanBundle(const LayoutContent& layout, const std::string& layoutName,
-                      const PictureFinder& finder);
+                      const PictureFinder& finder, int codePage = 1252);
 
 // Whether .zip bundles can be written and read by this build.
 bool ZipBundles();
@@ -63,8 +72,9 @@ bool WriteBundleZip(const BundlePlan& plan, const std::string& path, std::string
 bool WriteBundle(const BundlePlan& plan, const std::string& output, std::string& failure);
 
 // The line a user reads after a bundle was written: "Bundled Skin.set with 12 pictures into
-// "x.zip"; 2 pictures were not found, listed in Skin-missing-pictures.txt." (UTF-8)
-std::string BundleReport(const BundlePlan& plan, const std::string& output);
+// "x.zip"; 2 pictures were not found, listed in Skin-missing-pictures.txt." (UTF-8), followed by
+// a line for each rewritten picture path ("  C:\Host\x.png -> Skin\x.png").
+std::string BundleReport(const BundlePlan& plan, const std::string& output, int codePage = 1252);
 
 struct UnpackedBundle {
     std::string LayoutPath; // the layout file in the folder (a system path)

@@ -144,11 +144,17 @@ private:
         }
     }
 
-    // What one control gets wrong on its own. Records on screens outside 0..15 are never on view,
-    // so they are only counted (off-layout-screen).
+    // What one control gets wrong on its own. Records on screens beyond 15 are checked as any
+    // control is (layouts switch to such screens from bitmap buttons) and counted too
+    // (off-layout-screen); those on negative screens are only counted.
     void CheckRecord(int index) {
         const ControlRecord& r = At(index);
-        if (!IsLayoutScreen(r.rScreen)) return;
+        if (r.rScreen < 0) return;
+        if (IsLayoutScreen(r.rScreen)) CheckScreenLinks(r, index);
+        CheckShape(r, index);
+    }
+
+    void CheckScreenLinks(const ControlRecord& r, int index) {
         if (r.LinksToLayoutScreen() && Controls[static_cast<std::size_t>(r.rOEMCode)] == 0)
             AddFor(CheckCode::LinkToEmptyScreen, index,
                    " shows screen " + std::to_string(r.rOEMCode) + ", which holds no control");
@@ -168,6 +174,9 @@ private:
                            std::to_string(first + 1) + ")",
                        first + 1);
         }
+    }
+
+    void CheckShape(const ControlRecord& r, int index) {
         if (r.rX2 < r.rX1 || r.rY2 < r.rY1)
             AddFor(CheckCode::InvertedRectangle, index,
                    " has an inverted rectangle, " + Point(r.rX1, r.rY1) + " to " +
@@ -188,7 +197,7 @@ private:
                                    (detected ? " the layout is drawn for" : "");
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (!IsLayoutScreen(r.rScreen)) continue;
+            if (r.rScreen < 0) continue;
             // An inverted rectangle is reported as such; its far corner still counts here.
             const int64_t left = std::min(r.rX1, r.rX2), top = std::min(r.rY1, r.rY2);
             const int64_t right = std::max(r.rX1, r.rX2), bottom = std::max(r.rY1, r.rY2);
@@ -263,7 +272,7 @@ private:
         int naming = 0;
         for (std::size_t i = 0; i < Records.size(); ++i) {
             const ControlRecord& r = Records[i];
-            if (!IsLayoutScreen(r.rScreen) || !NamesPicture(r.rBitMapPath)) continue;
+            if (r.rScreen < 0 || !NamesPicture(r.rBitMapPath)) continue;
             ++naming;
             const auto [use, added] = uses.try_emplace(r.rBitMapPath, Use{static_cast<int>(i)});
             if (added) paths.push_back(&use->first);

@@ -2,21 +2,21 @@
 
 #include "cli/ConsoleDialogs.h"
 #include "cli/Json.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 
 namespace {
 
 // "SEVERITY screen S record K CODE: message" on one line of UTF-8. A finding about the whole
 // layout names no screen: S is "all" (null in JSON), where the core's own line writes -1.
-std::string FindingText(const Finding& finding) {
+std::string FindingText(const Finding& finding, int codePage) {
     const std::string screen =
         finding.Screen == WholeLayout ? std::string("all") : std::to_string(finding.Screen);
     return std::string(SeverityName(finding.Level)) + " screen " + screen + " record " +
            std::to_string(finding.Record) + " " + CodeName(finding.Code) + ": " +
-           ConsoleText(finding.Message);
+           ConsoleText(finding.Message, codePage);
 }
 
-std::string FindingJson(const Finding& finding) {
+std::string FindingJson(const Finding& finding, int codePage) {
     JsonWriter json;
     json.BeginObject()
         .Key("severity")
@@ -31,7 +31,7 @@ std::string FindingJson(const Finding& finding) {
     json.Key("record")
         .Number(finding.Record)
         .Key("message")
-        .String(Windows1252ToUtf8(finding.Message))
+        .String(CodePageToUtf8(finding.Message, codePage))
         .EndObject();
     return json.Text();
 }
@@ -41,6 +41,6 @@ std::string FindingJson(const Finding& finding) {
 bool PrintCheckFindings(const cLayout& layout, const CheckRequest& request, std::ostream& out) {
     const std::vector<Finding> findings = CheckLayout(layout, request.Options);
     for (const Finding& finding : findings)
-        out << (request.Json ? FindingJson(finding) : FindingText(finding)) << '\n';
+        out << (request.Json ? FindingJson(finding, request.CodePage) : FindingText(finding, request.CodePage)) << '\n';
     return CountBySeverity(findings).AnyProblem();
 }

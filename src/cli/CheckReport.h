@@ -11,6 +11,7 @@ class cLayout;
 struct CheckRequest {
     CheckOptions Options;
     bool Json = false;
+    int CodePage = 1252; // the layout's, which the messages quote its texts in
 };
 
 // Checks the layout and prints its findings to `out`; true when one is an error or a warning.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/QuillCommands.h"
+
 namespace {
 
 const OptionSpec* FindOption(const CommandSpec& command, const std::string& name) {
@@ -86,7 +88,7 @@ ParseResult ParseArguments(const CommandSpec& command, std::span<const std::stri
         }
         const OptionSpec* option = FindOption(command, name);
         if (option == nullptr) {
-            error = "unknown option " + name;
+            error = "unknown option " + (name.size() > 80 ? QuotedValue(name) : name);
             return ParseResult::UsageError;
         }
         if (parsed.Has(name) && !option->Repeats) {
@@ -101,6 +103,17 @@ ParseResult ParseArguments(const CommandSpec& command, std::span<const std::stri
         } else if (!joined) {
             if (i + 1 == arguments.size()) {
                 error = "option " + name + " needs a value " + option->Value;
+                return ParseResult::UsageError;
+            }
+            // An option where the value should be is a value forgotten, not a value: naming it
+            // beats taking "--set" as the record list. A value that starts with "--" is given
+            // joined ("--find=--x").
+            const std::string& next = arguments[i + 1];
+            const std::string nextName = next.substr(0, next.find('='));
+            if (next == "--" || next == "-h" || next.starts_with("--") ||
+                FindOption(command, nextName) != nullptr) {
+                error = "option " + name + " needs a value " + option->Value + ", not the option " +
+                        QuotedValue(next);
                 return ParseResult::UsageError;
             }
             value = arguments[++i];

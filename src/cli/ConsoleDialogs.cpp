@@ -1,16 +1,10 @@
 #include "cli/ConsoleDialogs.h"
 
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 
 #include <algorithm>
 
 namespace {
-
-// Bytes with no printable character: the C0 controls, DEL, and the five bytes the code page leaves
-// to the C1 controls.
-bool IsControlByte(unsigned char c) {
-    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-}
 
 bool IsQuestion(MsgButtons buttons) {
     return buttons != MsgButtons::OK;
@@ -37,20 +31,26 @@ const char* AnswerName(MsgAnswer answer) {
 
 } // namespace
 
-std::string ConsoleText(const std::string& bytes) {
+std::string ConsoleText(const std::string& bytes, int codePage) {
+    const std::string text = CodePageToUtf8(bytes, codePage);
     std::string line;
-    line.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (!IsControlByte(c)) {
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // The C1 controls stand for bytes with no character; they are blanks as the C0 ones are.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (!(c < 0x20 || c == 0x7F || c1)) {
             line.push_back(static_cast<char>(c));
             continue;
         }
         // A CR LF pair is one line break, one blank.
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (c1) ++i;
         line.push_back(' ');
     }
-    return Windows1252ToUtf8(line);
+    return line;
 }
 
 void ConsoleDialogs::Answer(const std::string& title, MsgButtons buttons, MsgAnswer answer,
@@ -59,7 +59,7 @@ void ConsoleDialogs::Answer(const std::string& title, MsgButtons buttons, MsgAns
 }
 
 void ConsoleDialogs::WriteNote(const std::string& bytes) {
-    Err << "quill: note: " << ConsoleText(bytes) << '\n';
+    Err << "quill: note: " << ConsoleText(bytes, TextCodePage) << '\n';
 }
 
 void ConsoleDialogs::Note(const std::string& bytes) {
@@ -68,7 +68,7 @@ void ConsoleDialogs::Note(const std::string& bytes) {
 }
 
 void ConsoleDialogs::WriteFailure(const std::string& bytes) {
-    Err << "quill: " << ConsoleText(bytes) << '\n';
+    Err << "quill: " << ConsoleText(bytes, TextCodePage) << '\n';
     FailureWritten = true;
 }
 
@@ -84,7 +84,7 @@ MsgAnswer ConsoleDialogs::MsgBox(const std::string& prompt, MsgButtons buttons, 
         const bool expected = std::find(ExpectedWarnings.begin(), ExpectedWarnings.end(), prompt) !=
                               ExpectedWarnings.end();
         if (expected) {
-            Err << "quill: warning: " << ConsoleText(prompt) << '\n';
+            Err << "quill: warning: " << ConsoleText(prompt, TextCodePage) << '\n';
         } else if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical) {
             // Only the first reason is given; anything after it follows from it.
             if (!FailureWritten) WriteFailure(prompt);
@@ -102,6 +102,11 @@ MsgAnswer ConsoleDialogs::MsgBox(const std::string& prompt, MsgButtons buttons, 
         return answered.Answer;
     }
     FlushHeld();
+    // A read-only file is never replaced from the command line: the refusal is the reason.
+    if (title == ReadOnlyQuestionTitle) {
+        if (!FailureWritten) WriteFailure(ReadOnlyRefusal(prompt));
+        return Refusal(buttons);
+    }
     if (!FailureWritten)
         WriteFailure("cannot answer the question \"" + prompt +
                      "\" from the command line; nothing was written");

@@ -12,10 +12,10 @@
 
 #include "layout/UserDialogs.h"
 
-// Windows-1252 bytes as one line of UTF-8 for the console: line breaks and other control
-// characters become blanks, so a text from a file can neither break the line nor drive the
-// terminal.
-std::string ConsoleText(const std::string& bytes);
+// A layout's bytes (in its code page) as one line of UTF-8 for the console: line breaks and other
+// control characters become blanks, so a text from a file can neither break the line nor drive
+// the terminal.
+std::string ConsoleText(const std::string& bytes, int codePage = 1252);
 
 class ConsoleDialogs : public UserDialogs {
 public:
@@ -36,6 +36,10 @@ public:
 
     // A line of the tool's own on the error stream, after any report held back.
     void Note(const std::string& bytes);
+
+    // The code page of the layout the command works on: the document's messages quote its texts.
+    int CodePage() const { return TextCodePage; }
+    void SetCodePage(int codePage) { TextCodePage = codePage; }
 
     // A warning was shown or a question refused: the command must write nothing more.
     bool Failed() const { return FailureWritten; }
@@ -66,4 +70,5 @@ private:
     // out to be the reason the command failed.
     std::optional<std::string> Held;
     bool FailureWritten = false;
+    int TextCodePage = 1252;
 };

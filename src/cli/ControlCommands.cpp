@@ -44,7 +44,7 @@ std::optional<Choice> ChoiceOptions(const ParsedArguments& arguments, const char
         choice.Screen = WholeNumber(arguments.Value("--screen"));
         if (!choice.Screen) {
             UsageError(err, command,
-                       "--screen \"" + arguments.Value("--screen") + "\" is not a screen number");
+                       "--screen " + QuotedValue(arguments.Value("--screen")) + " is not a screen number");
             return std::nullopt;
         }
     }
@@ -52,8 +52,8 @@ std::optional<Choice> ChoiceOptions(const ParsedArguments& arguments, const char
         choice.Kind = KindFromName(arguments.Value("--kind"));
         if (!choice.Kind) {
             UsageError(err, command,
-                       "--kind \"" + arguments.Value("--kind") +
-                           "\" is not a kind: give 1 to 11 or a kind's name, such as Button");
+                       "--kind " + QuotedValue(arguments.Value("--kind")) +
+                           " is not a kind: give 1 to 11 or a kind's name, such as Button");
             return std::nullopt;
         }
     }
@@ -100,6 +100,10 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
     if (!layout.LoadLayout(path) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(path));
 
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "controls", console);
+    if (!codePage) return ExitFailure;
+    const int cp = codePage->CodePage;
     const std::span<const ControlRecord> records = layout.Records();
     const bool json = arguments.Has("--json");
     std::vector<std::vector<std::string>> rows{{"Record", "Screen", "X1", "Y1", "X2", "Y2",
@@ -110,7 +114,7 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
         if (!choice->Takes(r)) continue;
         const int position = static_cast<int>(i) + 1;
         if (json) {
-            console.Out << RecordJsonLine(r, position) << '\n';
+            console.Out << RecordJsonLine(r, position, cp) << '\n';
             continue;
         }
         const std::string key = HotKeyText(r.rHotKey);
@@ -118,7 +122,8 @@ int RunControls(const ParsedArguments& arguments, Console& console) {
                         std::to_string(r.rY1), std::to_string(r.rX2), std::to_string(r.rY2),
                         std::to_string(r.rFunction), std::to_string(r.rOEMCode),
                         std::to_string(r.rTabGroup), KindName(r.rType), key.empty() ? "-" : key,
-                        ConsoleText(r.rText), ConsoleText(r.rLabel), ConsoleText(r.rBitMapPath)});
+                        ConsoleText(r.rText, cp), ConsoleText(r.rLabel, cp),
+                        ConsoleText(r.rBitMapPath, cp)});
     }
     if (!json) console.Out << Table(rows, 9);
     return ExitSuccess;
@@ -136,7 +141,7 @@ std::optional<std::vector<int>> RecordList(const std::string& list, std::ostream
         const std::optional<int32_t> position = WholeNumber(list.substr(start, end - start));
         if (!position) {
             UsageError(err, "edit",
-                       "--record \"" + list + "\" is not a list of record numbers such as 3,5,7");
+                       "--record " + QuotedValue(list) + " is not a list of record numbers such as 3,5,7");
             return std::nullopt;
         }
         positions.push_back(*position);
@@ -173,26 +178,30 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
     }
     if (!OutputAllowed(arguments, input, output, "edit", console.Err)) return ExitFailure;
 
-    // Every value is read before the layout: a mistyped one is told at once.
+    cLayout layout(console.Dialogs);
+    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
+        return console.Dialogs.Fail(CannotRead(input));
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "edit", console);
+    if (!codePage) return ExitFailure;
+    // The values are read once the layout is, in its code page.
     std::vector<std::pair<const ControlField*, FieldValue>> values;
     for (const std::string& set : sets->second) {
         const std::size_t equals = set.find('=');
         if (equals == std::string::npos)
-            return UsageError(console.Err, "edit", "--set \"" + set + "\" is not FIELD=VALUE");
+            return UsageError(console.Err, "edit", "--set " + QuotedValue(set) + " is not FIELD=VALUE");
         const std::string name = set.substr(0, equals);
         const ControlField* field = FindControlField(name);
         if (field == nullptr)
-            return Refuse(console, "--set " + set + ": \"" + name +
-                                       "\" is not a field of a control; the fields are " +
+            return Refuse(console, "--set " + QuotedValue(set) + ": " + QuotedValue(name) +
+                                       " is not a field of a control; the fields are " +
                                        ControlFieldNames());
-        const FieldParse parsed = ParseFieldValue(*field, std::string_view(set).substr(equals + 1));
-        if (!parsed.Value) return Refuse(console, "--set " + set + ": " + parsed.Refusal);
+        const FieldParse parsed = ParseFieldValue(*field, std::string_view(set).substr(equals + 1),
+                                                  codePage->CodePage);
+        if (!parsed.Value) return Refuse(console, "--set " + QuotedValue(set) + ": " + parsed.Refusal);
         values.emplace_back(field, *parsed.Value);
     }
 
-    cLayout layout(console.Dialogs);
-    if (!layout.LoadLayout(input) || console.Dialogs.Failed())
-        return console.Dialogs.Fail(CannotRead(input));
     const std::span<const ControlRecord> records = layout.Records();
     std::vector<int> positions;
     if (listed) {
@@ -218,18 +227,19 @@ int RunEdit(const ParsedArguments& arguments, Console& console) {
     const std::size_t changed = plan.Edit.Changed.size();
     if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty())
         return Refuse(console, "cannot edit \"" + input + "\": " + refusal);
-    if (!layout.SaveLayout(output) || console.Dialogs.Failed())
-        return console.Dialogs.Fail("Cannot save layout file \"" + PathForMessage(output) + "\"");
-
     std::vector<int> distinct = positions;
     std::sort(distinct.begin(), distinct.end());
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    if (changed == 0)
+        return NothingChanges(console, "the " + ControlsCount(distinct.size()) + " chosen " +
+                                           (distinct.size() == 1 ? "holds" : "hold") +
+                                           " these values already");
+    if (!layout.SaveLayout(output) || console.Dialogs.Failed())
+        return console.Dialogs.Fail("Cannot save layout file \"" + PathForMessage(output) + "\"");
+
     // The step's name is "Change FIELDS of N controls".
     const std::string fields = plan.Text.substr(7, plan.Text.rfind(" of ") - 7);
-    if (changed == 0)
-        console.Out << "Nothing changed: the " << ControlsCount(distinct.size())
-                    << " chosen hold these values already.\n";
-    else if (changed == distinct.size())
+    if (changed == distinct.size())
         console.Out << "Set " << fields << " on " << ControlsCount(changed) << ".\n";
     else
         console.Out << "Set " << fields << " on " << changed << " of the "

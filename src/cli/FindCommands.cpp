@@ -9,7 +9,7 @@
 #include "editing/FindReplace.h"
 #include "editing/Relink.h"
 #include "platform/FileAccess.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "preview/PictureFinder.h"
 #include "tools/WhereUsed.h"
 #include "versioning/LayoutFiles.h"
@@ -18,9 +18,10 @@ namespace {
 
 // A text given on the command line (UTF-8) as the records' bytes; nothing after a usage error.
 std::optional<std::string> RecordText(const std::string& utf8, const char* command,
-                                      const std::string& what, std::ostream& err) {
+                                      const std::string& what, std::ostream& err,
+                                      int codePage) {
     std::string bytes, refusal;
-    if (!TextForRecords(utf8, bytes, refusal, what)) {
+    if (!TextForRecords(utf8, bytes, refusal, what, codePage)) {
         UsageError(err, command, refusal.substr(0, refusal.size() - 1));
         return std::nullopt;
     }
@@ -29,9 +30,10 @@ std::optional<std::string> RecordText(const std::string& utf8, const char* comma
 
 // The search the options describe; nothing after a usage error.
 std::optional<FindOptions> SearchOptions(const ParsedArguments& arguments, const std::string& text,
-                                         const char* command, std::ostream& err) {
+                                         const char* command, std::ostream& err, int codePage) {
     FindOptions options;
-    const std::optional<std::string> bytes = RecordText(text, command, "TEXT", err);
+    options.CodePage = codePage;
+    const std::optional<std::string> bytes = RecordText(text, command, "TEXT", err, codePage);
     if (!bytes) return std::nullopt;
     if (bytes->empty()) {
         UsageError(err, command, "the text to find is empty");
@@ -46,7 +48,7 @@ std::optional<FindOptions> SearchOptions(const ParsedArguments& arguments, const
             std::string names;
             for (const FindFieldInfo& info : FindFields())
                 names += std::string(names.empty() ? "" : ", ") + info.Name;
-            UsageError(err, command, "--field \"" + name + "\" is not one of " + names);
+            UsageError(err, command, "--field " + QuotedValue(name) + " is not one of " + names);
             return std::nullopt;
         }
         options.Fields.push_back(*field);
@@ -88,11 +90,15 @@ int WriteChanged(LayoutContent& layout, const ControlsEdit& edit, const std::str
 
 int RunFind(const ParsedArguments& arguments, Console& console) {
     const std::string& path = arguments.Operands[0];
-    const std::optional<FindOptions> options =
-        SearchOptions(arguments, arguments.Operands[1], "find", console.Err);
-    if (!options) return ExitFailure;
     LayoutContent layout;
     if (!ReadLayout(path, layout, console)) return ExitFailure;
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "find", console);
+    if (!codePage) return ExitFailure;
+    const int cp = codePage->CodePage;
+    const std::optional<FindOptions> options =
+        SearchOptions(arguments, arguments.Operands[1], "find", console.Err, cp);
+    if (!options) return ExitFailure;
     const std::vector<FindResult> results = FindInRecords(layout.Records, *options);
     const bool json = arguments.Has("--json");
     for (const FindResult& result : results) {
@@ -107,12 +113,12 @@ int RunFind(const ParsedArguments& arguments, Console& console) {
                 .Key("field")
                 .String(field)
                 .Key("text")
-                .String(Windows1252ToUtf8(result.Line))
+                .String(CodePageToUtf8(result.Line, cp))
                 .EndObject();
             console.Out << line.Text() << '\n';
         } else {
             console.Out << "screen " << result.Screen << " record " << result.Record << ' ' << field
-                        << ": " << ConsoleText(result.Line) << '\n';
+                        << ": " << ConsoleText(result.Line, cp) << '\n';
         }
     }
     return results.empty() ? ExitFindings : ExitSuccess;
@@ -123,25 +129,28 @@ int RunFind(const ParsedArguments& arguments, Console& console) {
 int RunReplace(const ParsedArguments& arguments, Console& console) {
     const std::string& input = arguments.Operands[0];
     ReplaceRequest request;
-    const std::optional<FindOptions> options =
-        SearchOptions(arguments, arguments.Operands[1], "replace", console.Err);
+    const std::string output = OutputOf(arguments, input, "replace", console.Err);
+    if (output.empty()) return ExitFailure;
+    LayoutContent layout;
+    if (!ReadLayout(input, layout, console)) return ExitFailure;
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "replace", console);
+    if (!codePage) return ExitFailure;
+    const std::optional<FindOptions> options = SearchOptions(
+        arguments, arguments.Operands[1], "replace", console.Err, codePage->CodePage);
     if (!options) return ExitFailure;
     request.Find = *options;
     const std::optional<std::string> replacement =
-        RecordText(arguments.Operands[2], "replace", "NEW", console.Err);
+        RecordText(arguments.Operands[2], "replace", "NEW", console.Err, codePage->CodePage);
     if (!replacement) return ExitFailure;
     request.Replacement = *replacement;
-    const std::string output = OutputOf(arguments, input, "replace", console.Err);
-    if (output.empty()) return ExitFailure;
 
-    LayoutContent layout;
-    if (!ReadLayout(input, layout, console)) return ExitFailure;
     const ReplacePlan plan = PlanReplace(layout.Records, request);
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
     if (plan.Fields == 0) {
         console.Out << (FindInRecords(layout.Records, request.Find).empty()
-                            ? "Nothing to replace: no field matches \"" + arguments.Operands[1] +
-                                  "\"; nothing was written.\n"
+                            ? "Nothing to replace: no field matches " + QuotedValue(arguments.Operands[1]) +
+                                  "; nothing was written.\n"
                             : std::string("Nothing changes: the replacement leaves every field "
                                           "as it is; nothing was written.\n"));
         return ExitFindings;
@@ -162,7 +171,12 @@ int RunPictures(const ParsedArguments& arguments, Console& console) {
     if (!pictures) return ExitFailure;
     LayoutContent layout;
     if (!ReadLayout(path, layout, console)) return ExitFailure;
-    const PictureFinder finder = PictureFinder::ForLayout(path, *pictures);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "pictures", console);
+    if (!codePage) return ExitFailure;
+    const int cp = codePage->CodePage;
+    PictureFinder finder = PictureFinder::ForLayout(path, *pictures);
+    finder.SetCodePage(cp);
     const bool json = arguments.Has("--json");
     for (const PictureUse& use : PictureUses(layout.Records, &finder)) {
         const int uses = static_cast<int>(use.Records.size());
@@ -170,7 +184,7 @@ int RunPictures(const ParsedArguments& arguments, Console& console) {
             JsonWriter line;
             line.BeginObject()
                 .Key("path")
-                .String(Windows1252ToUtf8(use.Path))
+                .String(CodePageToUtf8(use.Path, cp))
                 .Key("uses")
                 .Number(uses)
                 .Key("found");
@@ -178,6 +192,11 @@ int RunPictures(const ParsedArguments& arguments, Console& console) {
                 line.Null();
             else
                 line.String(use.Found);
+            line.Key("foundIn");
+            if (use.Found.empty())
+                line.Null();
+            else
+                line.String(use.FoundIn);
             line.Key("bytes");
             if (use.Bytes)
                 line.Number(static_cast<int64_t>(*use.Bytes));
@@ -186,12 +205,12 @@ int RunPictures(const ParsedArguments& arguments, Console& console) {
             console.Out << line.EndObject().Text() << '\n';
             continue;
         }
-        console.Out << '"' << ConsoleText(use.Path) << "\" used by " << uses
+        console.Out << '"' << ConsoleText(use.Path, cp) << "\" used by " << uses
                     << (uses == 1 ? " control: " : " controls: ");
         if (use.Found.empty())
             console.Out << "not found\n";
         else
-            console.Out << "found at " << use.Found
+            console.Out << "found in " << use.FoundIn << " at " << use.Found
                         << (use.Bytes ? ", " + std::to_string(*use.Bytes) + " bytes" : "") << '\n';
     }
     return ExitSuccess;
@@ -201,19 +220,22 @@ int RunPictures(const ParsedArguments& arguments, Console& console) {
 
 int RunRelink(const ParsedArguments& arguments, Console& console) {
     const std::string& input = arguments.Operands[0];
-    const std::optional<std::string> from =
-        RecordText(arguments.Operands[1], "relink", "OLD", console.Err);
-    const std::optional<std::string> to =
-        from ? RecordText(arguments.Operands[2], "relink", "NEW", console.Err) : std::nullopt;
-    if (!from || !to) return ExitFailure;
     const std::string output = OutputOf(arguments, input, "relink", console.Err);
     if (output.empty()) return ExitFailure;
-
     LayoutContent layout;
     if (!ReadLayout(input, layout, console)) return ExitFailure;
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "relink", console);
+    if (!codePage) return ExitFailure;
+    const std::optional<std::string> from =
+        RecordText(arguments.Operands[1], "relink", "OLD", console.Err, codePage->CodePage);
+    const std::optional<std::string> to =
+        from ? RecordText(arguments.Operands[2], "relink", "NEW", console.Err, codePage->CodePage)
+             : std::nullopt;
+    if (!from || !to) return ExitFailure;
     const RelinkPlan plan = PlanRelink(layout.Records, *from, *to);
     if (plan.NoMatch) {
-        console.Out << ConsoleText(plan.Refusal) << " Nothing was written.\n";
+        console.Out << ConsoleText(plan.Refusal, codePage->CodePage) << " Nothing was written.\n";
         return ExitFindings;
     }
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
@@ -241,18 +263,23 @@ int RunBundle(const ParsedArguments& arguments, Console& console) {
     if (!pictures) return ExitFailure;
     LayoutContent layout;
     if (!ReadLayout(input, layout, console)) return ExitFailure;
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "bundle", console);
+    if (!codePage) return ExitFailure;
+    const int cp = codePage->CodePage;
 
-    const PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
+    PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
+    finder.SetCodePage(cp);
     const std::string name = [&input] {
         const std::size_t cut = input.find_last_of("/\\");
         return cut == std::string::npos ? input : input.substr(cut + 1);
     }();
-    const BundlePlan plan = PlanBundle(layout, name, finder);
+    const BundlePlan plan = PlanBundle(layout, name, finder, cp);
     std::string failure;
     if (!WriteBundle(plan, output, failure)) return console.Dialogs.Fail(failure);
     for (const MissingPicture& missing : plan.Missing)
         console.Dialogs.Note("the picture \"" + missing.Path + "\" is not found; it is left out");
-    console.Out << BundleReport(plan, output) << '\n';
+    console.Out << BundleReport(plan, output, cp) << '\n';
     return ExitSuccess;
 }
 

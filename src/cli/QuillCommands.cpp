@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -22,12 +23,14 @@
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 #include "preview/PictureFinder.h"
 #include "preview/ScreenScene.h"
 #include "preview/SvgWriter.h"
 #include "tools/ControlCounts.h"
 #include "tools/ScreenResolution.h"
+#include "versioning/LayoutFiles.h"
 
 #ifndef QUILL_VERSION
 #define QUILL_VERSION "unknown"
@@ -81,7 +84,7 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
                    const std::string& output, const char* command, std::ostream& err) {
     if (arguments.Has("--in-place") || !SameFile(input, output)) return true;
     UsageError(err, command,
-               "\"" + output + "\" is the file it reads; add --in-place to replace that file");
+               QuotedValue(output) + " is the file it reads; add --in-place to replace that file");
     return false;
 }
 
@@ -90,7 +93,7 @@ bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, 
                           const char* format, std::ostream& err) {
     if (!SameFile(layout, output)) return true;
     UsageError(err, command,
-               "\"" + output + "\" is the layout it reads, which " + format +
+               QuotedValue(output) + " is the layout it reads, which " + format +
                    " would replace; choose another output file");
     return false;
 }
@@ -129,7 +132,7 @@ std::string Trimmed(const std::string& text) {
 constexpr std::size_t WidestPadding = 32;
 constexpr std::size_t NumberColumns = 2; // the screen number and the count, right-aligned
 
-std::string ScreenTable(const ScreenListRows& list) {
+std::string ScreenTable(const ScreenListRows& list, int codePage) {
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> heading;
     for (const std::string& text : list.Headings)
@@ -138,7 +141,7 @@ std::string ScreenTable(const ScreenListRows& list) {
     for (const auto& row : list.Rows) {
         std::vector<std::string> cells;
         for (const std::string& cell : row)
-            cells.push_back(ConsoleText(cell));
+            cells.push_back(ConsoleText(cell, codePage));
         lines.push_back(cells);
     }
 
@@ -189,13 +192,15 @@ std::string CountsText(const KindCounts& kinds, const std::map<int32_t, int>& of
 
 std::string InfoJson(const std::string& path, const cLayout& layout, const ScreenListRows& list,
                      const KindCounts& kinds, const std::map<int32_t, int>& offScreens,
-                     const DetectedResolution& drawnFor) {
+                     const DetectedResolution& drawnFor, const DetectedCodePage& codePage) {
+    const int cp = codePage.CodePage;
     JsonWriter json;
     json.BeginObject().Key("file").String(path).Key("controls").Number(layout.ControlCount());
     json.Key("resolution")
         .String(std::to_string(drawnFor.Size.Width) + "x" + std::to_string(drawnFor.Size.Height))
         .Key("resolutionFrom")
         .String(ResolutionRuleName(drawnFor.From));
+    json.Key("codepage").Number(cp).Key("codepageFrom").String(CodePageRuleName(codePage.From));
     json.Key("screens").BeginArray();
     for (std::size_t s = 0; s < list.Rows.size() && s < layout.Screens().size(); ++s) {
         // The label and captions as the row shows them: an empty screen shows neither.
@@ -206,10 +211,10 @@ std::string InfoJson(const std::string& path, const cLayout& layout, const Scree
             .Key("controls")
             .Number(layout.Screens()[s].CtrlCount)
             .Key("label")
-            .String(row.size() > 2 ? Windows1252ToUtf8(row[2]) : std::string());
+            .String(row.size() > 2 ? CodePageToUtf8(row[2], cp) : std::string());
         json.Key("shownBy").BeginArray();
         for (std::size_t k = 3; k < row.size(); ++k)
-            json.String(Windows1252ToUtf8(row[k]));
+            json.String(CodePageToUtf8(row[k], cp));
         json.EndArray().EndObject();
     }
     json.EndArray();
@@ -239,11 +244,15 @@ int RunInfo(const ParsedArguments& arguments, Console& console) {
     const KindCounts kinds = CountKinds(layout.Records(), -1);
     const std::map<int32_t, int> offScreens = RecordsOffScreens(layout.Records());
     const DetectedResolution drawnFor = DetectResolution(layout.Records(), -1);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "info", console);
+    if (!codePage) return ExitFailure;
     if (arguments.Has("--json"))
-        console.Out << InfoJson(path, layout, list, kinds, offScreens, drawnFor) << '\n';
+        console.Out << InfoJson(path, layout, list, kinds, offScreens, drawnFor, *codePage) << '\n';
     else
-        console.Out << ScreenTable(list) << '\n'
+        console.Out << ScreenTable(list, codePage->CodePage) << '\n'
                     << DrawnForText(drawnFor) << '\n'
+                    << "Texts in " << CodePageCaption(*codePage) << '\n'
                     << CountsText(kinds, offScreens, layout.ControlCount());
     return ExitSuccess;
 }
@@ -280,10 +289,21 @@ int RunImportCsv(const ParsedArguments& arguments, Console& console) {
         return ExitFailure;
     // The caution is for someone choosing a file in the window; the user of the tool has chosen.
     console.Dialogs.Answer("Caution!", MsgButtons::OKCancel, MsgAnswer::OK, true);
-    // A fresh document: the new file gets a trailer of zeros.
+    // A fresh document: the new file gets a trailer of zeros. A UTF-8 file's texts are stored in
+    // the code page asked for (Windows-1252 unless --codepage says).
     cLayout layout(console.Dialogs);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, {}, "import-csv", console);
+    if (!codePage) return ExitFailure;
+    layout.SetTextCodePage(codePage->CodePage);
     if (!layout.ImportCSV(csvPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot import CSV file \"" + PathForMessage(csvPath) + "\"");
+    LayoutContent content;
+    content.Records.assign(layout.Records().begin(), layout.Records().end());
+    content.Trailer = layout.FileTrailer();
+    if (CheckLayoutContent(content).empty() &&
+        HoldsAlready(layoutPath, LayoutFileBytesOf(content)))
+        return NothingChanges(console, "\"" + layoutPath + "\" holds these records already");
     if (!layout.SaveLayout(layoutPath) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotSave(layoutPath));
     return ExitSuccess;
@@ -314,8 +334,8 @@ std::optional<Resolution> ResolutionOption(const ParsedArguments& arguments, con
     const std::optional<Resolution> parsed = ParseResolution(arguments.Value(option));
     if (!parsed)
         UsageError(err, command,
-                   std::string(option) + " \"" + arguments.Value(option) +
-                       "\" is not a resolution WxH with sides " +
+                   std::string(option) + " " + QuotedValue(arguments.Value(option)) +
+                       " is not a resolution WxH with sides " +
                        std::to_string(MinResolutionSide) + " to " +
                        std::to_string(MaxResolutionSide));
     return parsed;
@@ -327,7 +347,7 @@ std::optional<int> ScreenOption(const ParsedArguments& arguments, const char* co
     const std::optional<int> screen = ScreenNumber(arguments.Value("--screen"));
     if (!screen)
         UsageError(err, command,
-                   "--screen \"" + arguments.Value("--screen") + "\" is not a screen 0 to 15");
+                   "--screen " + QuotedValue(arguments.Value("--screen")) + " is not a screen 0 to 15");
     return screen;
 }
 
@@ -376,6 +396,9 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
         console.Dialogs.Note("--centre moves nothing: the rescaled screen fills the new width");
     if (!layout.RescaleControls(screen, plan.Factor, shift) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot rescale the screen(s)");
+    if (!layout.IsDirty())
+        return NothingChanges(console, "rescaled by " + FactorText(plan.Factor) +
+                                           ", every control keeps its place and size");
     if (!layout.SaveLayout(output) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotSave(output));
 
@@ -407,6 +430,35 @@ static std::filesystem::path FullPath(const std::string& utf8) {
     return full.lexically_normal();
 }
 
+const OptionSpec CodePageOption{
+    "--codepage", "N",
+    "read and write the layout's texts in code page N: 1252 (Western), 1250, 1251, 1253, 1254, "
+    "1255, 1256, 1257, 1258, 874, 932 (Shift-JIS), 936 (GBK), 949 (UHC) or 950 (Big5); by "
+    "default it is found from the texts"};
+
+std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
+                                            std::span<const ControlRecord> records,
+                                            const char* command, Console& console) {
+    std::optional<int> chosen;
+    if (arguments.Has("--codepage")) {
+        const std::string text = arguments.Value("--codepage");
+        int number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error != std::errc() || end != text.data() + text.size() ||
+            !IsSupportedCodePage(number)) {
+            UsageError(console.Err, command,
+                       "--codepage \"" + text +
+                           "\" is not a code page this program knows (1252, 1250, 1251, 1253, "
+                           "1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950)");
+            return std::nullopt;
+        }
+        chosen = number;
+    }
+    const DetectedCodePage detected = DetectCodePage(records, chosen);
+    console.Dialogs.SetCodePage(detected.CodePage);
+    return detected;
+}
+
 // The --pictures folder, made absolute; "" when the option is not given; nothing after a usage
 // error (a folder that is not there would silently find nothing).
 std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,
@@ -415,7 +467,7 @@ std::optional<std::string> PicturesOption(const ParsedArguments& arguments, cons
     const std::string folder = arguments.Value("--pictures");
     std::error_code error;
     if (folder.empty() || !std::filesystem::is_directory(FilePath(folder), error)) {
-        UsageError(err, command, "--pictures \"" + folder + "\" is not a folder");
+        UsageError(err, command, "--pictures " + QuotedValue(folder) + " is not a folder");
         return std::nullopt;
     }
     return Utf8Path(FullPath(folder));
@@ -440,12 +492,17 @@ int RunCheck(const ParsedArguments& arguments, Console& console) {
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(path) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(path));
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "check", console);
+    if (!codePage) return ExitFailure;
+    request.CodePage = codePage->CodePage;
 
     // Pictures are looked for as the preview looks for them; without a pictures folder the check
     // says in a note that they were not.
     PictureFinder finder;
     if (arguments.Has("--pictures")) {
         finder = PictureFinder::ForLayout(path, *pictures);
+        finder.SetCodePage(codePage->CodePage);
         request.Options.PictureFound = [&finder](const std::string& bitmapPath) {
             return finder.Find(bitmapPath).Found();
         };
@@ -458,8 +515,18 @@ int RunCheck(const ParsedArguments& arguments, Console& console) {
 int RunRender(const ParsedArguments& arguments, Console& console) {
     const std::string& input = arguments.Operands[0];
     if (!arguments.Has("--screen")) return UsageError(console.Err, "render", "needs --screen N");
-    const std::optional<int> screen = ScreenOption(arguments, "render", console.Err);
-    if (!screen) return ExitFailure;
+    // Any screen the records may lie on, the host's 16 and those beyond them.
+    std::optional<int> screen;
+    {
+        const std::string text = arguments.Value("--screen");
+        int number = -1;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc() && end == text.data() + text.size() && number >= 0)
+            screen = number;
+        else
+            return UsageError(console.Err, "render",
+                              "--screen \"" + text + "\" is not a screen number 0 or more");
+    }
     if (!arguments.Has("-o")) return UsageError(console.Err, "render", "needs -o OUT.svg");
     const std::string output = arguments.Value("-o");
     const std::optional<std::string> pictures = PicturesOption(arguments, "render", console.Err);
@@ -476,9 +543,15 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail(CannotRead(input));
 
-    // As the preview looks: the pictures folder first, then the layout's folder and its parent.
-    const PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "render", console);
+    if (!codePage) return ExitFailure;
+    // As the preview looks: the pictures folder first, then the host's Bitmaps folders, then the
+    // layout's folder and its parent.
+    PictureFinder finder = PictureFinder::ForLayout(input, *pictures);
+    finder.SetCodePage(codePage->CodePage);
     options.Pictures = &finder;
+    layout.SetTextCodePage(codePage->CodePage);
     const ScreenScene scene = BuildScreenScene(layout, *screen, options);
     // Embedded pictures show wherever the SVG goes; linked ones are named relative to the SVG,
     // so the folder can be moved or shared as a whole.
@@ -511,7 +584,8 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
                              problem.Reason + "; the SVG shows it as missing");
 
     console.Out << "Screen " << *screen;
-    if (!scene.Label.empty()) console.Out << " \"" << ConsoleText(scene.Label) << "\"";
+    if (!scene.Label.empty())
+        console.Out << " \"" << ConsoleText(scene.Label, codePage->CodePage) << "\"";
     console.Out << ": " << scene.Items.size()
                 << (scene.Items.size() == 1 ? " control" : " controls") << " drawn";
     if (!missing.empty())
@@ -538,13 +612,13 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "Prints the screen list as the main window shows it (screen, controls, label, the\n"
          "captions of the first two buttons that show the screen), the resolution the layout is\n"
          "drawn for and how it was found (from the background pictures, from the controls\n"
-         "centred on a wider screen, or from how far the controls reach), then the number of\n"
-         "controls of each kind, the records lying on screens outside 0..15, and the number of\n"
+         "centred on a wider screen, or from how far the controls reach), the code page its\n"
+         "texts are read in and how it was found, then the number of controls of each kind, the records lying on screens outside 0..15, and the number of\n"
          "records.\n",
          {"LAYOUT"},
          {{"--json", nullptr,
-           "print one JSON object instead: file, controls, resolution, resolutionFrom, screens, "
-           "kinds, otherScreens"}},
+           "print one JSON object instead: file, controls, resolution, resolutionFrom, codepage, "
+           "codepageFrom (chosen, texts or default), screens, kinds, otherScreens"}},
          RunInfo},
         {"check",
          "check LAYOUT [--json] [--resolution WxH] [--pictures DIR]",
@@ -567,8 +641,9 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
            "the resolution the controls must fit (default: the one the layout is drawn for, as "
            "info shows it)"},
           {"--pictures", "DIR",
-           "look for the controls' pictures in DIR, then in the layout's folder and its parent, "
-           "and report those not found (default: pictures are not checked)"}},
+           "look for the controls' pictures in DIR, then as the host does (Bitmaps beside the "
+           "layout or above it, the layout's folder and its parent), and report those not found "
+           "(default: pictures are not checked)"}},
          RunCheck},
         {"export-csv",
          "export-csv LAYOUT CSV",
@@ -617,13 +692,15 @@ const std::vector<CommandSpec>& LayoutCommandTable() {
          "Draws screen N of LAYOUT as the preview window shows it and writes it to\n"
          "OUT.svg as an SVG picture, one element per control (id \"record-K\"), pictures\n"
          "beneath the other controls and the controls of screen 0 over the other screens.\n"
-         "Pictures are looked for in DIR, then in the layout's folder and its parent, and\n"
+         "Pictures are looked for in DIR, then as the host looks for them (in Bitmaps beside\n"
+         "the layout or above it), then in the layout's folder and its parent, and\n"
          "embedded in the SVG, each file once, so it shows the same anywhere. A missing\n"
          "picture is drawn as a hatched box with its file name (a bitmap button's as its\n"
          "outline) and noted on standard error. An existing OUT.svg is replaced only by a\n"
          "complete new one, and kept as OUT.svg.bak first. OUT.svg is never LAYOUT itself.\n",
          {"LAYOUT"},
-         {{"--screen", "N", "the screen to draw, 0 to 15"},
+         {{"--screen", "N",
+           "the screen to draw, 0 to 15 or a screen beyond them that the records lie on"},
           {"-o", "OUT.svg", "the SVG file to write"},
           {"--pictures", "DIR", "the folder to look for the controls' pictures in first"},
           {"--link-pictures", nullptr,
@@ -654,6 +731,16 @@ const std::vector<CommandSpec>& CommandTable() {
             commands.push_back(std::move(command));
         for (CommandSpec& command : VersionCommands())
             commands.push_back(std::move(command));
+        // Every command that reads or writes the layout's texts takes the code page.
+        static std::vector<std::unique_ptr<std::string>> synopses;
+        for (CommandSpec& command : commands) {
+            const std::string name = command.Name;
+            if (name == "export-csv" || name == "rescale") continue;
+            command.Options.push_back(CodePageOption);
+            synopses.push_back(
+                std::make_unique<std::string>(std::string(command.Synopsis) + " [--codepage N]"));
+            command.Synopsis = synopses.back()->c_str();
+        }
         return commands;
     }();
     return table;
@@ -698,12 +785,29 @@ int RunCommand(const CommandSpec& command, std::span<const std::string> argument
 
 } // namespace
 
+int NothingChanges(Console& console, const std::string& what) {
+    console.Out << "Nothing changes: " << what << "; nothing was written.\n";
+    return ExitFindings;
+}
+
+bool HoldsAlready(const std::string& path, const std::string& bytes) {
+    std::string held, reason;
+    return ReadWholeFile(path, held, reason, bytes.size()) && held == bytes;
+}
+
+std::string QuotedValue(const std::string& utf8) {
+    constexpr std::size_t Shown = 80;
+    std::size_t characters = 0, at = 0;
+    for (; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80) continue;
+        if (characters == Shown) break;
+        ++characters;
+    }
+    return "\"" + utf8.substr(0, at) + (at < utf8.size() ? "\"..." : "\"");
+}
+
 bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure) {
-    FileBackup backup;
-    if (!backup.Keep(path, failure)) return false;
-    if (ReplaceFileContent(path, bytes, failure)) return true;
-    backup.PutBack();
-    return false;
+    return WriteWithBackup(path, bytes, failure);
 }
 
 std::span<const CommandSpec> QuillCommands() {

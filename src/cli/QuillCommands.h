@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "layout/ControlRecord.h"
+#include "tools/CodePageDetection.h"
 
 // The commands in the order the help lists them.
 std::span<const CommandSpec> QuillCommands();
@@ -29,9 +31,26 @@ bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, 
 std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,
                                           std::ostream& err);
 
-// Runs the tool on its arguments (without the program's name); returns the exit status.
+// The one rule of every command that writes a layout: when nothing changes, nothing is written
+// and one line says so ("Nothing changes: WHAT; nothing was written."); returns exit status 1.
+int NothingChanges(Console& console, const std::string& what);
+// Whether the file at `path` holds exactly `bytes` already (read no further than that).
+bool HoldsAlready(const std::string& path, const std::string& bytes);
+// A value the user gave, quoted for a message: at most 80 characters of it, then "...".
+std::string QuotedValue(const std::string& utf8);
+
+// The --codepage option of every command that reads or writes a layout's texts.
+extern const OptionSpec CodePageOption;
+// The code page the command reads and writes the layout's texts in: --codepage N when given (a
+// usage error, and nothing, for a code page this program does not know), else found from the
+// records. It is set on the console's dialogs, which quote texts in the document's messages.
+std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
+                                            std::span<const ControlRecord> records,
+                                            const char* command, Console& console);
+
 // Writes a file of the tool's own (not a layout) as Save writes one: the file it replaces is kept
 // as NAME.bak first, and a failed write leaves both files as they were.
 bool WriteOutput(const std::string& path, const std::string& bytes, std::string& failure);
 
+// Runs the tool on its arguments (without the program's name); returns the exit status.
 int RunQuill(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -6,7 +6,7 @@
 #include "cli/Json.h"
 #include "cli/QuillCommands.h"
 #include "platform/FileAccess.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "versioning/LayoutDiff.h"
 #include "versioning/LayoutFiles.h"
 #include "versioning/LayoutMerge.h"
@@ -25,7 +25,8 @@ namespace {
 // without records.
 bool ReadVersion(const std::string& path, LayoutContent& layout, std::string& failure) {
     std::string bytes, reason;
-    if (ReadWholeFile(path, bytes, reason) && bytes.empty()) {
+    // Only whether it is empty: nothing of a file is read beyond its layout.
+    if (ReadWholeFile(path, bytes, reason, 0)) {
         layout = {};
         return true;
     }
@@ -54,8 +55,17 @@ int RunToText(const ParsedArguments& arguments, Console& console) {
         return ExitFailure;
     LayoutContent layout;
     std::string failure;
-    if (!ReadLayoutContent(input, layout, failure)) return console.Dialogs.Fail(failure);
-    const std::string text = LayoutToText(layout);
+    if (!ReadLayoutContent(input, layout, failure)) {
+        // As git's textconv a damaged version is one line of its text, so the history around it
+        // stays readable.
+        if (!arguments.Has("--textconv")) return console.Dialogs.Fail(failure);
+        console.Out << "damaged layout: " << ConsoleText(failure) << '\n';
+        return ExitSuccess;
+    }
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records, "to-text", console);
+    if (!codePage) return ExitFailure;
+    const std::string text = LayoutToText(layout, codePage->CodePage);
     if (!toFile) {
         WriteExactly(console.Out, text);
         return ExitSuccess;
@@ -74,12 +84,22 @@ int RunFromText(const ParsedArguments& arguments, Console& console) {
     if (!OutputAllowed(arguments, input, output, "from-text", console.Err)) return ExitFailure;
     const std::string cannotRead = "Cannot read layout text \"" + PathForMessage(input) + "\"";
     std::string text, reason;
-    if (!ReadWholeFile(input, text, reason))
-        return console.Dialogs.Fail(cannotRead + ": " + reason);
+    if (!ReadWholeFile(input, text, reason, MaxLayoutTextBytes()))
+        return console.Dialogs.Fail(cannotRead + ": " + reason +
+                                    (text.empty() && reason.starts_with("it is larger")
+                                         ? ", the longest text form of a layout (32767 records of the widest fields)"
+                                         : "") +
+                                    "; nothing was written");
+    // The text names the code page it was written in; --codepage reads a text that does not.
+    const std::optional<DetectedCodePage> chosen = UseCodePage(arguments, {}, "from-text", console);
+    if (!chosen) return ExitFailure;
+    int codePage = chosen->CodePage;
     LayoutContent layout;
     std::string error;
-    if (!LayoutFromText(text, layout, error))
+    if (!LayoutFromText(text, layout, error, &codePage))
         return console.Dialogs.Fail(cannotRead + ": " + error + "; nothing was written");
+    if (CheckLayoutContent(layout).empty() && HoldsAlready(output, LayoutFileBytesOf(layout)))
+        return NothingChanges(console, "\"" + output + "\" holds this layout already");
     std::string failure;
     if (!WriteLayoutContent(output, layout, failure)) return console.Dialogs.Fail(failure);
     return ExitSuccess;
@@ -94,7 +114,7 @@ std::string ScreenHeading(int32_t screen, const LayoutContent& older, const Layo
 }
 
 std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
-                      const LayoutContent& newer) {
+                      const LayoutContent& newer, int codePage) {
     std::string out;
     bool first = true;
     int32_t screen = 0;
@@ -104,7 +124,7 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
             continue;
         }
         if (first || change.Screen != screen)
-            out += ConsoleText(ScreenHeading(change.Screen, older, newer)) + "\n";
+            out += ConsoleText(ScreenHeading(change.Screen, older, newer), codePage) + "\n";
         first = false;
         screen = change.Screen;
         const ControlRecord* a =
@@ -114,21 +134,21 @@ std::string DiffLines(const LayoutDiff& diff, const LayoutContent& older,
         std::string line = std::string("  ") + ChangeKindName(change.Kind) + " record " +
                            ChangePositions(change) + ": " + ControlDescription(b ? *b : *a);
         if (change.Kind == ChangeKind::Changed) line += ": " + ChangeDetails(change, older, newer);
-        out += ConsoleText(line) + "\n";
+        out += ConsoleText(line, codePage) + "\n";
     }
     return out;
 }
 
-void PutFieldValue(JsonWriter& json, const ControlRecord& record, int field) {
+void PutFieldValue(JsonWriter& json, const ControlRecord& record, int field, int codePage) {
     const RecordField& f = RecordFields[static_cast<std::size_t>(field)];
     if (f.IsText())
-        json.String(Windows1252ToUtf8(record.*f.Text));
+        json.String(CodePageToUtf8(record.*f.Text, codePage));
     else
         json.Number(record.*f.Number);
 }
 
 std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
-                     const LayoutContent& newer) {
+                     const LayoutContent& newer, int codePage) {
     std::string out;
     const auto position = [](JsonWriter& json, int n) {
         if (n > 0)
@@ -151,7 +171,8 @@ std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
         const ControlRecord* b =
             change.New > 0 ? &newer.Records[static_cast<std::size_t>(change.New - 1)] : nullptr;
         if (!trailer)
-            json.Key("control").String(Windows1252ToUtf8(ControlDescription(b ? *b : *a)));
+            json.Key("control").String(
+                CodePageToUtf8(ControlDescription(b ? *b : *a), codePage));
         if (change.Kind == ChangeKind::Changed || trailer) {
             json.Key("fields").BeginObject();
             for (int k : change.Fields) {
@@ -165,8 +186,8 @@ std::string DiffJson(const LayoutDiff& diff, const LayoutContent& older,
                     continue;
                 }
                 json.Key(RecordFields[at].Name).BeginArray();
-                PutFieldValue(json, *a, k);
-                PutFieldValue(json, *b, k);
+                PutFieldValue(json, *a, k, codePage);
+                PutFieldValue(json, *b, k, codePage);
                 json.EndArray();
             }
             json.EndObject();
@@ -183,9 +204,12 @@ int RunDiff(const ParsedArguments& arguments, Console& console) {
     if (!ReadVersion(arguments.Operands[0], older, failure) ||
         !ReadVersion(arguments.Operands[1], newer, failure))
         return console.Dialogs.Fail(failure);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, newer.Records, "diff", console);
+    if (!codePage) return ExitFailure;
     const LayoutDiff diff = DiffLayouts(older, newer);
-    console.Out << (arguments.Has("--json") ? DiffJson(diff, older, newer)
-                                            : DiffLines(diff, older, newer));
+    console.Out << (arguments.Has("--json") ? DiffJson(diff, older, newer, codePage->CodePage)
+                                            : DiffLines(diff, older, newer, codePage->CodePage));
     return diff.Same() ? ExitSuccess : ExitFindings;
 }
 
@@ -241,20 +265,47 @@ int RunMerge(const ParsedArguments& arguments, Console& console) {
                       !OutputAllowed(arguments, theirsPath, output, "merge", console.Err)))
         return ExitFailure;
 
+    // git's driver works on files of its own; --name gives the layout's name for the messages.
+    const bool named = arguments.Has("--name");
+    const std::string name = arguments.Value("--name");
+    const auto shown = [&](const std::string& path, const char* version) {
+        return named ? "\"" + PathForMessage(name) + "\" (" + version + ")"
+                     : "\"" + PathForMessage(path) + "\"";
+    };
+    const auto read = [&](const std::string& path, LayoutContent& layout, const char* version) {
+        std::string failure;
+        if (ReadVersion(path, layout, failure)) return true;
+        const std::string plain = "\"" + PathForMessage(path) + "\"";
+        if (const std::size_t at = failure.find(plain); at != std::string::npos)
+            failure.replace(at, plain.size(), shown(path, version));
+        console.Dialogs.Fail(failure);
+        return false;
+    };
     LayoutContent base, ours, theirs;
+    if (!read(basePath, base, "base") || !read(oursPath, ours, "ours") ||
+        !read(theirsPath, theirs, "theirs"))
+        return ExitFailure;
     std::string failure;
-    if (!ReadVersion(basePath, base, failure) || !ReadVersion(oursPath, ours, failure) ||
-        !ReadVersion(theirsPath, theirs, failure))
-        return console.Dialogs.Fail(failure);
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, ours.Records, "merge", console);
+    if (!codePage) return ExitFailure;
     const MergeResult merge = MergeLayouts(base, ours, theirs);
     if (!merge.Refusal.empty())
-        return console.Dialogs.Fail("Cannot merge into \"" + PathForMessage(output) +
-                                    "\": " + merge.Refusal + "; nothing was written");
-    if (!WriteLayoutContent(output, merge.Merged, failure, !overOurs))
+        return console.Dialogs.Fail("Cannot merge into " + shown(output, "merged") + ": " +
+                                    merge.Refusal + "; nothing was written");
+    // An OUT that holds the result already is left as it is (git's driver then finds OURS
+    // untouched); the exit status still tells of the conflicts, as git reads it.
+    const bool holds = CheckLayoutContent(merge.Merged).empty() &&
+                       HoldsAlready(output, LayoutFileBytesOf(merge.Merged));
+    if (!holds && !WriteLayoutContent(output, merge.Merged, failure, !overOurs)) {
+        const std::string plain = "\"" + PathForMessage(output) + "\"";
+        if (const std::size_t at = failure.find(plain); named && at != std::string::npos)
+            failure.replace(at, plain.size(), shown(output, "merged"));
         return console.Dialogs.Fail(failure);
+    }
 
     for (const MergeConflict& conflict : merge.Conflicts)
-        console.Out << ConsoleText(ConflictLine(conflict)) << '\n';
+        console.Out << ConsoleText(ConflictLine(conflict), codePage->CodePage) << '\n';
     console.Out << "Merged: theirs changed "
                 << Counted(merge.ChangedByTheirs, "control", "controls") << ", added "
                 << merge.AddedByTheirs << " and removed " << merge.RemovedByTheirs << "; "
@@ -282,9 +333,13 @@ std::vector<CommandSpec> VersionCommands() {
          "the 20 fields by name, one a line, then the trailer. Texts are the layout's\n"
          "Windows-1252 bytes as Unicode; every byte comes back through from-text. The same\n"
          "layout always gives the same text, so it serves git as a textconv filter:\n"
-         "  git config diff.quill.textconv \"quill to-text\"\n",
+         "  git config diff.quill.textconv \"quill to-text --textconv\"\n",
          {"LAYOUT"},
-         {{"-o", "OUT.json", "write to this file instead of standard output"}, InPlace},
+         {{"-o", "OUT.json", "write to this file instead of standard output"},
+          {"--textconv", nullptr,
+           "as git's textconv: a damaged layout prints one line naming the damage (\"damaged "
+           "layout: ...\") and exits 0, so git log -p reads on past it"},
+          InPlace},
          RunToText},
         {"from-text",
          "from-text TEXT.json -o LAYOUT",
@@ -328,13 +383,17 @@ std::vector<CommandSpec> VersionCommands() {
          "for it. An empty BASE counts as a layout without records.\n"
          "\n"
          "OUT may be OURS itself, as git's merge driver asks\n"
-         "(merge.quill.driver \"quill merge %O %A %B -o %A\"); OURS is then replaced without\n"
-         "a backup, since git keeps it. Another existing OUT is kept as OUT.bak first.\n"
+         "(merge.quill.driver \"quill merge %O %A %B -o %A --name %P\"); OURS is then\n"
+         "replaced without a backup, since git keeps it. Another existing OUT is kept as\n"
+         "OUT.bak first. An OUT that holds the result already is not written again.\n"
          "\n"
          "Exit status 0 when it merged without conflicts, 1 with conflicts (OUT written),\n"
          "2 on error (nothing written).\n",
          {"BASE", "OURS", "THEIRS"},
-         {{"-o", "OUT", "the layout file to write"}, InPlace},
+         {{"-o", "OUT", "the layout file to write"},
+          {"--name", "PATH",
+           "the layout's name for the messages, for files git names its own way (%P)"},
+          InPlace},
          RunMerge},
     };
 }

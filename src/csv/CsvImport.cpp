@@ -10,6 +10,7 @@
 #include "csv/CsvReader.h"
 #include "layout/LayoutFile.h"
 #include "platform/FileAccess.h"
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 
 namespace {
@@ -54,17 +55,18 @@ bool ReadsAsUtf8(std::string_view bytes) {
 }
 
 // What stops the UTF-8 text at `at` from becoming Windows-1252 bytes.
-std::string Unconvertible(std::string_view utf8, std::size_t at) {
+std::string Unconvertible(std::string_view utf8, std::size_t at, int codePage) {
+    const std::string codePageName = CodePageName(codePage);
     char32_t codePoint = 0;
     if (at >= utf8.size() || Utf8SequenceAt(utf8, at, codePoint) == 0)
         return "bytes that are not UTF-8, though the file starts with the UTF-8 byte-order mark";
     // These characters all have their byte: the conversion itself failed.
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-        return "UTF-8 text that this system cannot convert to Windows-1252";
+        return "UTF-8 text that this system cannot convert to " + codePageName;
     char name[16];
     std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
     return "the character " + std::string(name) +
-           ", which has no Windows-1252 byte and so cannot be stored in a layout";
+           ", which has no " + codePageName + " byte and so cannot be stored in a layout";
 }
 
 // Where the reader has got to: the first byte it has not yet delivered.
@@ -110,11 +112,11 @@ bool cLayout::ImportCSV(const std::string& path) {
     if (ReadsAsUtf8(bytes)) {
         if (bytes.starts_with(Utf8Mark)) bytes.erase(0, Utf8Mark.size());
         std::string windows1252;
-        if (Utf8ToWindows1252(bytes, windows1252, &unconvertibleAt)) {
+        if (Utf8ToCodePage(bytes, windows1252, CodePage, &unconvertibleAt)) {
             bytes = std::move(windows1252);
             unconvertibleAt = NoOffset;
         } else {
-            unconvertible = Unconvertible(bytes, unconvertibleAt);
+            unconvertible = Unconvertible(bytes, unconvertibleAt, CodePage);
         }
     }
     const bool convertible = unconvertibleAt == NoOffset;

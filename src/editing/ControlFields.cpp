@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "layout/HostCodes.h"
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 #include "preview/PictureFinder.h"
 
@@ -126,16 +127,17 @@ std::string CodePointName(char32_t code) {
     return name;
 }
 
-FieldParse ParseText(std::string_view typed) {
+FieldParse ParseText(std::string_view typed, int codePage) {
     FieldValue value;
     std::size_t failedAt = 0;
     const std::string utf8(typed);
-    if (!Utf8ToWindows1252(utf8, value.Text, &failedAt)) {
+    if (!Utf8ToCodePage(utf8, value.Text, codePage, &failedAt)) {
         char32_t code = 0;
         const std::size_t length = Utf8SequenceAt(utf8, failedAt, code);
         if (length == 0) return Refused("the text is not well-formed UTF-8");
         return Refused("the text holds \"" + utf8.substr(failedAt, length) + "\" (" +
-                       CodePointName(code) + "), which has no Windows-1252 byte");
+                       CodePointName(code) + "), which has no " + CodePageName(codePage) +
+                       " byte");
     }
     if (value.Text.size() > static_cast<std::size_t>(MaxTextLength))
         return Refused("the text holds " + std::to_string(value.Text.size()) +
@@ -144,10 +146,10 @@ FieldParse ParseText(std::string_view typed) {
     return {std::move(value), {}};
 }
 
-std::string Utf8(const std::string& bytes) {
+std::string Utf8(const std::string& bytes, int codePage) {
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? bytes : Windows1252ToUtf8(bytes);
+    return ascii ? bytes : CodePageToUtf8(bytes, codePage);
 }
 
 std::string HexColour(int32_t colour) {
@@ -208,7 +210,7 @@ std::string ControlFieldNames() {
     return names;
 }
 
-FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8) {
+FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8, int codePage) {
     switch (field.Type) {
     case FieldType::Number:
     case FieldType::Screen:
@@ -235,7 +237,7 @@ FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8) {
     case FieldType::Text:
     case FieldType::Script:
     case FieldType::Picture:
-        return ParseText(utf8);
+        return ParseText(utf8, codePage);
     }
     return Refused("the field takes no value");
 }
@@ -246,7 +248,7 @@ FieldValue FieldValueOf(const ControlField& field, const ControlRecord& record) 
     return {record.*field.Number, {}};
 }
 
-std::string FieldValueText(const ControlField& field, const FieldValue& value) {
+std::string FieldValueText(const ControlField& field, const FieldValue& value, int codePage) {
     switch (field.Type) {
     case FieldType::Kind:
         return IsKnownKind(static_cast<int32_t>(value.Number))
@@ -263,14 +265,14 @@ std::string FieldValueText(const ControlField& field, const FieldValue& value) {
     case FieldType::Text:
     case FieldType::Script:
     case FieldType::Picture:
-        return Utf8(value.Text);
+        return Utf8(value.Text, codePage);
     default:
         return std::to_string(value.Number);
     }
 }
 
-std::string FieldText(const ControlField& field, const ControlRecord& record) {
-    return FieldValueText(field, FieldValueOf(field, record));
+std::string FieldText(const ControlField& field, const ControlRecord& record, int codePage) {
+    return FieldValueText(field, FieldValueOf(field, record), codePage);
 }
 
 std::string ApplyFieldValues(ControlRecord& record,
@@ -313,13 +315,14 @@ std::string ApplyFieldValue(ControlRecord& record, const ControlField& field,
 }
 
 FieldParse ChosenPicturePath(const std::string& chosen, const std::vector<std::string>& folders,
-                             std::span<const std::string> existing) {
+                             std::span<const std::string> existing, int codePage) {
     const fs::path file = Normal(chosen);
     const fs::path folder = file.parent_path();
     const std::string name = Utf8Of(file.filename());
 
     std::string path;
-    const PictureFinder finder(folders);
+    PictureFinder finder(folders);
+    finder.SetCodePage(codePage);
     std::vector<std::string> seen;
     for (const std::string& spelt : existing) {
         if (!NamesPicture(spelt) || std::find(seen.begin(), seen.end(), spelt) != seen.end())
@@ -331,7 +334,10 @@ FieldParse ChosenPicturePath(const std::string& chosen, const std::vector<std::s
         if (foundFile == file) return {FieldValue{0, spelt}, {}};
         if (!path.empty() || foundFile.parent_path() != folder) continue;
         const std::size_t cut = spelt.find_last_of("\\/");
-        path = (cut == std::string::npos ? std::string() : spelt.substr(0, cut + 1)) + name;
+        // The folder part as the layout spells it, read as text: the whole is converted back.
+        path = (cut == std::string::npos ? std::string()
+                                         : CodePageToUtf8(spelt.substr(0, cut + 1), codePage)) +
+               name;
     }
     if (path.empty()) {
         for (const std::string& root : folders) {
@@ -345,7 +351,7 @@ FieldParse ChosenPicturePath(const std::string& chosen, const std::vector<std::s
         }
     }
     if (path.empty())
-        return Refused("the picture lies outside the pictures folder and the layout's folder, "
-                       "where the host would not find it");
-    return ParseText(path);
+        return Refused("the picture lies outside the pictures folder, the Bitmaps folder and the "
+                       "layout's folder, where the host would not find it");
+    return ParseText(path, codePage);
 }

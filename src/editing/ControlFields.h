@@ -66,14 +66,15 @@ struct FieldParse {
     std::optional<FieldValue> Value;
     std::string Refusal; // a sentence without the field's name: "\"abc\" is not a whole number"
 };
-FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8);
+// Texts are read in the layout's code page.
+FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8, int codePage = 1252);
 
 // The field's value in a record.
 FieldValue FieldValueOf(const ControlField& field, const ControlRecord& record);
 // The value as the editors show it and ParseFieldValue reads it back (UTF-8): numbers in decimal,
 // a kind by its name, a key by its name (its code where it has none), a colour as 0x00BBGGRR.
-std::string FieldValueText(const ControlField& field, const FieldValue& value);
-std::string FieldText(const ControlField& field, const ControlRecord& record);
+std::string FieldValueText(const ControlField& field, const FieldValue& value, int codePage = 1252);
+std::string FieldText(const ControlField& field, const ControlRecord& record, int codePage = 1252);
 
 // Puts the values into the record, in order, then checks what they leave: a size must not make
 // an edge leave the 32-bit range, and a rectangle the values touched must not end up with its
@@ -86,11 +87,12 @@ std::string ApplyFieldValue(ControlRecord& record, const ControlField& field,
 
 // The rBitMapPath of a picture file the user chose, spelt as the layout spells its pictures:
 // `chosen` is a system path; `folders` are where the host's pictures are looked up (the pictures
-// folder, the layout's folder and its parent, as PictureFinder takes them); `existing` are the
+// folder, the Bitmaps folders, the layout's folder and its parent, as PictureFinder::ForLayout
+// lists them); `existing` are the
 // layout's picture paths. When a picture the layout names lies in the chosen file's folder, the
 // new path takes that path's folder part as the layout spells it ("NewPlasma\" + the file name);
 // otherwise it is the path below the first folder holding the file, with backslashes. Refused
 // when the file lies in none of the folders (the host would not find it) or its path has no
 // Windows-1252 spelling.
 FieldParse ChosenPicturePath(const std::string& chosen, const std::vector<std::string>& folders,
-                             std::span<const std::string> existing);
+                             std::span<const std::string> existing, int codePage = 1252);

@@ -6,6 +6,7 @@
 
 #include "editing/ControlFields.h"
 #include "layout/HostCodes.h"
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 
 namespace {
@@ -48,39 +49,70 @@ std::optional<int32_t> WholeNumber(std::string_view text) {
     return static_cast<int32_t>(parse.Value->Number);
 }
 
-// The text to find, compiled once for a search over many fields.
+// The text to find, compiled once for a search over many fields. Letter case is ignored as
+// Windows ignores it in Windows-1252; in another code page only for ASCII letters, and in a
+// code page of two-byte characters a match starts and ends on a character's edge, so that the
+// bytes of one character never match part of another.
 class Matcher {
 public:
-    Matcher(const std::string& needle, bool matchCase) : Needle(needle), Folds(!matchCase) {
-        if (Folds)
-            for (char& c : Needle)
-                c = Fold(c);
+    Matcher(const std::string& needle, bool matchCase, int codePage = 1252)
+        : Needle(needle), Folds(!matchCase), Plain(codePage == 1252), CodePage(codePage),
+          DoubleByte(IsDoubleByteCodePage(codePage)) {
+        if (!Folds) return;
+        Foldable.assign(Needle.size(), false);
+        for (std::size_t k = 0; k < Needle.size();) {
+            const std::size_t length = CharacterLength(Needle, k);
+            Foldable[k] = length == 1 && (Plain || static_cast<unsigned char>(Needle[k]) < 0x80);
+            if (Foldable[k]) Needle[k] = Fold(Needle[k]);
+            k += length;
+        }
     }
 
     std::size_t FindIn(std::string_view hay, std::size_t from) const {
         const std::size_t n = Needle.size();
         if (n == 0 || hay.size() < n) return std::string_view::npos;
-        if (!Folds) return hay.find(Needle, from);
-        const char first = Needle[0];
-        for (std::size_t i = from; i + n <= hay.size(); ++i) {
-            if (Fold(hay[i]) != first) continue;
-            std::size_t k = 1;
-            while (k < n && Fold(hay[i + k]) == Needle[k])
-                ++k;
-            if (k == n) return i;
+        if (DoubleByte) {
+            for (std::size_t i = 0; i + n <= hay.size(); i += CharacterLength(hay, i))
+                if (i >= from && SameAt(hay, i) && EdgeAt(hay, i, i + n)) return i;
+            return std::string_view::npos;
         }
+        if (!Folds) return hay.find(Needle, from);
+        for (std::size_t i = from; i + n <= hay.size(); ++i)
+            if (SameAt(hay, i)) return i;
         return std::string_view::npos;
     }
 
     bool Equals(std::string_view hay) const {
-        return Folds ? SameFolded(hay, Needle) : hay == Needle;
+        return hay.size() == Needle.size() && SameAt(hay, 0);
     }
 
     std::size_t Size() const { return Needle.size(); }
 
 private:
+    std::size_t CharacterLength(std::string_view text, std::size_t at) const {
+        return DoubleByte ? CodePageCharacterLength(text, at, CodePage) : 1;
+    }
+    bool SameAt(std::string_view hay, std::size_t at) const {
+        for (std::size_t k = 0; k < Needle.size(); ++k) {
+            const char c = Folds && Foldable[k] ? Fold(hay[at + k]) : hay[at + k];
+            if (c != Needle[k]) return false;
+        }
+        return true;
+    }
+    // Whether `end` is a character's edge of `hay`, walking from the edge `start`.
+    bool EdgeAt(std::string_view hay, std::size_t start, std::size_t end) const {
+        std::size_t at = start;
+        while (at < end)
+            at += CharacterLength(hay, at);
+        return at == end;
+    }
+
     std::string Needle;
     bool Folds;
+    bool Plain;
+    int CodePage;
+    bool DoubleByte;
+    std::vector<bool> Foldable;
 };
 
 // The line of `text` holding the byte at `at`, without its line break.
@@ -101,7 +133,7 @@ struct Search {
     std::optional<int32_t> KeyCode; // the text as a key
 
     explicit Search(const FindOptions& options)
-        : Options(options), Text(options.Text, options.MatchCase),
+        : Options(options), Text(options.Text, options.MatchCase, options.CodePage),
           Number(WholeNumber(options.Text)), KeyCode(HotKeyCode(options.Text)) {}
 
     // Where the field matches: the position of the match in its value text (0 for a whole
@@ -291,9 +323,9 @@ ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceReq
 }
 
 bool TextForRecords(const std::string& utf8, std::string& bytes, std::string& refusal,
-                    const std::string& what) {
+                    const std::string& what, int codePage) {
     std::size_t failedAt = 0;
-    if (Utf8ToWindows1252(utf8, bytes, &failedAt)) return true;
+    if (Utf8ToCodePage(utf8, bytes, codePage, &failedAt)) return true;
     char32_t codePoint = 0;
     if (Utf8SequenceAt(utf8, failedAt, codePoint) == 0) {
         refusal = what + " is not UTF-8 text.";
@@ -301,6 +333,7 @@ bool TextForRecords(const std::string& utf8, std::string& bytes, std::string& re
     }
     char name[16];
     std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
-    refusal = what + " holds the character " + name + ", which has no Windows-1252 byte.";
+    refusal = what + " holds the character " + name + ", which has no " + CodePageName(codePage) +
+              " byte.";
     return false;
 }

@@ -5,8 +5,9 @@
 // and quill call the same functions: finding returns the results, replacing returns the edit for
 // cLayout::ApplyEdit (one step) or why it is refused, with nothing changed.
 //
-// Texts are the records' Windows-1252 bytes; letter case is ignored as Windows ignores it
-// (FoldedByte). A number field matches the number as written in decimal ("216"); the key matches
+// Texts are the records' bytes in the layout's code page; letter case is ignored as Windows
+// ignores it (FoldedByte) in Windows-1252, for ASCII letters in the other code pages, and a match
+// in a code page of two-byte characters never starts or ends inside a character. A number field matches the number as written in decimal ("216"); the key matches
 // its name ("Alt+1"), and as a whole field any spelling HotKeyCode reads ("alt+1", "2097").
 
 #include <cstdint>
@@ -45,6 +46,7 @@ struct FindOptions {
     std::vector<FindField> Fields; // empty: every field
     bool WholeField = false;
     bool MatchCase = false;
+    int CodePage = 1252; // the layout's: where characters start, which letters have a case
 };
 
 struct FindResult {
@@ -86,8 +88,8 @@ struct ReplacePlan {
 // when a result is not a number or a key, or would be longer than MaxTextLength.
 ReplacePlan PlanReplace(std::span<const ControlRecord> records, const ReplaceRequest& request);
 
-// Text typed by a user (UTF-8) as the records' Windows-1252 bytes; false, with the sentence that
-// says which character has no such byte ("... holds the character U+2713, which has no
-// Windows-1252 byte"), when it cannot be. `what` names the text: "The replacement".
+// Text typed by a user (UTF-8) as the records' bytes in the layout's code page; false, with the
+// sentence that says which character has no such byte ("... holds the character U+2713, which
+// has no Windows-1252 byte"), when it cannot be. `what` names the text: "The replacement".
 bool TextForRecords(const std::string& utf8, std::string& bytes, std::string& refusal,
-                    const std::string& what);
+                    const std::string& what, int codePage = 1252);

@@ -1,21 +1,45 @@
 #include "layout/LayoutFile.h"
 
+#include <algorithm>
+
+#include "platform/FileAccess.h"
+
 namespace {
+constexpr std::size_t ReadPiece = 64 * 1024;
 constexpr int32_t FillPattern = static_cast<int32_t>(0xCDCDCDCDu);
 constexpr int32_t FillReplacement = -4096;
 constexpr unsigned char LongPrefix = 255;
 } // namespace
 
 bool LayoutReader::Fail(Fault fault) {
-    LastFaultSeen = fault;
+    if (LastFaultSeen != Fault::ReadError) LastFaultSeen = fault;
     return false;
 }
 
+bool LayoutReader::Have(std::size_t count) {
+    if (Bytes->size() - Pos >= count) return true;
+    if (Source == nullptr) return false;
+    const std::size_t wanted = std::max(count - (Buffer.size() - Pos), ReadPiece);
+    if (!Source->Read(Buffer, wanted, Reason)) {
+        LastFaultSeen = Fault::ReadError;
+        Source = nullptr;
+        return false;
+    }
+    return Buffer.size() - Pos >= count;
+}
+
+void LayoutReader::LetGo() {
+    if (Source == nullptr || Pos == 0) return;
+    Buffer.erase(0, Pos);
+    Base += Pos;
+    Pos = 0;
+}
+
 bool LayoutReader::GetRawLong(int32_t& field) {
-    if (Bytes.size() - Pos < 4) return Fail(Fault::EndOfFile);
+    if (!Have(4)) return Fail(Fault::EndOfFile);
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(Bytes[Pos + i]);
+        value = (value << 8) | static_cast<unsigned char>((*Bytes)[Pos + i]);
     Pos += 4;
     field = static_cast<int32_t>(value);
     return true;
@@ -30,33 +54,33 @@ bool LayoutReader::GetLong(int32_t& field) {
 
 bool LayoutReader::GetString(std::string& field) {
     const std::size_t start = Pos;
-    if (Bytes.size() - Pos < 1) return Fail(Fault::EndOfFile);
-    std::size_t length = static_cast<unsigned char>(Bytes[Pos++]);
+    if (!Have(1)) return Fail(Fault::EndOfFile);
+    std::size_t length = static_cast<unsigned char>((*Bytes)[Pos]);
     if (length == LongPrefix) {
-        if (Bytes.size() - Pos < 2) {
-            Pos = start;
-            return Fail(Fault::EndOfFile);
-        }
+        if (!Have(3)) return Fail(Fault::EndOfFile);
         // The host stores the length as a signed 16-bit number; above 32767 it is no text.
-        length = static_cast<unsigned char>(Bytes[Pos]) |
-                 (static_cast<std::size_t>(static_cast<unsigned char>(Bytes[Pos + 1])) << 8);
-        Pos += 2;
+        length = static_cast<unsigned char>((*Bytes)[Pos + 1]) |
+                 (static_cast<std::size_t>(static_cast<unsigned char>((*Bytes)[Pos + 2])) << 8);
+        Pos += 3;
         if (length > static_cast<std::size_t>(MaxTextLength)) {
             TooLong = static_cast<int32_t>(length);
             Pos = start;
             return Fail(Fault::TextTooLong);
         }
+    } else {
+        ++Pos;
     }
-    if (Bytes.size() - Pos < length) {
+    if (!Have(length)) {
         Pos = start;
         return Fail(Fault::EndOfFile);
     }
-    field.assign(Bytes, Pos, length);
+    field.assign(*Bytes, Pos, length);
     Pos += length;
     return true;
 }
 
 bool ReadControl(LayoutReader& in, ControlRecord& record) {
+    in.LetGo();
     ControlRecord r;
     const bool complete = in.GetLong(r.rFunction) && in.GetLong(r.rType) && in.GetLong(r.rScreen) &&
                           in.GetString(r.rText) && in.GetString(r.rGText) &&

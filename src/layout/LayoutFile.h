@@ -1,7 +1,9 @@
 #pragma once
 // The byte format of a layout file: little-endian Longs, Strings with a 1- or 3-byte length prefix,
-// records of 15 Longs and 5 Strings in field order. Reading works on the file's bytes in memory,
-// so a short file is found before anything of the document changes.
+// records of 15 Longs and 5 Strings in field order. Reading takes the bytes in memory or from a
+// file as they are needed, so a file is read only as far as its layout goes (its count, records
+// and trailer) and whatever follows is never read; a short file is found before anything of the
+// document changes.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,15 +11,23 @@
 
 #include "layout/ControlRecord.h"
 
+class FileSource;
+
 // A cursor over the bytes of a layout file. Every read either completes or fails and says why;
 // a failed read leaves its field untouched.
 class LayoutReader {
 public:
-    enum class Fault { None, EndOfFile, TextTooLong };
+    enum class Fault { None, EndOfFile, TextTooLong, ReadError };
 
-    explicit LayoutReader(const std::string& bytes) : Bytes(bytes) {}
+    explicit LayoutReader(const std::string& bytes) : Bytes(&bytes) {}
+    // Reads from the file as far as the reads go; what has been read is let go as it is used.
+    explicit LayoutReader(FileSource& source) : Bytes(&Buffer), Source(&source) {}
 
-    std::size_t Offset() const { return Pos; }
+    std::size_t Offset() const { return Base + Pos; }
+    // How many bytes there are, or have been read from the file: at the end of the file, its size.
+    std::size_t BytesSeen() const { return Base + Bytes->size(); }
+    // The system's reason after Fault::ReadError.
+    const std::string& ReadErrorReason() const { return Reason; }
     Fault LastFault() const { return LastFaultSeen; }
     int32_t TooLongLength() const { return TooLong; }
 
@@ -26,11 +36,20 @@ public:
     // A record Long: the fill pattern 0xCDCDCDCD reads as -4096.
     bool GetLong(int32_t& field);
     bool GetString(std::string& field);
+    // Lets go of the bytes read so far from a file (at a record's start), so the memory held is
+    // that of one record.
+    void LetGo();
 
 private:
     bool Fail(Fault fault);
+    // Whether `count` bytes are there from Pos, reading on from the source as needed.
+    bool Have(std::size_t count);
 
-    const std::string& Bytes;
+    const std::string* Bytes;
+    FileSource* Source = nullptr;
+    std::string Buffer;   // the bytes read from the source and not yet let go
+    std::size_t Base = 0; // the file offset of Buffer's first byte
+    std::string Reason;
     std::size_t Pos = 0;
     Fault LastFaultSeen = Fault::None;
     int32_t TooLong = 0;

@@ -1,6 +1,8 @@
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 
+#include <map>
+
 void cLayout::ClearScreenIndex() {
     ScreenTable.fill(ScreenEntry{});
 }
@@ -33,4 +35,22 @@ int cLayout::EmptyScreenNr() const {
     for (int s = 0; s < ScreenCount; ++s)
         if (ScreenTable[static_cast<std::size_t>(s)].CtrlCount == 0) return s;
     return -1;
+}
+
+std::vector<std::pair<int32_t, ScreenEntry>> cLayout::ScreensBeyond() const {
+    std::map<int32_t, ScreenEntry> beyond;
+    for (const ControlRecord& r : Controls)
+        if (r.rScreen > LastLayoutScreen) {
+            ScreenEntry& screen = beyond[r.rScreen];
+            ++screen.CtrlCount;
+            if (screen.Label.empty() && r.IsScreenLabel()) screen.Label = ScreenLabelName(r);
+        }
+    if (beyond.empty()) return {};
+    for (const ControlRecord& r : Controls) {
+        if (!r.IsScreenChangeButton()) continue;
+        const auto target = beyond.find(r.rOEMCode);
+        if (target != beyond.end() && target->second.ShownByCount < 2)
+            target->second.ShownBy[target->second.ShownByCount++] = r.rText;
+    }
+    return {beyond.begin(), beyond.end()};
 }

@@ -18,3 +18,14 @@ public:
     virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                  const std::string& proposed) = 0;
 };
+
+// The question asked before a read-only file is replaced: the title, and the prompt made of the
+// refusal ("Cannot save layout file "x": the file is read-only") that stands when the answer is No.
+inline constexpr const char* ReadOnlyQuestionTitle = "Read-only file";
+inline std::string ReadOnlyQuestion(const std::string& refusal) {
+    return refusal + ".\n\nReplace it anyway? The new file stays read-only.";
+}
+// The refusal a read-only question holds.
+inline std::string ReadOnlyRefusal(const std::string& question) {
+    return question.substr(0, question.find(".\n\n"));
+}

@@ -25,10 +25,6 @@ std::string TooLongText(int position, std::size_t length) {
 
 } // namespace
 
-std::string BackupPathOf(const std::string& path) {
-    return path + ".bak";
-}
-
 cLayout::cLayout(UserDialogs& dialogs) : Dialogs(dialogs) {}
 
 void cLayout::Warn(const std::string& prompt) {
@@ -121,19 +117,25 @@ void cLayout::Notify(LayoutChange change) {
 }
 
 bool cLayout::LoadLayout(const std::string& path) {
-    std::string bytes, reason;
-    if (!ReadWholeFile(path, bytes, reason)) {
+    // The file is read as far as the layout goes: its count, its records and its trailer.
+    FileSource file;
+    std::string reason;
+    if (!file.Open(path, reason)) {
         Warn(CannotRead(path, reason));
         return false;
     }
-    const std::string endsAt = ", at byte " + std::to_string(bytes.size());
-
-    LayoutReader in(bytes);
-    int32_t count = 0;
-    if (!in.GetRawLong(count)) {
-        Warn(CannotRead(path, "it ends inside the record count" + endsAt));
+    LayoutReader in(file);
+    const auto endsAt = [&in] { return ", at byte " + std::to_string(in.BytesSeen()); };
+    const auto ended = [&](const std::string& inside) {
+        if (in.LastFault() == LayoutReader::Fault::ReadError)
+            Warn(CannotRead(path, in.ReadErrorReason()));
+        else
+            Warn(CannotRead(path, "it ends inside " + inside + endsAt()));
         return false;
-    }
+    };
+
+    int32_t count = 0;
+    if (!in.GetRawLong(count)) return ended("the record count");
     if (count < 0 || count > MaxControls) {
         Warn(CannotRead(path, "its record count " + std::to_string(count) + " is outside 0 to " +
                                   std::to_string(MaxControls) + "; a layout holds at most " +
@@ -141,26 +143,21 @@ bool cLayout::LoadLayout(const std::string& path) {
         return false;
     }
 
-    // A record takes at least 65 bytes, so a damaged count cannot claim memory the file lacks.
+    // Records are added as they are read, so a damaged count cannot claim memory the file lacks.
     std::vector<ControlRecord> records;
-    records.reserve(std::min(static_cast<std::size_t>(count), bytes.size() / 65));
     for (int i = 0; i < count; ++i) {
         if (ReadControl(in, records.emplace_back())) continue;
-        if (in.LastFault() == LayoutReader::Fault::TextTooLong)
+        if (in.LastFault() == LayoutReader::Fault::TextTooLong) {
             Warn(CannotRead(path, TooLongText(i + 1, static_cast<std::size_t>(in.TooLongLength())) +
                                       ", at byte " + std::to_string(in.Offset())));
-        else
-            Warn(CannotRead(path, "it ends inside record " + std::to_string(i + 1) + endsAt));
-        return false;
+            return false;
+        }
+        return ended("record " + std::to_string(i + 1));
     }
 
     std::array<int32_t, 10> trailer{};
-    for (int32_t& value : trailer) {
-        if (!in.GetRawLong(value)) {
-            Warn(CannotRead(path, "it ends inside the trailer" + endsAt));
-            return false;
-        }
-    }
+    for (int32_t& value : trailer)
+        if (!in.GetRawLong(value)) return ended("the trailer");
 
     Trailer = trailer;
     AdoptRecords(std::move(records), path);
@@ -187,14 +184,15 @@ bool cLayout::SaveLayout(const std::string& path) {
     for (int32_t value : Trailer)
         PutLong(bytes, value);
 
-    FileBackup backup;
-    std::string reason;
-    if (!backup.Keep(path, reason)) {
-        Warn(CannotSave(path, reason));
-        return false;
+    FileWrite how;
+    if (IsReadOnlyFile(WriteTargetOf(path))) {
+        if (Dialogs.MsgBox(ReadOnlyQuestion(CannotSave(path, ReadOnlyReason)), MsgButtons::YesNo,
+                           MsgIcon::Question, ReadOnlyQuestionTitle) != MsgAnswer::Yes)
+            return false;
+        how.ReplaceReadOnly = true;
     }
-    if (!ReplaceFileContent(path, bytes, reason)) {
-        backup.PutBack();
+    std::string reason;
+    if (!WriteWithBackup(path, bytes, reason, true, how)) {
         Warn(CannotSave(path, reason));
         return false;
     }

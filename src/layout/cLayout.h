@@ -27,9 +27,6 @@
 
 struct CSVReaderState;
 
-// Where a save keeps the content of the file it replaces: NAME.bak beside it (mill.set.bak).
-std::string BackupPathOf(const std::string& path);
-
 // One entry of the screen index.
 struct ScreenEntry {
     std::string Label;                  // from the screen's label control, without its mark
@@ -67,12 +64,21 @@ public:
     const std::string& FileName() const { return LayoutFileName; }
     void SetFileName(const std::string& value);
     int EmptyScreenNr() const;
+    // The code page of the texts where they meet a person or another format (CSV import, the
+    // windows, the tool): the layout never says, so whoever opens it chooses (DetectCodePage).
+    // Changing it changes no byte of the records.
+    int TextCodePage() const { return CodePage; }
+    void SetTextCodePage(int codePage) { CodePage = codePage; }
     int ControlCount() const { return static_cast<int>(Controls.size()); }
 
     // --- read-only views for what computes from the document (previews, checks, the tool)
     std::span<const ControlRecord> Records() const { return Controls; }
     // The screen index as last built, entry s for screen s.
     const std::array<ScreenEntry, ScreenCount>& Screens() const { return ScreenTable; }
+    // The screens beyond the host's 16 (16 and above) that records lie on, ascending, each
+    // indexed as the 16 are: its label, its controls, the first two buttons that show it.
+    // Computed from the records on each call.
+    std::vector<std::pair<int32_t, ScreenEntry>> ScreensBeyond() const;
     const std::array<int32_t, 10>& FileTrailer() const { return Trailer; }
 
     // --- screen list and observers
@@ -93,7 +99,9 @@ public:
     // Writes the layout with a safe replace. A save that replaces an existing file first keeps
     // that file's content in its backup (BackupPathOf), replacing an older backup; when the backup
     // cannot be written the save stops with a warning and neither file changes, and a save that
-    // fails afterwards leaves the backup as it was.
+    // fails afterwards leaves the backup as it was. A link is followed to the file it names; a
+    // read-only file is replaced only when the user answers Yes to the question titled
+    // ReadOnlyQuestionTitle (No: false, nothing written, no further warning).
     bool SaveLayout(const std::string& path);
 
     // --- CSV interchange
@@ -187,6 +195,7 @@ private:
     LayoutHistory History;
     std::array<int32_t, 10> Trailer{};
     std::string LayoutFileName;
+    int CodePage = 1252;
     std::array<int, ScreenCount> ScreenMap{};
     ScreenListView* BoundList = nullptr;
     std::vector<LayoutObserver*> Observers;

@@ -1,6 +1,7 @@
 #include "platform/FileAccess.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #ifndef NOMINMAX
@@ -168,42 +169,123 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target, DW
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason) {
+namespace {
+
+// Opens a file for reading; folders and devices are refused.
+HANDLE OpenForReading(const std::string& path, std::string& reason) {
     std::wstring wide;
     if (!WidePath(path, wide)) {
         reason = SystemReason(ERROR_NO_UNICODE_TRANSLATION);
-        return false;
+        return INVALID_HANDLE_VALUE;
     }
     if (IsFolder(Attributes(wide))) {
         reason = kIsAFolder;
-        return false;
+        return INVALID_HANDLE_VALUE;
     }
-    FileHandle file(::CreateFileW(wide.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) {
+    const HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         reason = SystemReason(::GetLastError());
-        return false;
+        return INVALID_HANDLE_VALUE;
     }
+    const DWORD type = ::GetFileType(file);
+    if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) {
+        ::CloseHandle(file);
+        reason = "it is a device, not a file";
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+std::string TooLarge(std::uint64_t limit) {
+    return "it is larger than " + std::to_string(limit) + " bytes";
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason,
+                   std::uint64_t limit) {
+    FileHandle file(OpenForReading(path, reason));
+    if (!file.Valid()) return false;
     std::string content;
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
-        content.reserve(static_cast<std::size_t>(size.QuadPart));
+    if (::GetFileType(file.Get()) == FILE_TYPE_DISK && ::GetFileSizeEx(file.Get(), &size)) {
+        if (static_cast<std::uint64_t>(size.QuadPart) > limit) {
+            reason = TooLarge(limit);
+            return false;
+        }
+        if (size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
     char buffer[65536];
     for (;;) {
         DWORD n = 0;
         if (!::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr)) {
-            reason = SystemReason(::GetLastError());
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_BROKEN_PIPE) break;
+            reason = SystemReason(error);
             return false;
         }
         if (n == 0) break;
+        if (content.size() + n > limit) {
+            reason = TooLarge(limit);
+            return false;
+        }
         content.append(buffer, n);
     }
     bytes = std::move(content);
     return true;
 }
 
-bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason) {
+FileSource::~FileSource() {
+    if (Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(Handle));
+}
+
+bool FileSource::Open(const std::string& path, std::string& reason) {
+    if (Handle != -1) ::CloseHandle(reinterpret_cast<HANDLE>(Handle));
+    const HANDLE file = OpenForReading(path, reason);
+    Handle = file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(file);
+    return Handle != -1;
+}
+
+bool FileSource::Read(std::string& out, std::size_t count, std::string& reason) {
+    const std::size_t start = out.size();
+    out.resize(start + count);
+    std::size_t done = 0;
+    while (done < count) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 24));
+        DWORD n = 0;
+        if (!::ReadFile(reinterpret_cast<HANDLE>(Handle), out.data() + start + done, chunk, &n,
+                        nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_BROKEN_PIPE) break;
+            reason = SystemReason(error);
+            out.resize(start + done);
+            return false;
+        }
+        if (n == 0) break;
+        done += n;
+    }
+    out.resize(start + done);
+    return true;
+}
+
+// Links are followed by the system when the file is replaced (ResolvedTarget); the name itself
+// is where a backup goes.
+std::string WriteTargetOf(const std::string& path) {
+    return path;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    std::wstring wide;
+    if (!WidePath(path, wide)) return false;
+    const DWORD attributes = Attributes(wide);
+    return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes) &&
+           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::string& reason,
+                        const FileWrite& how) {
     std::wstring wide;
     if (!WidePath(path, wide)) {
         reason = SystemReason(ERROR_NO_UNICODE_TRANSLATION);
@@ -215,6 +297,14 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
         reason = kIsAFolder;
         return false;
     }
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !how.ReplaceReadOnly) {
+        reason = ReadOnlyReason;
+        return false;
+    }
+    // The user agreed: the old file gives way, and the new content is read-only again.
+    if (readOnly) ::SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 
     std::wstring temporary;
     DWORD error = 0;
@@ -231,6 +321,11 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
         if (file.Valid()) file.Close();
         ::DeleteFileW(temporary.c_str());
         reason = SystemReason(error);
+    }
+    if (readOnly) {
+        const DWORD now = Attributes(target);
+        if (now != INVALID_FILE_ATTRIBUTES)
+            ::SetFileAttributesW(target.c_str(), now | FILE_ATTRIBUTE_READONLY);
     }
     return ok;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Conversion between the records' Windows-1252 bytes and UTF-8, through the system's converter.
-// Every byte has a character: the five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F,
-// 0x90, 0x9D) stand for the C1 control characters of the same value, so text converted there and
-// back keeps its bytes.
+// Conversion between Windows-1252 bytes and UTF-8: the default code page of CodePages.h, for the
+// program's own texts (messages) and layouts read in it. Every byte has a character: the five
+// bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control
+// characters of the same value, so text converted there and back keeps its bytes.
 
 #include <cstddef>
 #include <string>

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "layout/HostCodes.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 
 namespace fs = std::filesystem;
 
@@ -42,29 +42,77 @@ constexpr std::size_t MaxParts = 16;
 
 } // namespace
 
-PictureFinder::PictureFinder(const std::vector<std::string>& folders) {
-    for (const std::string& folder : folders) {
-        if (folder.empty()) continue;
-        std::string normal = Utf8Of(PathOf(folder).lexically_normal());
-        while (normal.size() > 1 && normal.back() == '/')
-            normal.pop_back();
-        if (std::find(SearchFolders.begin(), SearchFolders.end(), normal) == SearchFolders.end())
-            SearchFolders.push_back(normal);
+std::string PicturePlaceText(const PictureFolder& folder) {
+    switch (folder.Place) {
+    case PicturePlace::Chosen:
+        return "the pictures folder";
+    case PicturePlace::Bitmaps:
+        if (folder.Above == 0) return "Bitmaps beside the layout";
+        return "Bitmaps " + std::to_string(folder.Above) +
+               (folder.Above == 1 ? " folder" : " folders") + " above the layout";
+    case PicturePlace::LayoutFolder:
+        return "the layout's folder";
+    case PicturePlace::LayoutParent:
+        return "the folder above the layout";
+    case PicturePlace::Given:
+        break;
     }
+    return "\"" + folder.Path + "\"";
+}
+
+void PictureFinder::Add(PictureFolder folder) {
+    if (folder.Path.empty()) return;
+    std::string normal = Utf8Of(PathOf(folder.Path).lexically_normal());
+    while (normal.size() > 1 && normal.back() == '/')
+        normal.pop_back();
+    if (std::find(SearchFolders.begin(), SearchFolders.end(), normal) != SearchFolders.end())
+        return;
+    folder.Path = normal;
+    SearchFolders.push_back(normal);
+    SearchPlaces.push_back(std::move(folder));
+}
+
+PictureFinder::PictureFinder(const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders)
+        Add({folder, PicturePlace::Given, 0});
 }
 
 PictureFinder PictureFinder::ForLayout(const std::string& layoutFile,
                                        const std::string& picturesFolder) {
-    std::vector<std::string> folders{picturesFolder};
-    if (!layoutFile.empty()) {
-        std::error_code error;
-        fs::path file = fs::absolute(PathOf(layoutFile), error);
-        if (error) file = PathOf(layoutFile);
-        const fs::path folder = file.lexically_normal().parent_path();
-        folders.push_back(Utf8Of(folder));
-        if (folder.has_relative_path()) folders.push_back(Utf8Of(folder.parent_path()));
+    PictureFinder finder;
+    finder.Add({picturesFolder, PicturePlace::Chosen, 0});
+    if (layoutFile.empty()) return finder;
+    std::error_code error;
+    fs::path file = fs::absolute(PathOf(layoutFile), error);
+    if (error) file = PathOf(layoutFile);
+    const fs::path folder = file.lexically_normal().parent_path();
+    // The host's Bitmaps folder lies beside its layouts; a layout kept a few folders below the
+    // host's folder still has it above. Its name is matched in any letter case.
+    fs::path at = folder;
+    for (int above = 0; above <= BitmapsLevels; ++above) {
+        const Entry* bitmaps = finder.Lookup(Utf8Of(at), "Bitmaps");
+        if (bitmaps != nullptr && bitmaps->Folder)
+            finder.Add({Joined(Utf8Of(at), bitmaps->Name), PicturePlace::Bitmaps, above});
+        if (!at.has_relative_path()) break;
+        at = at.parent_path();
     }
-    return PictureFinder(folders);
+    finder.Add({Utf8Of(folder), PicturePlace::LayoutFolder, 0});
+    if (folder.has_relative_path())
+        finder.Add({Utf8Of(folder.parent_path()), PicturePlace::LayoutParent, 0});
+    return finder;
+}
+
+std::vector<std::string> PictureFinder::BitmapsFolders() const {
+    std::vector<std::string> folders;
+    for (const PictureFolder& place : SearchPlaces)
+        if (place.Place == PicturePlace::Bitmaps) folders.push_back(place.Path);
+    return folders;
+}
+
+void PictureFinder::SetCodePage(int codePage) {
+    if (codePage == PathCodePage) return;
+    PathCodePage = codePage;
+    Answers.clear();
 }
 
 void PictureFinder::Forget() {
@@ -79,7 +127,7 @@ bool PictureFinder::HasPictureExtension(const std::string& name) {
     return extension == "jpg" || extension == "jpeg" || extension == "png" || extension == "bmp";
 }
 
-std::vector<std::string> PictureFinder::LookupParts(const std::string& bitmapPath) {
+std::vector<std::string> PictureFinder::LookupParts(const std::string& bitmapPath, int codePage) {
     const std::string& path = bitmapPath;
     const bool drive = path.size() >= 2 && path[1] == ':' &&
                        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
@@ -98,7 +146,13 @@ std::vector<std::string> PictureFinder::LookupParts(const std::string& bitmapPat
     }
     take();
     if (rooted) {
+        // After the host's Bitmaps folder (the last of that name), else after the host's folder.
         std::size_t host = parts.size();
+        for (std::size_t i = parts.size() - std::min<std::size_t>(parts.size(), 1); i-- > 0;)
+            if (Folded(parts[i]) == "bitmaps") {
+                host = i;
+                break;
+            }
         for (std::size_t i = 0; i + 1 < parts.size() && host == parts.size(); ++i)
             if (Folded(parts[i]) == HostFolderName) host = i;
         if (host < parts.size())
@@ -108,7 +162,7 @@ std::vector<std::string> PictureFinder::LookupParts(const std::string& bitmapPat
     }
     if (parts.size() > MaxParts) parts.erase(parts.begin(), parts.end() - MaxParts);
     for (std::string& p : parts)
-        p = Windows1252ToUtf8(p);
+        p = CodePageToUtf8(p, codePage);
     return parts;
 }
 
@@ -142,12 +196,12 @@ const PictureFinder::Entry* PictureFinder::Lookup(const std::string& folder,
     return first;
 }
 
-std::string PictureFinder::Resolve(const std::vector<std::string>& parts) const {
+std::pair<std::string, int> PictureFinder::Resolve(const std::vector<std::string>& parts) const {
     // The whole path under each folder first; then shorter and shorter tails of it, for a
     // pictures folder that is itself one of the host's picture folders.
     for (std::size_t start = 0; start < parts.size(); ++start) {
-        for (const std::string& root : SearchFolders) {
-            std::string at = root;
+        for (std::size_t k = 0; k < SearchFolders.size(); ++k) {
+            std::string at = SearchFolders[k];
             bool found = true;
             for (std::size_t i = start; i < parts.size() && found; ++i) {
                 const Entry* entry = Lookup(at, parts[i]);
@@ -155,10 +209,10 @@ std::string PictureFinder::Resolve(const std::vector<std::string>& parts) const 
                 found = entry != nullptr && (last ? entry->File : entry->Folder);
                 if (found) at = Joined(at, entry->Name);
             }
-            if (found) return at;
+            if (found) return {at, static_cast<int>(k)};
         }
     }
-    return {};
+    return {{}, -1};
 }
 
 PictureLookup PictureFinder::Unsearched(const std::string& bitmapPath) {
@@ -177,8 +231,12 @@ PictureLookup PictureFinder::Find(const std::string& bitmapPath) const {
     if (known != Answers.end()) return known->second;
     PictureLookup lookup = Unsearched(bitmapPath);
     if (lookup.Named) {
-        const std::vector<std::string> parts = LookupParts(bitmapPath);
-        if (!parts.empty() && HasPictureExtension(parts.back())) lookup.FoundPath = Resolve(parts);
+        const std::vector<std::string> parts = LookupParts(bitmapPath, PathCodePage);
+        if (!parts.empty() && HasPictureExtension(parts.back())) {
+            const auto [found, folder] = Resolve(parts);
+            lookup.FoundPath = found;
+            if (folder >= 0) lookup.FoundIn = PicturePlaceText(SearchPlaces[folder]);
+        }
     }
     return Answers.emplace(bitmapPath, lookup).first->second;
 }

@@ -181,13 +181,15 @@ const SceneItem* ScreenScene::ItemOfRecord(int position) const {
 ScreenScene BuildScreenScene(const cLayout& layout, int screen, const SceneOptions& options) {
     ScreenScene scene;
     scene.Screen = screen;
+    scene.CodePage = layout.TextCodePage();
     scene.Size = DetectResolution(layout.Records(), screen, options.ScreenResolution).Size;
     const bool onLayout = IsLayoutScreen(screen);
     if (onLayout) scene.Label = layout.Screens()[static_cast<std::size_t>(screen)].Label;
 
     // The Persistent screen's controls lie over every other screen, all but its backgrounds
     // (wherever they stand in record order) and the label that names it.
-    const bool withPersistent = options.ShowPersistent && onLayout && screen != PersistentScreen;
+    // Screens beyond the host's 16 show it too: they are screens the layout switches to.
+    const bool withPersistent = options.ShowPersistent && screen > PersistentScreen;
     const std::span<const ControlRecord> records = layout.Records();
     std::vector<SceneItem> layers[2][2]; // [layer][0 the screen's own, 1 the Persistent screen's]
     bool labelled = onLayout;

@@ -79,7 +79,8 @@ struct SceneOptions {
 
 struct ScreenScene {
     int Screen = 0;
-    std::string Label; // the screen's name from its label control, Windows-1252; may be empty
+    std::string Label; // the screen's name from its label control, in CodePage; may be empty
+    int CodePage = 1252; // the layout's (cLayout::TextCodePage), its texts are read in
     Resolution Size;   // the screen's resolution: the one chosen, else the one detected
     std::vector<SceneItem> Items; // in painting order
 

@@ -8,7 +8,7 @@
 
 #include "layout/ControlRecord.h"
 #include "platform/FileAccess.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "preview/ControlTexts.h"
 
 namespace fs = std::filesystem;
@@ -128,6 +128,7 @@ public:
     explicit Writer(const SvgOptions& options) : Options(options) {}
 
     SvgDocument Write(const ScreenScene& scene) {
+        TextCodePage = scene.CodePage;
         LookAtPictures(scene);
         const std::string w = Num(scene.Size.Width), h = Num(scene.Size.Height);
         Out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -137,7 +138,7 @@ public:
                "\" font-family=\"sans-serif\">\n";
         std::string title = "Screen " + Num(scene.Screen);
         Out += "<title>" + Escaped(title) +
-               (scene.Label.empty() ? "" : ": " + XmlText(scene.Label)) + "</title>\n";
+               (scene.Label.empty() ? "" : ": " + XmlText(scene.Label, scene.CodePage)) + "</title>\n";
         Out += "<defs><pattern id=\"missing\" width=\"8\" height=\"8\" "
                "patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
                "<rect width=\"8\" height=\"8\" fill=\"" +
@@ -322,7 +323,7 @@ private:
         Out += "<text x=\"" + Num(x) + "\" y=\"" + Half(item.Rect.Height()) +
                "\" dominant-baseline=\"central\" text-anchor=\"" + anchor + "\" font-size=\"" +
                Num(item.TextPixels) + "\"" + (bold ? " font-weight=\"bold\"" : "") + " fill=\"" +
-               Hex(item.Ink) + "\">" + XmlText(text) + "</text>";
+               Hex(item.Ink) + "\">" + XmlText(text, TextCodePage) + "</text>";
     }
 
     static std::string Half(int64_t value) { return Num(value / 2) + (value % 2 != 0 ? ".5" : ""); }
@@ -354,6 +355,7 @@ private:
     }
 
     const SvgOptions& Options;
+    int TextCodePage = 1252;
     std::string Out;
     SvgDocument Document;
     std::map<std::string, Picture> Pictures;
@@ -370,8 +372,8 @@ std::string PictureUri(const std::string& path) {
     return "file://" + (encoded.empty() || encoded[0] != '/' ? "/" + encoded : encoded);
 }
 
-std::string XmlText(const std::string& windows1252) {
-    return Escaped(Windows1252ToUtf8(windows1252));
+std::string XmlText(const std::string& bytes, int codePage) {
+    return Escaped(CodePageToUtf8(bytes, codePage));
 }
 
 std::string PictureMimeType(const std::string& bytes) {

@@ -47,7 +47,7 @@ SvgDocument WriteSceneSvg(const ScreenScene& scene, const SvgOptions& options = 
 std::string PictureUri(const std::string& path);
 // "image/png" and the like, from the bytes a picture file starts with; empty for anything else.
 std::string PictureMimeType(const std::string& bytes);
-// A record's Windows-1252 text as UTF-8 for XML: the five special characters escaped, line
+// A record's text (in the layout's code page) as UTF-8 for XML: the five special characters escaped, line
 // breaks and tabs made blanks, and the other control characters (which XML cannot carry) made
 // U+FFFD.
-std::string XmlText(const std::string& windows1252);
+std::string XmlText(const std::string& bytes, int codePage = 1252);

@@ -9,13 +9,14 @@
 
 namespace {
 
-// One scaled edge: the product and the shift by half a pixel are separate double operations, and
-// the rounding sends an exact half to the even neighbour. Left and top edges shift down, right and
-// bottom edges up, so a control never shrinks by rounding. Empty when the result would not fit a
-// coordinate (a factor that is not a number gives no result either).
+// One scaled edge. A product that is a whole number is the new coordinate on every edge, so a
+// whole factor (1, 2, 3) scales exactly. A fractional product goes down on left and top edges
+// and up on right and bottom edges (the product shifted by half a pixel and rounded), so a
+// control never shrinks by rounding. Empty when the result would not fit a coordinate (a factor
+// that is not a number gives no result either).
 std::optional<int32_t> ScaledEdge(int32_t coordinate, double factor, double shift) {
     const double product = static_cast<double>(coordinate) * factor;
-    const double shifted = product + shift;
+    const double shifted = product == std::floor(product) ? product : product + shift;
     const double rounded = std::nearbyint(shifted);
     constexpr double lowest = std::numeric_limits<int32_t>::min();
     constexpr double highest = std::numeric_limits<int32_t>::max();

@@ -65,6 +65,15 @@ int32_t ListedHeightHolding(int32_t width, int64_t height) {
     return smallest;
 }
 
+// A listed height of a listed width that a length is within 1 % of; 0 when none is.
+int32_t ListedHeightNear(int32_t width, int64_t length) {
+    for (const Resolution& r : Resolutions) {
+        const int64_t off = length > r.Height ? length - r.Height : r.Height - length;
+        if (r.Width == width && 100 * off <= r.Height) return r.Height;
+    }
+    return 0;
+}
+
 // Within this many pixels of 0,0 a picture counts as lying at the top left corner.
 constexpr int64_t CornerSlack = 4;
 
@@ -86,14 +95,28 @@ Evidence Gather(std::span<const ControlRecord> records, int screen) {
         seen.Any = true;
         seen.ExtentX = std::max<int64_t>(seen.ExtentX, r.rX2);
         seen.ExtentY = std::max<int64_t>(seen.ExtentY, r.rY2);
-        if (r.rType != ControlKind::Bitmap || std::abs(left) > CornerSlack ||
-            std::abs(top) > CornerSlack)
-            continue;
-        const int64_t width = std::max(r.rX1, r.rX2) - left;
-        const int64_t height = std::max(r.rY1, r.rY2) - top;
-        const int32_t listedWidth = ListedWidthNear(width);
+        if (r.rType != ControlKind::Bitmap) continue;
+        const int64_t right = std::max(r.rX1, r.rX2), bottom = std::max(r.rY1, r.rY2);
+        const int64_t width = right - left;
+        const int64_t height = bottom - top;
+        // At the left edge the picture is as wide as the screen; centred on it (a rescale with
+        // Centre), its margins are equal, so the screen is as wide as both its edges together.
+        // A centred picture counts only when it fills at least half of the screen.
+        int32_t listedWidth = 0;
+        if (std::abs(left) <= CornerSlack) {
+            listedWidth = ListedWidthNear(width);
+        } else if (left > 0) {
+            listedWidth = ListedWidthNear(left + right);
+            if (2 * width < listedWidth) listedWidth = 0;
+        }
         if (listedWidth == 0) continue;
-        const int32_t listedHeight = ListedHeightHolding(listedWidth, height);
+        int32_t listedHeight = 0;
+        if (std::abs(top) <= CornerSlack) {
+            listedHeight = ListedHeightHolding(listedWidth, height);
+        } else if (top > 0) {
+            listedHeight = ListedHeightNear(listedWidth, top + bottom);
+            if (2 * height < listedHeight) listedHeight = 0;
+        }
         if (listedHeight == 0) continue;
         // Every screen must fit the monitor: the largest background decides.
         const Resolution found{listedWidth, listedHeight};

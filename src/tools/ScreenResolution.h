@@ -79,7 +79,10 @@ DetectedResolution ResolutionHoldingExtents(int64_t x, int64_t y);
 // resolution the user chose is taken as it is. Otherwise, by evidence:
 //   1. a background picture: a bitmap at 0,0 (within 4 pixels) whose width is a listed width
 //      within 1 % gives that width, with the smallest listed height for it that holds the
-//      picture's height within 1 %; of several such pictures the largest resolution counts;
+//      picture's height within 1 %; a bitmap standing centred (its left and right margins
+//      equal within 1 % of a listed width, or its top and bottom margins of a listed height)
+//      and filling at least half of it counts too, for that width or height; of several such
+//      pictures the largest resolution counts;
 //   2. centred content: when the controls start at x0 > 0 and end at x1, and x0 + x1 is a listed
 //      width within 1 %, that width with the smallest listed height for it holding the extents;
 //   3. the extents (ResolutionHoldingExtents).

@@ -59,12 +59,14 @@ std::vector<PictureUse> PictureUses(std::span<const ControlRecord> records,
         const std::string& path = records[i].rBitMapPath;
         if (!NamesPicture(path)) continue;
         const auto [at, added] = bySpelling.try_emplace(path, uses.size());
-        if (added) uses.push_back({path, {}, {}, {}});
+        if (added) uses.push_back({path, {}, {}, {}, {}});
         uses[at->second].Records.push_back(static_cast<int>(i + 1));
     }
     if (finder == nullptr) return uses;
     for (PictureUse& use : uses) {
-        use.Found = finder->Find(use.Path).FoundPath;
+        const PictureLookup lookup = finder->Find(use.Path);
+        use.Found = lookup.FoundPath;
+        use.FoundIn = lookup.FoundIn;
         if (use.Found.empty()) continue;
         std::error_code error;
         const auto size = std::filesystem::file_size(

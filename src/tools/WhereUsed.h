@@ -46,6 +46,7 @@ struct PictureUse {
     std::string Path;         // as the layout spells it (Windows-1252)
     std::vector<int> Records; // the controls naming it with this spelling, in record order
     std::string Found;        // the picture file (UTF-8), empty when not found or not looked up
+    std::string FoundIn;      // where it was found ("Bitmaps beside the layout"), as Found
     std::optional<uint64_t> Bytes; // the file's size when found
 };
 

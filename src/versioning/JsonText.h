@@ -38,6 +38,9 @@ public:
     bool Fail(const std::string& message);
     bool FailAt(int line, const std::string& message);
     const std::string& Error() const { return Message; }
+    // The code page texts read at this cursor are stored in (the layout's; 1252 unless set).
+    int TextCodePage() const { return CodePage; }
+    void SetTextCodePage(int codePage) { CodePage = codePage; }
 
 private:
     void SkipBlanks();
@@ -46,4 +49,5 @@ private:
     std::size_t Pos = 0;
     int CurrentLine;
     std::string Message;
+    int CodePage = 1252;
 };

@@ -69,14 +69,8 @@ bool WriteLayoutContent(const std::string& path, const LayoutContent& layout, st
 
     // As Save does: the content of the file replaced goes to NAME.bak first; if the layout then
     // cannot be written, the backup gets its own earlier content back (or goes again).
-    FileBackup backup;
     std::string reason;
-    if (keepBackup && !backup.Keep(path, reason)) {
-        failure = CannotSave(path, reason);
-        return false;
-    }
-    if (!ReplaceFileContent(path, bytes, reason)) {
-        backup.PutBack();
+    if (!WriteWithBackup(path, bytes, reason, keepBackup)) {
         failure = CannotSave(path, reason);
         return false;
     }

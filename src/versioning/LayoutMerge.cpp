@@ -194,9 +194,38 @@ private:
     void PlaceTheirs(const std::vector<Items::iterator>& atOurs) {
         for (const Items::iterator& at : Erased)
             at->Base = -2; // marked: gone from the merge
-        std::unordered_multimap<uint64_t, Items::iterator> oursAdded;
+        // What both sides added is matched as diff matches versions: the same control added on
+        // both sides lands once, its fields merged, and fields the two set differently are
+        // conflicts (ours kept), never two copies of one control.
+        std::vector<Items::iterator> oursAdded;
+        std::vector<ControlRecord> oursAddedRecords;
         for (Items::iterator it = Output.begin(); it != Output.end(); ++it)
-            if (it->Base == -1) oursAdded.emplace(RecordHash(it->Record), it);
+            if (it->Base == -1) {
+                oursAdded.push_back(it);
+                oursAddedRecords.push_back(it->Record);
+            }
+        std::vector<int> theirsAdded(Theirs.size(), -1); // per theirs record: its place below
+        std::vector<ControlRecord> theirsAddedRecords;
+        std::vector<std::optional<ControlRecord>> renumbered(Theirs.size());
+        for (std::size_t t = 0; t < Theirs.size(); ++t) {
+            if (WithTheirs.OldOfNew[t] >= 0) continue;
+            renumbered[t] = WithOurs.Screens.Apply(Theirs[t]);
+            if (!renumbered[t]) continue;
+            theirsAdded[t] = static_cast<int>(theirsAddedRecords.size());
+            theirsAddedRecords.push_back(*renumbered[t]);
+        }
+        // Matched in an order set by the records, not by which side is ours, so the pairs (and
+        // the conflicts) are the same either way round.
+        RecordMatch bothAdded;
+        if (!oursAdded.empty() && !theirsAddedRecords.empty()) {
+            if (OrderedFirst(oursAddedRecords, theirsAddedRecords)) {
+                bothAdded = MatchRecords(oursAddedRecords, theirsAddedRecords);
+            } else {
+                RecordMatch turned = MatchRecords(theirsAddedRecords, oursAddedRecords);
+                bothAdded.OldOfNew = std::move(turned.NewOfOld);
+                bothAdded.NewOfOld = std::move(turned.OldOfNew);
+            }
+        }
 
         std::optional<Items::iterator> last;
         const auto placeAfterLast = [&](Items::iterator it) {
@@ -215,14 +244,18 @@ private:
                 last = at;
                 continue;
             }
-            const std::optional<ControlRecord> added = WithOurs.Screens.Apply(Theirs[t]);
+            const std::optional<ControlRecord>& added = renumbered[t];
             if (!added) {
                 Conflict(ConflictKind::ScreenGone, std::nullopt, -1, -1, static_cast<int>(t));
                 continue;
             }
-            if (const auto same = FindEqual(oursAdded, *added); same) {
-                (*same)->Theirs = static_cast<int>(t);
-                last = *same;
+            if (const int k = theirsAdded[t]; k >= 0 && !bothAdded.OldOfNew.empty() &&
+                                             bothAdded.OldOfNew[static_cast<std::size_t>(k)] >= 0) {
+                const Items::iterator same = oursAdded[static_cast<std::size_t>(
+                    bothAdded.OldOfNew[static_cast<std::size_t>(k)])];
+                same->Theirs = static_cast<int>(t);
+                MergeAddedTwice(same, *added);
+                last = same;
                 continue;
             }
             Output.insert(last ? std::next(*last) : Output.begin(),
@@ -247,26 +280,30 @@ private:
         }
     }
 
-    static uint64_t RecordHash(const ControlRecord& r) {
-        uint64_t h = 1469598103934665603ull;
-        const auto add = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
-        for (const RecordField& f : RecordFields)
-            add(f.IsText() ? std::hash<std::string>{}(r.*f.Text)
-                           : static_cast<uint32_t>(r.*f.Number));
-        return h;
+    static bool OrderedFirst(const std::vector<ControlRecord>& a,
+                             const std::vector<ControlRecord>& b) {
+        if (a.size() != b.size()) return a.size() < b.size();
+        return LayoutFileBytesOf({a, {}}) < LayoutFileBytesOf({b, {}});
     }
 
-    std::optional<Items::iterator>
-    FindEqual(std::unordered_multimap<uint64_t, Items::iterator>& added,
-              const ControlRecord& record) {
-        const auto [from, to] = added.equal_range(RecordHash(record));
-        for (auto it = from; it != to; ++it)
-            if (it->second->Record == record) {
-                const Items::iterator found = it->second;
-                added.erase(it);
-                return found;
-            }
-        return std::nullopt;
+    // A control both sides added: without a base, a field the two set alike is taken, one they
+    // set differently is a conflict and keeps ours.
+    void MergeAddedTwice(Items::iterator at, const ControlRecord& theirs) {
+        const ControlRecord& ours = at->Record;
+        for (std::size_t k = 0; k < RecordFields.size(); ++k) {
+            if (RecordFields[k].Same(ours, theirs)) continue;
+            const int field = static_cast<int>(k);
+            MergeConflict c;
+            c.Kind = ConflictKind::Field;
+            c.Screen = ours.rScreen;
+            c.Ours = at->Ours + 1;
+            c.Theirs = at->Theirs + 1;
+            c.Field = field;
+            c.Control = ControlDescription(ours);
+            c.OursValue = ValueOf(&ours, field);
+            c.TheirsValue = ValueOf(&theirs, field);
+            Conflicts.push_back({std::move(c), at});
+        }
     }
 
     const std::vector<ControlRecord>& Base;

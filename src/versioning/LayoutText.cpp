@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 #include "versioning/JsonText.h"
 
@@ -21,12 +22,12 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-void AppendText(std::string& out, const std::string& bytes) {
+void AppendText(std::string& out, const std::string& bytes, int codePage) {
     // ASCII is the same in both encodings; only other texts go through the converter.
     if (IsAscii(bytes))
         AppendJsonString(out, bytes);
     else
-        AppendJsonString(out, Windows1252ToUtf8(bytes));
+        AppendJsonString(out, CodePageToUtf8(bytes, codePage));
 }
 
 void AppendNumber(std::string& out, int64_t value) {
@@ -35,9 +36,10 @@ void AppendNumber(std::string& out, int64_t value) {
     out.append(digits, end);
 }
 
-void AppendField(std::string& out, const ControlRecord& record, const RecordField& field) {
+void AppendField(std::string& out, const ControlRecord& record, const RecordField& field,
+                 int codePage) {
     if (field.IsText())
-        AppendText(out, record.*field.Text);
+        AppendText(out, record.*field.Text, codePage);
     else
         AppendNumber(out, record.*field.Number);
 }
@@ -106,10 +108,10 @@ bool ReadText(JsonCursor& in, std::string_view name, std::string& bytes) {
         bytes = std::move(utf8);
     } else {
         std::size_t failedAt = 0;
-        if (!Utf8ToWindows1252(utf8, bytes, &failedAt))
+        if (!Utf8ToCodePage(utf8, bytes, in.TextCodePage(), &failedAt))
             return in.FailAt(line, Quoted(name) + " holds the character " +
-                                       CodePointAt(utf8, failedAt) +
-                                       ", which has no Windows-1252 byte");
+                                       CodePointAt(utf8, failedAt) + ", which has no " +
+                                       CodePageName(in.TextCodePage()) + " byte");
     }
     if (bytes.size() > static_cast<std::size_t>(MaxTextLength))
         return in.FailAt(line, Quoted(name) + " holds " + std::to_string(bytes.size()) +
@@ -193,6 +195,18 @@ bool ReadHeading(JsonCursor& in, const char* format) {
         return in.FailAt(valueLine, "this text is of version " + std::to_string(version) +
                                         " of the form; this program reads version " +
                                         std::to_string(LayoutTextVersion));
+    // The code page the texts were written in, when not Windows-1252: they are stored in it.
+    JsonCursor before = in;
+    if (in.Take(',') && ReadName(in, name, line) && name == "codepage") {
+        int32_t codePage = 0;
+        if (!ReadLong(in, name, codePage)) return false;
+        if (!IsSupportedCodePage(codePage))
+            return in.FailAt(line, "the code page " + std::to_string(codePage) +
+                                       " is not one this program reads");
+        in.SetTextCodePage(codePage);
+    } else {
+        in = before;
+    }
     return true;
 }
 
@@ -229,18 +243,22 @@ bool ReadEnd(JsonCursor& in) {
     return true;
 }
 
-void AppendHeading(std::string& out, const char* format) {
+void AppendHeading(std::string& out, const char* format, int codePage) {
     out += "{\n  \"format\": ";
     AppendJsonString(out, format);
     out += ",\n  \"version\": ";
     AppendNumber(out, LayoutTextVersion);
+    if (codePage != DefaultCodePage) {
+        out += ",\n  \"codepage\": ";
+        AppendNumber(out, codePage);
+    }
     out += ",\n  \"records\": [";
 }
 
-void AppendRecords(std::string& out, std::span<const ControlRecord> records) {
+void AppendRecords(std::string& out, std::span<const ControlRecord> records, int codePage) {
     for (std::size_t i = 0; i < records.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        AppendRecordJsonBlock(out, records[i], static_cast<int>(i) + 1, "    ");
+        AppendRecordJsonBlock(out, records[i], static_cast<int>(i) + 1, "    ", codePage);
     }
     out += records.empty() ? "]" : "\n  ]";
 }
@@ -255,21 +273,21 @@ std::size_t TextSizeGuess(std::span<const ControlRecord> records) {
 
 } // namespace
 
-std::string RecordJsonLine(const ControlRecord& record, int position) {
+std::string RecordJsonLine(const ControlRecord& record, int position, int codePage) {
     std::string out = "{\"record\": ";
     AppendNumber(out, position);
     for (const RecordField& field : RecordFields) {
         out += ", \"";
         out += field.Name;
         out += "\": ";
-        AppendField(out, record, field);
+        AppendField(out, record, field, codePage);
     }
     out += "}";
     return out;
 }
 
 void AppendRecordJsonBlock(std::string& out, const ControlRecord& record, int position,
-                           std::string_view indent) {
+                           std::string_view indent, int codePage) {
     out += indent;
     out += "{\n";
     out += indent;
@@ -281,7 +299,7 @@ void AppendRecordJsonBlock(std::string& out, const ControlRecord& record, int po
         out += "  \"";
         out += field.Name;
         out += "\": ";
-        AppendField(out, record, field);
+        AppendField(out, record, field, codePage);
     }
     out += "\n";
     out += indent;
@@ -293,8 +311,9 @@ bool ReadRecordJson(JsonCursor& in, ControlRecord& record, int& position) {
 }
 
 bool RecordFromJson(std::string_view text, ControlRecord& record, int& position, std::string& error,
-                    int line) {
+                    int line, int codePage) {
     JsonCursor in(text, line);
+    in.SetTextCodePage(codePage);
     ControlRecord read;
     int readPosition = 0;
     if (ReadRecordJson(in, read, readPosition) &&
@@ -307,32 +326,34 @@ bool RecordFromJson(std::string_view text, ControlRecord& record, int& position,
     return false;
 }
 
-std::string ControlsToText(std::span<const ControlRecord> records) {
+std::string ControlsToText(std::span<const ControlRecord> records, int codePage) {
     std::string out;
     out.reserve(TextSizeGuess(records));
-    AppendHeading(out, ControlsTextFormat);
-    AppendRecords(out, records);
+    AppendHeading(out, ControlsTextFormat, codePage);
+    AppendRecords(out, records, codePage);
     out += "\n}\n";
     return out;
 }
 
 bool ControlsFromText(std::string_view text, std::vector<ControlRecord>& records,
-                      std::string& error) {
+                      std::string& error, int* codePage) {
     JsonCursor in(text);
+    if (codePage) in.SetTextCodePage(*codePage);
     std::vector<ControlRecord> read;
     if (ReadHeading(in, ControlsTextFormat) && ReadRecordArray(in, read) && ReadEnd(in)) {
         records = std::move(read);
+        if (codePage) *codePage = in.TextCodePage();
         return true;
     }
     error = in.Error();
     return false;
 }
 
-std::string LayoutToText(const LayoutContent& layout) {
+std::string LayoutToText(const LayoutContent& layout, int codePage) {
     std::string out;
     out.reserve(TextSizeGuess(layout.Records));
-    AppendHeading(out, LayoutTextFormat);
-    AppendRecords(out, layout.Records);
+    AppendHeading(out, LayoutTextFormat, codePage);
+    AppendRecords(out, layout.Records, codePage);
     out += ",\n  \"trailer\": [";
     for (std::size_t k = 0; k < layout.Trailer.size(); ++k) {
         if (k > 0) out += ", ";
@@ -342,8 +363,10 @@ std::string LayoutToText(const LayoutContent& layout) {
     return out;
 }
 
-bool LayoutFromText(std::string_view text, LayoutContent& layout, std::string& error) {
+bool LayoutFromText(std::string_view text, LayoutContent& layout, std::string& error,
+                    int* codePage) {
     JsonCursor in(text);
+    if (codePage) in.SetTextCodePage(*codePage);
     LayoutContent read;
     const auto trailer = [&] {
         std::string name;
@@ -363,8 +386,29 @@ bool LayoutFromText(std::string_view text, LayoutContent& layout, std::string& e
     if (ReadHeading(in, LayoutTextFormat) && ReadRecordArray(in, read.Records) && trailer() &&
         ReadEnd(in)) {
         layout = std::move(read);
+        if (codePage) *codePage = in.TextCodePage();
         return true;
     }
     error = in.Error();
     return false;
+}
+
+std::size_t MaxLayoutTextBytes() {
+    static const std::size_t limit = [] {
+        ControlRecord widest;
+        for (const RecordField& field : RecordFields)
+            if (field.IsText())
+                widest.*field.Text = std::string(254, '\x01');
+            else
+                widest.*field.Number = -2147483647 - 1;
+        LayoutContent one, none;
+        one.Records.push_back(widest);
+        one.Trailer.fill(-2147483647 - 1);
+        none.Trailer = one.Trailer;
+        const std::size_t empty = LayoutToText(none).size();
+        const std::size_t perRecord = LayoutToText(one).size() - empty;
+        // Record positions up to 32767 take five digits, the one written here one.
+        return empty + static_cast<std::size_t>(MaxControls) * (perRecord + 4);
+    }();
+    return limit;
 }

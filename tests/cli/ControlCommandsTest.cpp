@@ -76,10 +76,10 @@ TEST(ControlCommandsTest, EditRefusesWithOneLineAndWritesNothing) {
         const char* Message;
     };
     const Case cases[] = {
-        {"--record 16 --set rX1=abc", "quill: --set rX1=abc: \"abc\" is not a whole number; "
+        {"--record 16 --set rX1=abc", "quill: --set \"rX1=abc\": \"abc\" is not a whole number; "
                                       "nothing was written"},
         {"--record 16 --set rFlash=4294967296", "lies outside the 32-bit range"},
-        {"--record 16 --set rFoo=1", "quill: --set rFoo=1: \"rFoo\" is not a field of a control; "
+        {"--record 16 --set rFoo=1", "quill: --set \"rFoo=1\": \"rFoo\" is not a field of a control; "
                                      "the fields are rFunction, rType"},
 #ifndef _WIN32
         {"--record 16 --set \"rText=OK \xE2\x9C\x93\"", "(U+2713), which has no Windows-1252 byte"},

@@ -11,6 +11,7 @@
 #include "JsonReader.h"
 #include "LayoutBuilders.h"
 #include "QuillRunner.h"
+#include "layout/HostCodes.h"
 #include "bundle/LayoutBundle.h"
 #include "preview/PictureFinder.h"
 #include "versioning/LayoutFiles.h"
@@ -115,22 +116,28 @@ TEST_F(FindCommandsTest, ReplaceAndRelinkWriteOnlyWhatChangesAndRefuseWithNothin
     EXPECT_EQ(found, 4);
 }
 
-// Every picture the bundled layout names is in the bundle where it says, and the one the sample
-// misses on purpose is listed.
+// Every picture the bundled layout names is found in the bundle's Bitmaps folder by the host's
+// rule, only the drive-letter path was rewritten, and the one the sample misses on purpose is
+// listed.
 void ExpectBundledSample(const std::string& folder) {
-    LayoutContent bundled;
+    LayoutContent bundled, original;
     std::string failure;
     ASSERT_TRUE(ReadLayoutContent(folder + "/mill.set", bundled, failure)) << failure;
-    const PictureFinder inBundle({folder});
+    ASSERT_TRUE(ReadLayoutContent(Sample("mill.set"), original, failure)) << failure;
+    ASSERT_EQ(bundled.Records.size(), original.Records.size());
+    const PictureFinder inBundle = PictureFinder::ForLayout(folder + "/mill.set", "");
     int pictures = 0;
-    for (const ControlRecord& record : bundled.Records) {
-        if (record.rBitMapPath.rfind("mill\\", 0) != 0) continue;
+    for (std::size_t k = 0; k < bundled.Records.size(); ++k) {
+        const std::string& path = bundled.Records[k].rBitMapPath;
+        const std::string& was = original.Records[k].rBitMapPath;
+        EXPECT_EQ(path, was == "C:\\Korvo\\SampleBitmaps\\Home.bmp" ? "mill\\Home.bmp" : was);
+        if (!NamesPicture(path) || path == "c:\\korvo\\bitmaps\\mdi.bmp") continue;
         ++pictures;
-        const std::string file = folder + "/mill/" + record.rBitMapPath.substr(5);
-        EXPECT_TRUE(FileExists(file)) << file;
-        EXPECT_EQ(inBundle.Find(record.rBitMapPath).FoundPath, file);
+        const PictureLookup found = inBundle.Find(path);
+        EXPECT_EQ(found.FoundIn, "Bitmaps beside the layout") << path;
     }
     EXPECT_EQ(pictures, 12);
+    EXPECT_TRUE(FileExists(folder + "/Bitmaps/SampleBitmaps/Background.bmp"));
     EXPECT_NE(ReadBytes(folder + "/mill-missing-pictures.txt").find("c:\\korvo\\bitmaps\\mdi.bmp"),
               std::string::npos);
 }
@@ -140,6 +147,9 @@ TEST_F(FindCommandsTest, ABundleOfASampleReadsBackAsAFolderAndAsAZip) {
     const Outcome folder = Quill("bundle " + mill + " -o " + Quoted(Dir.File("shared")), Dir);
     ASSERT_EQ(folder.Status, 0) << folder.Err;
     EXPECT_NE(folder.Out.find("Bundled mill.set with 5 pictures"), std::string::npos);
+    EXPECT_NE(folder.Out.find("\n  C:\\Korvo\\SampleBitmaps\\Home.bmp -> mill\\Home.bmp"),
+              std::string::npos)
+        << folder.Out;
     EXPECT_NE(folder.Err.find("c:\\korvo\\bitmaps\\mdi.bmp"), std::string::npos);
     ExpectBundledSample(Dir.File("shared"));
     EXPECT_EQ(Quill("bundle " + mill + " -o " + Quoted(Dir.File("shared")), Dir).Status, 2);

@@ -8,6 +8,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
+#include "layout/FileBackup.h"
 #include "layout/cLayout.h"
 
 #ifndef _WIN32

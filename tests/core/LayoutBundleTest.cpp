@@ -37,8 +37,9 @@ protected:
         return PlanBundle(Layout, "Skin.set", PictureFinder({Dir.File("pics")}));
     }
 
-    // Reads the bundled layout from `folder` and checks that each picture it names is there,
-    // with the bytes of the picture it was made from.
+    // Reads the bundled layout from `folder`, as the host's folder holding it, and checks that
+    // each picture it names is found there by the host's rule, with the bytes of the picture it
+    // was made from, and that only the path the host could not resolve was rewritten.
     void ExpectWhole(const std::string& folder) {
         LayoutContent bundled;
         std::string failure;
@@ -46,21 +47,18 @@ protected:
         ASSERT_EQ(bundled.Records.size(), Layout.Records.size());
         EXPECT_EQ(bundled.Trailer, Layout.Trailer);
         const PictureFinder original({Dir.File("pics")});
-        const PictureFinder inBundle({folder});
+        const PictureFinder inBundle = PictureFinder::ForLayout(folder + "/Skin.set", "");
         for (std::size_t k = 0; k < Layout.Records.size(); ++k) {
             const std::string& before = Layout.Records[k].rBitMapPath;
             const std::string& after = bundled.Records[k].rBitMapPath;
             SCOPED_TRACE(before + " -> " + after);
+            EXPECT_EQ(after, k == 4 ? "Skin\\Back.bmp" : before);
             const PictureLookup was = original.Find(before);
-            if (!was.Found()) {
-                EXPECT_EQ(after, before);
-                continue;
-            }
-            EXPECT_EQ(after.rfind("Skin\\", 0), 0u);
-            const std::string file = folder + "/Skin/" + after.substr(5);
-            ASSERT_TRUE(FileExists(file));
-            EXPECT_EQ(ReadBytes(file), ReadBytes(was.FoundPath));
-            EXPECT_EQ(inBundle.Find(after).FoundPath, file);
+            if (!was.Found()) continue;
+            const PictureLookup is = inBundle.Find(after);
+            ASSERT_TRUE(is.Found());
+            EXPECT_EQ(is.FoundIn, "Bitmaps beside the layout");
+            EXPECT_EQ(ReadBytes(is.FoundPath), ReadBytes(was.FoundPath));
         }
         const std::string missing = ReadBytes(folder + "/Skin-missing-pictures.txt");
         EXPECT_NE(missing.find("MillBitmaps\\gone.jpg  (2 controls)"), std::string::npos);
@@ -71,24 +69,57 @@ protected:
     LayoutContent Layout;
 };
 
-TEST_F(LayoutBundleTest, APlanBundlesEachFileOnceAndRewritesThePaths) {
+TEST_F(LayoutBundleTest, APlanKeepsTheHostsArrangementAndRewritesOnlyWhatItCannotResolve) {
     const BundlePlan plan = Plan();
     EXPECT_EQ(plan.LayoutName, "Skin.set");
+    EXPECT_EQ(plan.PicturesFolder, "Bitmaps");
     EXPECT_EQ(plan.Pictures, 3);
     std::vector<std::string> names;
     for (const BundleFile& file : plan.Files)
         names.push_back(file.Name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Skin.set", "Skin/Jog.png", "Skin/jog-2.PNG",
-                                               "Skin/Back.bmp", "Skin-missing-pictures.txt"}));
-    EXPECT_EQ(plan.Layout.Records[1].rBitMapPath, "Skin\\Jog.png"); // one file, two spellings
-    EXPECT_EQ(plan.Layout.Records[2].rBitMapPath, "Skin\\jog-2.PNG");
+    EXPECT_EQ(names, (std::vector<std::string>{"Skin.set", "Bitmaps/NewPlasma/Jog.png",
+                                               "Bitmaps/Other/jog.PNG", "Bitmaps/Skin/Back.bmp",
+                                               "Skin-missing-pictures.txt"}));
+    // One file under two spellings Windows matches: bundled once, both spellings kept.
+    EXPECT_EQ(plan.Layout.Records[1].rBitMapPath, "Newplasma/JOG.png");
     EXPECT_EQ(plan.Layout.Records[3].rBitMapPath, "None");
+    ASSERT_EQ(plan.Rewrites.size(), 1u);
+    EXPECT_EQ(plan.Rewrites[0].From, "c:\\korvo\\Back.bmp");
+    EXPECT_EQ(plan.Rewrites[0].To, "Skin\\Back.bmp");
+    EXPECT_NE(BundleReport(plan, "x.zip").find("\n  c:\\korvo\\Back.bmp -> Skin\\Back.bmp"),
+              std::string::npos);
     ASSERT_EQ(plan.Missing.size(), 1u);
     EXPECT_EQ(plan.Missing[0].Uses, 2);
-    EXPECT_EQ(Layout.Records[0].rBitMapPath, "NewPlasma\\Jog.png"); // the layout is not changed
+    EXPECT_EQ(Layout.Records[4].rBitMapPath, "c:\\korvo\\Back.bmp"); // the layout is not changed
+
+    // Without a path to rewrite, the bundled layout is the layout, byte for byte.
+    LayoutContent resolvable = Layout;
+    resolvable.Records.erase(resolvable.Records.begin() + 4);
+    const BundlePlan kept = PlanBundle(resolvable, "Skin.set", PictureFinder({Dir.File("pics")}));
+    EXPECT_TRUE(kept.Rewrites.empty());
+    EXPECT_EQ(kept.Files[0].Bytes, LayoutFileBytesOf(resolvable));
     // A layout name the records cannot spell still names a folder they can.
-    EXPECT_EQ(PlanBundle(Layout, "\xE2\x9C\x93 Skin.lset", PictureFinder()).PicturesFolder,
-              "_ Skin");
+    LayoutContent driveOnly;
+    driveOnly.Records.push_back(MakeControl(ControlKind::Bitmap, 1));
+    driveOnly.Records.back().rBitMapPath = "C:\\Korvo\\Back.bmp";
+    const BundlePlan odd =
+        PlanBundle(driveOnly, "\xE2\x9C\x93 Skin.lset", PictureFinder({Dir.File("pics")}));
+    EXPECT_EQ(odd.Layout.Records[0].rBitMapPath, "_ Skin\\Back.bmp");
+}
+
+TEST_F(LayoutBundleTest, ABundleUnpackedIntoAHostFolderFindsEveryPicture) {
+    if (!ZipBundles()) GTEST_SKIP() << "this build writes bundles into folders only";
+    // A host's folder with its own layouts and pictures already there.
+    fs::create_directories(Dir.File("host/Bitmaps/Std"));
+    Dir.Write("host/Bitmaps/Std/own.png", "the host's own");
+    Dir.Write("host/Mill.set", "not ours");
+    std::string failure;
+    const std::string zip = Dir.File("Skin.zip");
+    ASSERT_TRUE(WriteBundleZip(Plan(), zip, failure)) << failure;
+    UnpackedBundle unpacked;
+    ASSERT_TRUE(UnpackBundle(zip, Dir.File("host"), unpacked, failure)) << failure;
+    ExpectWhole(Dir.File("host"));
+    EXPECT_EQ(ReadBytes(Dir.File("host/Bitmaps/Std/own.png")), "the host's own");
 }
 
 TEST_F(LayoutBundleTest, AFolderBundleReadsBackWhole) {
@@ -116,10 +147,10 @@ TEST_F(LayoutBundleTest, AZipBundleReadsBackWhole) {
     ExpectWhole(Dir.File("host"));
     // Unpacking again where the same files are is fine; a changed file is not replaced.
     EXPECT_TRUE(UnpackBundle(zip, Dir.File("host"), unpacked, failure)) << failure;
-    Dir.Write("host/Skin/Jog.png", "edited");
+    Dir.Write("host/Bitmaps/NewPlasma/Jog.png", "edited");
     EXPECT_FALSE(UnpackBundle(zip, Dir.File("host"), unpacked, failure));
     EXPECT_NE(failure.find("which differs from the bundle's"), std::string::npos) << failure;
-    EXPECT_EQ(ReadBytes(Dir.File("host/Skin/Jog.png")), "edited");
+    EXPECT_EQ(ReadBytes(Dir.File("host/Bitmaps/NewPlasma/Jog.png")), "edited");
     // A zip replaced keeps its backup.
     ASSERT_TRUE(WriteBundleZip(Plan(), zip, failure)) << failure;
     EXPECT_TRUE(FileExists(zip + ".bak"));

@@ -104,6 +104,89 @@ TEST_F(PictureFinderTest, TheSceneCarriesWhatWasFound) {
     EXPECT_EQ(scene.Items[1].PicturePath, "");
 }
 
+// The host's rule: a relative path is looked up in the pictures folder the user chose, Bitmaps
+// beside the layout, Bitmaps in each folder above it, then the layout's folder and its parent;
+// a drive-letter path by its part after Bitmaps. Rebuilt in a scratch tree shaped as published
+// layouts are installed (generated files, no real program's).
+TEST(HostPictureRule, EachPlaceInOrderWithLetterCaseSlashesAndDriveLetters) {
+    TempDir dir;
+    for (const char* folder : {"host/Bitmaps/NewPlasma", "host/Bitmaps/Skin",
+                               "host/Bitmaps/Std/Mill", "host/Std/Set Files/Custom",
+                               "host/Sub/Deeper", "mine/NewPlasma"})
+        fs::create_directories(dir.File(folder));
+    for (const char* file :
+         {"host/Bitmaps/NewPlasma/Diagnostics.jpg", "host/Bitmaps/Skin/Back.PNG",
+          "host/Bitmaps/Std/Mill/Panel.bmp", "host/Beside.png", "host/Sub/Parent.png",
+          "mine/NewPlasma/Chosen.jpg", "host/Bitmaps/NewPlasma/Chosen.jpg"})
+        dir.Write(file, file);
+    struct Case {
+        const char* layout;
+        const char* chosen;
+        const char* path;
+        const char* found; // below the scratch folder; nullptr: not found
+        const char* foundIn;
+    };
+    const Case cases[] = {
+        {"host/NewPlasma.set", "", "NewPlasma\\Diagnostics.jpg",
+         "host/Bitmaps/NewPlasma/Diagnostics.jpg", "Bitmaps beside the layout"},
+        {"host/NewPlasma.set", "", "newplasma/DIAGNOSTICS.JPG",
+         "host/Bitmaps/NewPlasma/Diagnostics.jpg", "Bitmaps beside the layout"},
+        {"host/NewPlasma.set", "mine", "NewPlasma\\Chosen.jpg", "mine/NewPlasma/Chosen.jpg",
+         "the pictures folder"},
+        {"host/NewPlasma.set", "", "NewPlasma\\Chosen.jpg", "host/Bitmaps/NewPlasma/Chosen.jpg",
+         "Bitmaps beside the layout"},
+        {"host/Std/Set Files/Custom/X.set", "", "Std\\Mill\\Panel.bmp",
+         "host/Bitmaps/Std/Mill/Panel.bmp", "Bitmaps 3 folders above the layout"},
+        {"host/Std/Set Files/Custom/X.set", "", "C:\\Host\\Bitmaps\\Std\\Mill\\Panel.bmp",
+         "host/Bitmaps/Std/Mill/Panel.bmp", "Bitmaps 3 folders above the layout"},
+        {"host/Std/Set Files/Custom/X.set", "", "c:/host/BITMAPS/std/mill/panel.BMP",
+         "host/Bitmaps/Std/Mill/Panel.bmp", "Bitmaps 3 folders above the layout"},
+        {"host/Skin.set", "", "Skin\\Back.png", "host/Bitmaps/Skin/Back.PNG",
+         "Bitmaps beside the layout"},
+        {"host/Skin.set", "", "Beside.png", "host/Beside.png", "the layout's folder"},
+        {"host/Sub/Deeper/A.set", "", "Parent.png", "host/Sub/Parent.png",
+         "the folder above the layout"},
+        {"host/Skin.set", "", "..\\Skin\\Gone.png", nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.layout) + " " + c.path);
+        const PictureFinder finder =
+            PictureFinder::ForLayout(dir.File(c.layout), *c.chosen ? dir.File(c.chosen) : "");
+        const PictureLookup lookup = finder.Find(c.path);
+        EXPECT_EQ(lookup.FoundPath, c.found ? dir.File(c.found) : "");
+        EXPECT_EQ(lookup.FoundIn, c.foundIn);
+    }
+}
+
+TEST(HostPictureRule, ThePublishedArrangementsFindEveryPicture) {
+    TempDir dir;
+    // A layout copied into the host's folder and its Skin folder into Bitmaps; one shipped beside
+    // Bitmaps/NewPlasma/ naming 51 pictures; one kept a few folders below the top of its tree.
+    fs::create_directories(dir.File("a/Bitmaps/Skin"));
+    fs::create_directories(dir.File("b/Bitmaps/NewPlasma"));
+    fs::create_directories(dir.File("c/Std/Set Files/Custom"));
+    fs::create_directories(dir.File("c/Bitmaps/Std/Buttons"));
+    std::vector<std::pair<std::string, std::string>> named; // layout, path
+    for (int k = 0; k < 10; ++k) {
+        dir.Write("a/Bitmaps/Skin/Tab" + std::to_string(k) + ".png", "x");
+        named.emplace_back("a/Skinned.set", "Skin\\tab" + std::to_string(k) + ".PNG");
+    }
+    for (int k = 0; k < 51; ++k) {
+        dir.Write("b/Bitmaps/NewPlasma/Page" + std::to_string(k) + ".jpg", "x");
+        named.emplace_back("b/NewPlasma.set", (k % 2 ? "NewPlasma\\Page" : "NewPlasma/page") +
+                                                  std::to_string(k) + ".jpg");
+    }
+    for (int k = 0; k < 5; ++k) {
+        dir.Write("c/Bitmaps/Std/Buttons/B" + std::to_string(k) + ".bmp", "x");
+        named.emplace_back("c/Std/Set Files/Custom/X.set",
+                           "Std\\Buttons\\B" + std::to_string(k) + ".bmp");
+    }
+    int found = 0;
+    for (const auto& [layout, path] : named)
+        found += PictureFinder::ForLayout(dir.File(layout), "").Find(path).Found() ? 1 : 0;
+    EXPECT_EQ(found, static_cast<int>(named.size()));
+}
+
 #ifndef _WIN32
 TEST_F(PictureFinderTest, APipeNamedLikeAPictureIsMissing) {
     // Opening a pipe to decode it would wait for a writer for ever.

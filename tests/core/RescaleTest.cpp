@@ -26,14 +26,14 @@ struct WorkedValue {
 
 // The worked values of the rounding rule. With 0.8 held in single precision (a little above 0.8)
 // 5 on a right edge stays 5 and -10 on a left edge becomes -9; in double precision they would
-// come out as 4 and -8.
+// come out as 4 and -8. A product that is a whole number is kept on every edge.
 const WorkedValue WorkedValues[] = {
     {0.8f, Edge::LeftTop, 100, 80},       {0.8f, Edge::RightBottom, 101, 81},
     {0.8f, Edge::LeftTop, 5, 4},          {0.8f, Edge::RightBottom, 5, 5},
-    {0.8f, Edge::LeftTop, -10, -9},       {1.25f, Edge::LeftTop, 100, 124},
-    {1.25f, Edge::RightBottom, 100, 126}, {1.0f, Edge::LeftTop, 5, 4},
-    {1.0f, Edge::LeftTop, 6, 6},          {1.0f, Edge::RightBottom, 5, 6},
-    {1.0f, Edge::RightBottom, 6, 6},
+    {0.8f, Edge::LeftTop, -10, -9},       {1.25f, Edge::LeftTop, 100, 125},
+    {1.25f, Edge::RightBottom, 100, 125}, {1.25f, Edge::LeftTop, 101, 126},
+    {1.25f, Edge::RightBottom, 101, 127}, {1.5f, Edge::LeftTop, 3, 4},
+    {1.5f, Edge::RightBottom, 3, 5},      {1.5f, Edge::LeftTop, -3, -5},
 };
 
 void PrintTo(const WorkedValue& v, std::ostream* out) {
@@ -64,32 +64,50 @@ TEST_P(RescaleWorkedValue, GivesTheTabulatedCoordinate) {
 
 INSTANTIATE_TEST_SUITE_P(Table, RescaleWorkedValue, testing::ValuesIn(WorkedValues));
 
-TEST(Rescale, FactorOneMovesOddEdgesOutwardsAndRecordsOneUndoStep) {
-    ScriptedDialogs dialogs;
-    FakeListView list;
-    cLayout layout(dialogs);
-    layout.BindScreenList(list);
-    const ControlRecord odd = MakeControl(1, 2, 11, 21, 31, 41);
-    const ControlRecord even = MakeControl(4, 2, 10, 20, 30, 40);
-    const ControlRecord negative = MakeControl(4, 2, -11, -3, -1, 0);
-    cLayoutProbe::Adopt(layout, {odd, even, negative});
-    const int clearsBefore = list.Clears;
+// Every shape of rectangle: odd and even edges, negative, empty, inverted, at either sign.
+std::vector<ControlRecord> EveryShape() {
+    std::vector<ControlRecord> shapes;
+    const int32_t values[] = {-7, -6, -1, 0, 1, 2, 5, 10, 11, 1023};
+    int n = 0;
+    for (int32_t x1 : values)
+        for (int32_t y1 : {-3, 0, 7})
+            for (int32_t x2 : {x1, x1 + 1, x1 + 10, x1 - 3})
+                for (int32_t y2 : {y1, y1 + 5})
+                    shapes.push_back(MakeControl(1 + n++ % 11, 2, x1, y1, x2, y2));
+    return shapes;
+}
 
-    ASSERT_TRUE(layout.RescaleControls(2, 1.0f));
+TEST(Rescale, WholeFactorsScaleEveryShapeExactlyAndOneChangesNothing) {
+    for (const int factor : {1, 2, 3}) {
+        SCOPED_TRACE(factor);
+        ScriptedDialogs dialogs;
+        FakeListView list;
+        cLayout layout(dialogs);
+        layout.BindScreenList(list);
+        const std::vector<ControlRecord> before = EveryShape();
+        cLayoutProbe::Adopt(layout, before);
 
-    const auto& records = cLayoutProbe::Records(layout);
-    EXPECT_EQ(records[0], MakeControl(1, 2, 10, 20, 32, 42));
-    EXPECT_EQ(records[1], even);
-    EXPECT_EQ(records[2], MakeControl(4, 2, -12, -4, 0, 0));
-    EXPECT_TRUE(layout.IsDirty());
-    EXPECT_EQ(layout.UndoText(), StepText::Rescale);
-    EXPECT_EQ(cLayoutProbe::UndoRepeat(layout), 1);
-    EXPECT_EQ(list.Clears, clearsBefore) << "no screen or label changes, so no rebuild";
-    EXPECT_TRUE(dialogs.Shown().empty());
-    dialogs.Answer(MsgAnswer::Yes);
-    layout.Undo();
-    EXPECT_EQ(cLayoutProbe::Records(layout), (std::vector<ControlRecord>{odd, even, negative}))
-        << "undo gives back the records of before the first change";
+        ASSERT_TRUE(layout.RescaleControls(2, static_cast<float>(factor)));
+
+        const auto& after = cLayoutProbe::Records(layout);
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            ControlRecord expected = before[i];
+            expected.rX1 *= factor;
+            expected.rY1 *= factor;
+            expected.rX2 *= factor;
+            expected.rY2 *= factor;
+            EXPECT_EQ(after[i], expected) << "record " << i + 1;
+        }
+        EXPECT_EQ(layout.IsDirty(), factor != 1);
+        EXPECT_EQ(layout.UndoText(), factor == 1 ? "" : StepText::Rescale)
+            << "a rescale that changes nothing records no step";
+        EXPECT_TRUE(dialogs.Shown().empty());
+        if (factor == 1) continue;
+        dialogs.Answer(MsgAnswer::Yes);
+        layout.Undo();
+        EXPECT_EQ(cLayoutProbe::Records(layout), before) << "undo gives back the records";
+    }
 }
 
 TEST(Rescale, OneScreenLeavesTheOthersAndAllScreensReachesEveryRecord) {
@@ -106,7 +124,7 @@ TEST(Rescale, OneScreenLeavesTheOthersAndAllScreensReachesEveryRecord) {
     ASSERT_TRUE(layout.RescaleControls(5, 0.5f));
     auto expected = records;
     expected[1] = MakeControl(1, 5, 50, 100, 150, 200);
-    expected[3] = MakeControl(4, 5, 4, 10, 16, 20);
+    expected[3] = MakeControl(4, 5, 5, 10, 15, 20);
     EXPECT_EQ(cLayoutProbe::Records(layout), expected);
 
     cLayoutProbe::Adopt(layout, records);
@@ -115,7 +133,7 @@ TEST(Rescale, OneScreenLeavesTheOthersAndAllScreensReachesEveryRecord) {
                                                  MakeControl(4, 0, 50, 100, 150, 200),
                                                  MakeControl(1, 5, 50, 100, 150, 200),
                                                  MakeControl(6, 15, 50, 100, 150, 200),
-                                                 MakeControl(4, 5, 4, 10, 16, 20),
+                                                 MakeControl(4, 5, 5, 10, 15, 20),
                                              }));
 }
 
@@ -167,8 +185,8 @@ TEST(Rescale, RefusedBeforeAnythingChangesWhenACoordinateWouldLeaveTheRange) {
          "control 2 "},
         {"a left edge grown past the bottom", MakeControl(4, 3, -2000000000, 0, 0, 10), 1.6f,
          "control 2 "},
-        // The odd bottom edge at the very top rises by one even with factor 1.
-        {"an odd edge at the top moved outwards", MakeControl(4, 3, 0, 0, 10, INT32_MAX), 1.0f,
+        // A fractional product rounds outwards, past the top.
+        {"an edge at the top rounded outwards", MakeControl(4, 3, 0, 0, 10, 2147483520), 1.0000001f,
          "control 2 "},
         {"a factor that is not a number", MakeControl(4, 3), nan, "control 1 "},
         {"an infinite factor", MakeControl(4, 3), infinity, "control 1 "},

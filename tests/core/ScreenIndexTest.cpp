@@ -98,6 +98,29 @@ TEST_F(ScreenIndexTest, RecordsOnScreensOutsideTheTablePassWithoutAMessage) {
     EXPECT_EQ(layout.EmptyScreenNr(), 0);
 }
 
+TEST_F(ScreenIndexTest, ScreensBeyondTheHostsSixteenAreIndexedAsTheyAre) {
+    std::vector<ControlRecord> records{MakeScreenButton(1, 21, "To 21"),
+                                       MakeScreenLabel(21, "Far"),
+                                       MakeControl(ControlKind::Button, 21),
+                                       MakeScreenButton(21, 81, "To 81"),
+                                       MakeControl(ControlKind::Bitmap, 81),
+                                       MakeScreenLabel(81, "Farther"),
+                                       MakeScreenButton(-3, 21, "Hidden"),
+                                       MakeControl(ControlKind::Button, 15)};
+    cLayoutProbe::Adopt(layout, records);
+    const auto beyond = layout.ScreensBeyond();
+    ASSERT_EQ(beyond.size(), 2u);
+    EXPECT_EQ(beyond[0].first, 21);
+    EXPECT_EQ(beyond[0].second.Label, "Far");
+    EXPECT_EQ(beyond[0].second.CtrlCount, 3);
+    EXPECT_EQ(beyond[0].second.ShownByCount, 2);
+    EXPECT_EQ(beyond[0].second.ShownBy[0], "To 21");
+    EXPECT_EQ(beyond[1].first, 81);
+    EXPECT_EQ(beyond[1].second.Label, "Farther");
+    EXPECT_EQ(beyond[1].second.CtrlCount, 2);
+    EXPECT_EQ(Screen(15).CtrlCount, 1);
+}
+
 TEST_F(ScreenIndexTest, EmptyScreenNrIsTheLowestEmptyScreen) {
     EXPECT_EQ(layout.EmptyScreenNr(), 0) << "a new document";
     std::vector<int> counts(16, 1);

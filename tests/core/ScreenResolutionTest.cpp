@@ -157,6 +157,24 @@ TEST(ScreenResolution, DetectsByEvidenceOverTheScreensAskedFor) {
          {},
          {1152, 864},
          ResolutionRule::Extents},
+        {"a background centred on a wider screen, jog buttons parked past it",
+         {Picture(1, 240, 0, 1680, 1080), MakeControl(ControlKind::Button, 1, 1950, 40, 1990, 70)},
+         -1,
+         {},
+         {1920, 1080},
+         ResolutionRule::Background},
+        {"1920 x 1080 content centred on 1920 x 1200",
+         {Picture(1, 0, 60, 1920, 1140), MakeControl(ControlKind::Button, 1, 10, 1100, 60, 1130)},
+         -1,
+         {},
+         {1920, 1200},
+         ResolutionRule::Background},
+        {"a small centred picture is no background",
+         {Picture(1, 462, 334, 562, 434), MakeControl(ControlKind::Button, 1, 0, 0, 30, 20)},
+         -1,
+         {},
+         {640, 480},
+         ResolutionRule::Extents},
         {"a picture taller than its width's heights",
          {Picture(1, 0, 0, 1024, 800)},
          -1,
@@ -264,8 +282,9 @@ TEST(ScreenResolution, DetectsTheTargetOfARescale) {
                 !moved && exception != notCentred.end() ? exception->second : target;
             const DetectedResolution found = DetectResolution(layout.Records(), -1);
             EXPECT_EQ(found.Size, expected);
+            // A centred rescale leaves the background picture centred: it decides.
             if (moved) {
-                EXPECT_EQ(found.From, ResolutionRule::Centred);
+                EXPECT_EQ(found.From, ResolutionRule::Background);
             }
         }
     }

@@ -141,6 +141,16 @@ std::vector<ControlRecord> ControlsOnScreens(const std::vector<int>& counts) {
     return records;
 }
 
+namespace {
+
+// A UTF-8 file name as the system knows it, also where the system's narrow names are in another
+// code page (Windows).
+std::filesystem::path SystemPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+} // namespace
+
 TempDir::TempDir() {
     // A folder only this object made: create_directory fails on a name that is taken.
     static std::mt19937_64 names{std::random_device{}()};
@@ -158,22 +168,22 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(Dir, ignored);
+    std::filesystem::remove_all(SystemPath(Dir), ignored);
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const std::string path = File(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(SystemPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
     return path;
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool FileExists(const std::string& path) {
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(SystemPath(path));
 }

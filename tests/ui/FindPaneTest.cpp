@@ -179,13 +179,15 @@ TEST_F(FindPaneTest, ABundleExportedFromTheWindowOpensWithItsPictures) {
 
     Files.Choose(zip).Choose(Dir.File("installed"));
     Click("butOpen");
+    // Installed in the host's arrangement: the layout as it was, its picture under Bitmaps.
     EXPECT_EQ(Window->PrincipalLayout.FileName(), Dir.File("installed/jog.set"));
-    EXPECT_EQ(Records()[4].rBitMapPath, "jog\\Back.png");
+    EXPECT_EQ(Records()[4].rBitMapPath, "NewPlasma\\Back.png");
     Menu("mnuPicturesPane")->trigger();
     auto* pictures = Get<PicturesPane>("PicturesPane");
     ASSERT_TRUE(pictures->isVisible());
     ASSERT_EQ(pictures->Pictures().size(), 1u);
-    EXPECT_EQ(pictures->Pictures()[0].Found, Dir.File("installed/jog/Back.png"));
+    EXPECT_EQ(pictures->Pictures()[0].Found, Dir.File("installed/Bitmaps/NewPlasma/Back.png"));
+    EXPECT_EQ(pictures->Pictures()[0].FoundIn, "Bitmaps beside the layout");
 }
 
 } // namespace

@@ -294,32 +294,79 @@ TEST_F(MainWindowTest, AFailedLoadKeepsTheBoxesAndGroupsAsTheyWere) {
 
 TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
     const std::string first = LayoutFile("first.set", ControlsOnScreens({2}));
+    const std::string second = LayoutFile("second.set", ControlsOnScreens({5, 5}));
     OpenPrincipal(first);
     Window->PrincipalLayout.SetIsDirty(true);
+    const std::size_t shownBefore = Files.Shown().size();
 
-    Dialogs.Answer(MsgAnswer::Yes);
+    // Cancel opens nothing and shows no dialog.
+    Dialogs.Answer(MsgAnswer::Cancel);
     Click("butOpen");
     EXPECT_EQ(Dialogs.Last().prompt, "Layout has been changed. Do you want chance to Save As "
                                      "before Opening a new one?");
     EXPECT_EQ(Dialogs.Last().title, "OK to Open another?");
-    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Dialogs.Last().buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Question);
-    EXPECT_EQ(Files.Shown().size(), 1u) << "Yes lets the user save first: no open dialog";
+    EXPECT_EQ(Files.Shown().size(), shownBefore);
     EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
-    EXPECT_EQ(Window->PrincipalLayout.FileName(), first);
 
-    const std::string second = LayoutFile("second.set", ControlsOnScreens({5, 5}));
-    Dialogs.Answer(MsgAnswer::No);
-    Files.Choose(second);
-    Menu("mnuPrincOpen")->trigger();
+    // Yes saves first: a cancelled save opens nothing.
+    Dialogs.Answer(MsgAnswer::Yes);
+    Files.Cancel();
+    Click("butOpen");
+    ASSERT_EQ(Files.Shown().size(), shownBefore + 1);
+    EXPECT_TRUE(Files.Shown().back().save);
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), first);
+    EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
+
+    // Yes and a written file: then the other layout is opened.
+    const std::string saved = Dir.File("saved.set");
+    Dialogs.Answer(MsgAnswer::Yes);
+    Files.Choose(saved).Choose(second);
+    Click("butOpen");
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(first));
     EXPECT_EQ(Window->PrincipalLayout.FileName(), second);
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
-    EXPECT_EQ(Dialogs.Shown().size(), 2u);
+
+    // No opens without saving.
+    Window->PrincipalLayout.SetIsDirty(true);
+    Dialogs.Answer(MsgAnswer::No);
+    Files.Choose(first);
+    Menu("mnuPrincOpen")->trigger();
+    EXPECT_EQ(Window->PrincipalLayout.FileName(), first);
+    EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
+    EXPECT_EQ(Dialogs.Shown().size(), 4u);
 
     // The Additional layout is never saved: opening it asks nothing.
     Window->PrincipalLayout.SetIsDirty(true);
     OpenAdditional(first);
-    EXPECT_EQ(Dialogs.Shown().size(), 2u);
+    EXPECT_EQ(Dialogs.Shown().size(), 4u);
+}
+
+TEST_F(MainWindowTest, SaveAsStartsOnTheLayoutsOwnFileFolderAndKind) {
+    struct Case {
+        const char* name;
+        int filter;
+        const char* ext;
+    };
+    for (const Case& c : {Case{"turning.lset", 2, "*.lset"}, Case{"milling.set", 1, "*.set"}}) {
+        SCOPED_TRACE(c.name);
+        const std::string opened = LayoutFile(c.name, ControlsOnScreens({3}));
+        OpenPrincipal(opened);
+        Files.Cancel();
+        Menu("mnuPrincSaveAs")->trigger();
+        const FileDialogSetup& setup = Files.Shown().back().setup;
+        EXPECT_EQ(setup.FileName, c.name);
+        EXPECT_EQ(setup.InitDir, Dir.Path());
+        EXPECT_EQ(setup.FilterIndex, c.filter);
+        EXPECT_EQ(setup.DefaultExt, c.ext);
+    }
+    // Exit's question leads to the same dialog.
+    Window->PrincipalLayout.SetIsDirty(true);
+    Dialogs.Answer(MsgAnswer::Yes);
+    Files.Cancel();
+    EXPECT_FALSE(Window->close());
+    EXPECT_EQ(Files.Shown().back().setup.FileName, "milling.set");
 }
 
 TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {

@@ -1,7 +1,9 @@
 // The file dialogs of the seam over QFileDialog: filters, folders, extension, name and flags.
 
 #include <QDir>
+#include <QAbstractFileIconProvider>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -86,6 +88,22 @@ std::function<void(QWidget*)> TypeName(const QString& name) {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
         QMetaObject::invokeMethod(dialog, "accept");
     };
+}
+
+TEST(QtFileDialogs, TheTypeColumnNamesLayoutFiles) {
+    TempDir dir;
+    for (const char* name : {"a.set", "b.LSET", "c.csv"})
+        dir.Write(name, "");
+    EXPECT_EQ(LayoutFileType(QFileInfo(QString::fromStdString(dir.File("a.set")))), "Mill layout");
+    EXPECT_EQ(LayoutFileType(QFileInfo(QString::fromStdString(dir.File("b.LSET")))),
+              "Turning layout");
+    EXPECT_EQ(LayoutFileType(QFileInfo(QString::fromStdString(dir.File("c.csv")))), "");
+    // The dialog's own icon provider gives those names to its Type column.
+    QFileDialog dialog;
+    QtFileDialogs::Configure(dialog, {"Open", "Layouts|*.set", dir.Path(), "", "", 0}, false);
+    ASSERT_NE(dialog.iconProvider(), nullptr);
+    EXPECT_EQ(dialog.iconProvider()->type(QFileInfo(QString::fromStdString(dir.File("a.set")))),
+              "Mill layout");
 }
 
 TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {

@@ -150,8 +150,16 @@ int main(int argc, char** argv) {
             scale = parts[2].toDouble();
         }
     }
+#ifdef Q_OS_WIN
+    // Qt reads the platform's arguments up to the next colon, so the file is named without its
+    // drive: relative to the current folder, where the scratch folder is made.
+    QTemporaryDir scratch(QDir::current().filePath(QStringLiteral("fit-XXXXXX")));
+    const QString config =
+        QDir::current().relativeFilePath(scratch.filePath(QStringLiteral("screen.json")));
+#else
     QTemporaryDir scratch;
     const QString config = scratch.filePath(QStringLiteral("screen.json"));
+#endif
     {
         QFile file(config);
         if (!file.open(QIODevice::WriteOnly)) return 2;
@@ -169,6 +177,7 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Settings go to a scratch folder of the run, never to the user's.
     QTemporaryDir settings;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

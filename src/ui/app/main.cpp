@@ -13,6 +13,19 @@
 #include "ui/widgets/ProgramVersion.h"
 #include "ui/widgets/QtFileDialogs.h"
 #include "ui/widgets/QtUserDialogs.h"
+#include "ui/session/ProgramSettings.h"
+
+// Last, so that its macros reach none of the program's headers.
+#ifdef Q_OS_WIN
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -34,6 +47,19 @@ bool HasDisplay() {
 #endif
 }
 
+// A Windows program with windows has no console of its own: what it prints for --help, --version
+// or a command line it cannot read goes to the console it was started from, when there is one and
+// its output is not redirected already.
+void UseStartingConsole() {
+#ifdef Q_OS_WIN
+    if (_fileno(stdout) >= 0 && _get_osfhandle(_fileno(stdout)) >= 0) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    std::FILE* ignored = nullptr;
+    freopen_s(&ignored, "CONOUT$", "w", stdout);
+    freopen_s(&ignored, "CONOUT$", "w", stderr);
+#endif
+}
+
 std::vector<std::string> Arguments(int argc, char* argv[]) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
@@ -47,6 +73,7 @@ int main(int argc, char* argv[]) {
     // Help, the version and a command line that cannot be read are answered before Qt starts, so
     // they need no display.
     const CommandLineRequest early = ParseCommandLine(Arguments(argc, argv));
+    if (early.What != CommandLineRequest::Action::Run) UseStartingConsole();
     switch (early.What) {
     case CommandLineRequest::Action::Help:
         std::fputs(HelpText().c_str(), stdout);
@@ -81,10 +108,23 @@ int main(int argc, char* argv[]) {
         arguments.push_back(ToSystemPath(qtArguments[i]));
     const CommandLineRequest request = ParseCommandLine(arguments);
 
-    // The one settings file of the program, which the previews use too.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromLatin1(ApplicationTitle),
-                       QString::fromLatin1(ApplicationTitle));
+    // The program's settings, which the previews and the editing view use too: the registry on
+    // Windows, an INI file elsewhere, beside the program when it is run as a portable one.
+#ifndef Q_OS_WIN
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+#endif
+    QSettings settings = ProgramSettings();
+#ifdef Q_OS_WIN
+    // Builds before the setup program kept the settings in an INI file under %APPDATA%: taken
+    // over once, into an empty registry key.
+    if (settings.format() == QSettings::NativeFormat && settings.allKeys().isEmpty()) {
+        const QSettings earlier(QSettings::IniFormat, QSettings::UserScope,
+                                QString::fromLatin1(ApplicationTitle),
+                                QString::fromLatin1(ApplicationTitle));
+        for (const QString& key : earlier.allKeys())
+            settings.setValue(key, earlier.value(key));
+    }
+#endif
     QtUserDialogs dialogs;
     QtFileDialogs fileDialogs(dialogs);
     KorvoScreenManager window(dialogs, fileDialogs, &settings);

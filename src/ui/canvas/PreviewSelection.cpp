@@ -96,7 +96,9 @@ PreviewSelection::PreviewSelection(ScreenPreview& preview, LayoutSession& sessio
     if (preview.focusPolicy() == Qt::NoFocus) preview.setFocusPolicy(Qt::ClickFocus);
     preview.installEventFilter(this);
     connect(&session, &LayoutSession::SelectionChanged, Outline, [this] { Outline->Follow(); });
-    connect(&session, &LayoutSession::Changed, Outline, [this] { Outline->update(); });
+    connect(&session, &LayoutSession::Changed, Outline, [this](const LayoutChange& change) {
+        if (Preview.Touches(change)) Outline->update();
+    });
 }
 
 std::vector<int> PreviewSelection::Outlined() const {

@@ -28,7 +28,8 @@ public:
             bool draft = false)
         : P(painter), Pictures(pictures), Target(target),
           ScaleX(target.width() / std::max(1, scene.Size.Width)),
-          ScaleY(target.height() / std::max(1, scene.Size.Height)), Draft(draft) {
+          ScaleY(target.height() / std::max(1, scene.Size.Height)), Draft(draft),
+          TextCodePage(scene.CodePage) {
         // Where painting shows: the screen, or around it too, and of that what is exposed.
         Shown = clipToScreen ? Target
                              : Target.adjusted(-2 * Target.width(), -2 * Target.height(),
@@ -130,7 +131,8 @@ private:
         QString text = given.isEmpty()
                            ? FromCodePage(bytes.size() > static_cast<std::size_t>(LongestShownText)
                                               ? bytes.substr(0, LongestShownText)
-                                              : bytes)
+                                              : bytes,
+                                          TextCodePage)
                            : given;
         const QFont font = FontOf(pixels, bold);
         P.setFont(font);
@@ -207,7 +209,7 @@ private:
         P.setPen(QPen(SceneQColor(item.Edge), 1));
         P.setBrush(Qt::NoBrush);
         P.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-        const QString name = FromCodePage(item.PictureFileName);
+        const QString name = FromCodePage(item.PictureFileName, TextCodePage);
         const int flags = item.Background ? Qt::AlignLeft | Qt::AlignBottom : Qt::AlignCenter;
         DrawText(name, item, r.adjusted(3, 2, -3, -2), flags | Qt::TextWrapAnywhere,
                  SceneQColor(SceneColour::MissingText), false);
@@ -290,6 +292,7 @@ private:
     QRectF Target, Shown;
     qreal ScaleX, ScaleY;
     bool Draft;
+    int TextCodePage;
 };
 
 } // namespace

@@ -51,6 +51,7 @@ void ScreenPreview::ShowScreen(const cLayout& layout, int screen) {
 }
 
 void ScreenPreview::Clear() {
+    if (Document == nullptr && ScreenNo == -1 && Highlighted == 0) return;
     Document = nullptr;
     ScreenNo = -1;
     Current = {};
@@ -76,6 +77,7 @@ void ScreenPreview::Refresh() {
         return;
     }
     RebuildFinder();
+    Finder.SetCodePage(Document->TextCodePage());
     SceneOptions options = Options;
     options.Pictures = &Finder;
     Current = BuildScreenScene(*Document, ScreenNo, options);
@@ -83,6 +85,19 @@ void ScreenPreview::Refresh() {
     UpdateEditing();
     if (Edit != nullptr) Edit->SceneChanged();
     update();
+}
+
+bool ScreenPreview::Touches(const LayoutChange& change) const {
+    if (Document == nullptr) return false;
+    if (change.Reloaded || change.RecordsMoved || change.ScreensChanged || change.FileNameChanged)
+        return true;
+    if (!change.RecordsChanged) return false;
+    return change.Screens.contains(ScreenNo) ||
+           (Options.ShowPersistent && change.Screens.contains(PersistentScreen));
+}
+
+void ScreenPreview::LayoutChanged(const LayoutChange& change) {
+    if (Touches(change)) Refresh();
 }
 
 void ScreenPreview::ReloadPictures() {
@@ -182,7 +197,8 @@ void ScreenPreview::mouseDoubleClickEvent(QMouseEvent* event) {
 QString ScreenPreview::Caption() const {
     if (Document == nullptr) return tr("No screen");
     QString caption = QStringLiteral("Screen %1").arg(ScreenNo);
-    if (!Current.Label.empty()) caption += QStringLiteral(": ") + FromCodePage(Current.Label);
+    if (!Current.Label.empty())
+        caption += QStringLiteral(": ") + FromCodePage(Current.Label, Current.CodePage);
     return caption;
 }
 
@@ -241,7 +257,7 @@ QString ScreenPreview::ToolTipFor(const SceneItem& source) const {
     if (item->LinkTarget) lines << QStringLiteral("Shows screen %1").arg(Number(*item->LinkTarget));
     if (!item->PictureName.empty()) {
         if (item->PicturePath.empty())
-            lines << QStringLiteral("Picture %1: not found").arg(FromCodePage(item->PictureName));
+            lines << QStringLiteral("Picture %1: not found").arg(FromCodePage(item->PictureName, Current.CodePage));
         else if (Cache->Original(item->PicturePath).isNull())
             lines << QStringLiteral("Picture %1: cannot be read")
                          .arg(FromSystemPath(item->PicturePath));
@@ -249,7 +265,7 @@ QString ScreenPreview::ToolTipFor(const SceneItem& source) const {
             lines << QStringLiteral("Picture %1").arg(FromSystemPath(item->PicturePath));
     }
     if (!item->Text.empty()) {
-        QString text = FromCodePage(item->Text.substr(0, 120)).simplified();
+        QString text = FromCodePage(item->Text.substr(0, 120), Current.CodePage).simplified();
         if (item->Text.size() > 120) text += QStringLiteral("...");
         lines << QStringLiteral("Text: ") + text;
     }

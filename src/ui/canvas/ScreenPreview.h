@@ -25,6 +25,7 @@ class PictureCache;
 class QLabel;
 class QMenu;
 class ScreenEditor;
+struct LayoutChange;
 class UserDialogs;
 class cLayout;
 
@@ -42,6 +43,12 @@ public:
     void Clear();
     // Builds the scene again from the layout; the pictures keep what was found.
     void Refresh();
+    // Whether a change of the shown layout alters what is drawn here: a load, records added,
+    // removed or reordered, the screens' index or the file, or a record changed on the screen
+    // shown (or on the Persistent screen while its controls are drawn over it).
+    bool Touches(const LayoutChange& change) const;
+    // After a change of the shown layout: built and drawn again only when the change touches it.
+    void LayoutChanged(const LayoutChange& change);
     // Looks every picture up and reads it again (after the pictures folder or its files changed).
     void ReloadPictures();
 

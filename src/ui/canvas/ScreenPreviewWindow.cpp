@@ -33,11 +33,17 @@ ScreenPreviewWindow::ScreenPreviewWindow(LayoutSession& session, int screen, Fil
     setObjectName(QStringLiteral("ScreenEditorWindow"));
     setModal(false);
     Build(session.Layout(), screen, files, std::move(pictures));
+    // Drawn for the resolution chosen for the layout, as the main window's preview is.
+    Screen->SetChosenResolution(session.ChosenResolution());
+    connect(&session, &LayoutSession::ChosenResolutionChanged, this, [this, &session] {
+        Screen->SetChosenResolution(session.ChosenResolution());
+        ShowTitle();
+    });
     Screen->SetEditSession(&session);
     BuildMenus(session);
     // Whatever window changed the layout, this one shows it as it is now.
-    connect(&session, &LayoutSession::Changed, this, [this] {
-        Screen->Refresh();
+    connect(&session, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        Screen->LayoutChanged(change);
         ShowTitle();
     });
 }

@@ -15,7 +15,9 @@ bool ExportBundle(const cLayout& layout, FileDialogs& files, UserDialogs& dialog
                   const std::string& startFolder) {
     FileDialogSetup setup;
     setup.DialogTitle = "Export layout with pictures";
-    setup.Filter = ZipBundles() ? "A .zip file, or a new folder|*.zip|" : "A new folder|*|";
+    // A .zip file, or with the second filter a new or empty folder (no extension is added).
+    setup.Filter = ZipBundles() ? "A .zip file|*.zip|A new or empty folder|*|"
+                                : "A new or empty folder|*|";
     setup.InitDir = startFolder;
     const QString layoutFile = FromSystemPath(layout.FileName());
     const QString stem =
@@ -24,6 +26,18 @@ bool ExportBundle(const cLayout& layout, FileDialogs& files, UserDialogs& dialog
     setup.Flags = FileDialogFlag::OverwritePrompt | FileDialogFlag::HideReadOnly;
     std::string output;
     if (files.ShowSave(setup, output) != 0) return false;
+    // A folder chosen with the .zip filter comes back as "DIR/.zip" (the dialog adds the
+    // extension to an empty name), or as the folder itself: either is the folder.
+    {
+        const QString chosen = FromSystemPath(output);
+        const QFileInfo info(chosen);
+        if (chosen.endsWith(QLatin1Char('/')) || chosen.endsWith(QDir::separator()))
+            output = ToSystemPath(QDir::cleanPath(chosen));
+        else if (info.fileName().compare(QStringLiteral(".zip"), Qt::CaseInsensitive) == 0)
+            output = ToSystemPath(info.absolutePath());
+        else if (info.isDir())
+            output = ToSystemPath(info.absoluteFilePath());
+    }
 
     const std::string name =
         layoutFile.isEmpty() ? ToSystemPath(QFileInfo(FromSystemPath(output)).completeBaseName() +
@@ -32,16 +46,16 @@ bool ExportBundle(const cLayout& layout, FileDialogs& files, UserDialogs& dialog
     LayoutContent content;
     content.Records.assign(layout.Records().begin(), layout.Records().end());
     content.Trailer = layout.FileTrailer();
-    const PictureFinder finder =
-        PictureFinder::ForLayout(layout.FileName(), PicturesFolderSetting());
-    const BundlePlan plan = PlanBundle(content, name, finder);
+    PictureFinder finder = PictureFinder::ForLayout(layout.FileName(), PicturesFolderSetting());
+    finder.SetCodePage(layout.TextCodePage());
+    const BundlePlan plan = PlanBundle(content, name, finder, layout.TextCodePage());
     std::string failure;
     if (!WriteBundle(plan, output, failure)) {
         dialogs.MsgBox(failure, MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
     // The report is UTF-8; as a message it is Windows-1252, '?' for what the code page lacks.
-    std::string report = PathForMessage(BundleReport(plan, output));
+    std::string report = PathForMessage(BundleReport(plan, output, layout.TextCodePage()));
     if (PicturesFolderSetting().empty() && !plan.Missing.empty())
         report += "\nNo pictures folder is chosen for the previews; choose one with Pictures "
                   "folder... to look for the missing pictures there.";

@@ -1,5 +1,8 @@
 #include "ui/dialogs/CompareWindow.h"
 
+#include "layout/LayoutObserver.h"
+#include "ui/session/LayoutSession.h"
+
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -163,6 +166,12 @@ bool CompareWindow::Compare(const std::string& path) {
 
 void CompareWindow::CompareAgain() {
     if (!Compare(OtherPath)) labSummary->setText(FromCodePage(FailureText));
+}
+
+void CompareWindow::Follow(LayoutSession& session) {
+    connect(&session, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        if (change.RecordsChanged || change.Reloaded) Refresh();
+    });
 }
 
 void CompareWindow::Refresh() {

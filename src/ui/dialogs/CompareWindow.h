@@ -27,6 +27,8 @@ class UserDialogs;
 class QuietDialogs;
 class cLayout;
 
+class LayoutSession;
+
 class CompareWindow : public QDialog {
     Q_OBJECT
 public:
@@ -48,6 +50,9 @@ public:
     // Compares again with the Principal layout as it is now. The selected difference stays
     // selected while it is still there.
     void Refresh();
+    // Follows the session of the Principal layout: compares again after each change of its
+    // records.
+    void Follow(LayoutSession& session);
     // Reads the file again, then compares (a failure is told in the window's summary).
     void CompareAgain();
 

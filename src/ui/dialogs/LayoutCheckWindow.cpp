@@ -1,5 +1,8 @@
 #include "ui/dialogs/LayoutCheckWindow.h"
 
+#include "layout/LayoutObserver.h"
+#include "ui/session/LayoutSession.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -189,6 +192,15 @@ QSize LayoutCheckWindow::sizeHint() const {
     // of findings.
     const QFontMetrics metrics = fontMetrics();
     return {metrics.averageCharWidth() * 150, metrics.lineSpacing() * 28};
+}
+
+void LayoutCheckWindow::Follow(LayoutSession& session) {
+    SetChosenResolution(session.ChosenResolution());
+    connect(&session, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        if (change.RecordsChanged || change.Reloaded || change.ScreensChanged) Refresh();
+    });
+    connect(&session, &LayoutSession::ChosenResolutionChanged, this,
+            [this, &session] { SetChosenResolution(session.ChosenResolution()); });
 }
 
 void LayoutCheckWindow::SetChosenResolution(const std::optional<Resolution>& resolution) {

@@ -22,6 +22,8 @@ class QPushButton;
 class QTableWidget;
 class cLayout;
 
+class LayoutSession;
+
 class LayoutCheckWindow : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +39,9 @@ public:
     // The resolution the controls must fit: the one the user chose for the layout; none: the one
     // the layout is drawn for.
     void SetChosenResolution(const std::optional<Resolution>& resolution);
+    // Follows the session of the layout checked: checks again after each change of its records or
+    // screens, and takes the resolution chosen for it.
+    void Follow(LayoutSession& session);
 
     // The findings the table shows, row for row.
     const std::vector<Finding>& Findings() const { return Shown; }

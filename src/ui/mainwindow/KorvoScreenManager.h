@@ -204,6 +204,11 @@ private:
     // The Principal layout's resolution in the status bar, and a choice of another.
     void ChooseResolution(const std::optional<Resolution>& resolution);
     void ShowResolution();
+    // The Principal layout's code page in the status bar ("GBK (from the texts)"), and a choice
+    // of another, kept per file as the resolution is.
+    void BuildCodePageChoice();
+    void ChooseCodePage(const std::optional<int>& codePage);
+    void ShowCodePage();
     // Fills the Append to choice with the Principal layout's empty screens; the default is chosen
     // again when another Additional screen is selected.
     void RefreshAppendTargets(bool sourceChanged);
@@ -259,6 +264,7 @@ private:
     QLabel* StatusRecords = nullptr;
     QLabel* StatusNextScreen = nullptr;
     QToolButton* StatusResolution = nullptr;
+    QToolButton* StatusCodePage = nullptr;
     std::unique_ptr<KeptResolutions> Kept;
 
     QPointer<AboutDialog> About;

@@ -145,7 +145,21 @@ LayoutFrame::LayoutFrame(const LayoutFrameShape& shape, LayoutSession& session, 
         ShowSelectedScreen();
         emit SelectedScreenChanged(SelectedScreen());
     });
-    connect(&Document, &LayoutSession::Changed, this, [this] { ShowSelectedScreen(); });
+    // The screen shown is drawn again only when the change touched it.
+    connect(&Document, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        const int screen = SelectedScreen();
+        if (screen >= 0 && Pane->Layout() == &Document.Layout() && Pane->Screen() == screen)
+            Pane->LayoutChanged(change);
+        else
+            ShowSelectedScreen();
+    });
+    // The list shows the screens beyond the host's 16 too, and reads the texts in the layout's
+    // code page.
+    View->ScreensBeyond = [this] { return Document.Layout().ScreensBeyond(); };
+    connect(&Document, &LayoutSession::CodePageChanged, this, [this] {
+        View->SetCodePage(Document.CodePage().CodePage);
+        ShowSelectedScreen();
+    });
     connect(&Document, &LayoutSession::FileNameChanged, this, [this](const QString& path) {
         if (!path.isEmpty()) FileName->setText(path);
     });

@@ -3,8 +3,15 @@
 // selection, column widths given in twips. Each row keeps its screen number (the document lists
 // the screens in order, one row each). The adapter does not own the widget.
 
+#include <QString>
+
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "layout/cLayout.h"
 
 #include "layout/ScreenListView.h"
 
@@ -26,7 +33,18 @@ public:
 
     QTreeWidget& Widget() const { return Tree; }
 
+    // The code page the rows' texts are read in (the layout's); the rows shown are read again.
+    void SetCodePage(int codePage);
+    // The screens beyond the host's 16 that the layout's records lie on: listed below the 16
+    // rows, greyed ("not a screen of the host's tabs"), each time the document fills the list.
+    std::function<std::vector<std::pair<int32_t, ScreenEntry>>()> ScreensBeyond;
+    static QString BeyondToolTip();
+
 private:
     QTreeWidget& Tree;
+    void AddScreensBeyond();
+    void AddItem(const std::vector<std::string>& cells, int screen);
+
     std::vector<std::string> Headings;
+    int CodePage = 1252;
 };

@@ -88,12 +88,12 @@ int CompareBy(int column, const ControlRecord& a, const ControlRecord& b) {
 }
 
 // A record's text on one line of a cell.
-QString CellText(const std::string& bytes) {
+QString CellText(const std::string& bytes, int codePage) {
     const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) {
         return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
     });
     if (plain) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QString text = FromCodePage(bytes);
+    QString text = FromCodePage(bytes, codePage);
     for (QChar& c : text)
         if (c.unicode() < 0x20) c = QLatin1Char(' ');
     return text;
@@ -128,7 +128,7 @@ void ControlsTableModel::SetKind(int32_t kind) {
 
 void ControlsTableModel::SetFilter(const QString& text) {
     std::string bytes;
-    const bool storable = ToCodePage(text, bytes);
+    const bool storable = ToCodePage(text, bytes, nullptr, Layout.TextCodePage());
     for (char& c : bytes)
         c = static_cast<char>(Fold(c));
     if (bytes == Filter && Unmatchable == !storable) return;
@@ -219,9 +219,9 @@ QVariant ControlsTableModel::data(const QModelIndex& index, int role) const {
     case ColKind:
         return QString::fromStdString(KindName(r.rType));
     case ColText:
-        return CellText(r.rText);
+        return CellText(r.rText, Layout.TextCodePage());
     case ColLabel:
-        return CellText(r.rLabel);
+        return CellText(r.rLabel, Layout.TextCodePage());
     case ColX1:
         return Number(r.rX1);
     case ColY1:
@@ -241,7 +241,7 @@ QVariant ControlsTableModel::data(const QModelIndex& index, int role) const {
     case ColKey:
         return QString::fromStdString(HotKeyText(r.rHotKey));
     case ColPicture:
-        return CellText(r.rBitMapPath);
+        return CellText(r.rBitMapPath, Layout.TextCodePage());
     case ColGroup:
         return Number(r.rTabGroup);
     default:

@@ -146,7 +146,10 @@ bool FindPane::Options(FindOptions& options, bool tell) {
         if (tell) labFindStatus->setText(tr("Type the text to find."));
         return false;
     }
-    if (!TextForRecords(txtFind->text().toStdString(), options.Text, refusal, "The text to find")) {
+    const int codePage = Session.Layout().TextCodePage();
+    options.CodePage = codePage;
+    if (!TextForRecords(txtFind->text().toStdString(), options.Text, refusal, "The text to find",
+                        codePage)) {
         if (tell) labFindStatus->setText(FromCodePage(refusal) + tr(" No layout holds it."));
         return false;
     }
@@ -208,7 +211,7 @@ void FindPane::Fill() {
         row->setText(ColRecord, QString::number(result.Record));
         row->setText(ColField, QString::fromLatin1(FieldInfo(result.Field).Caption));
         row->setToolTip(ColField, QString::fromLatin1(FieldInfo(result.Field).Name));
-        const QString line = FromCodePage(result.Line);
+        const QString line = FromCodePage(result.Line, Session.Layout().TextCodePage());
         row->setText(ColLine, line);
         row->setToolTip(ColLine, line);
         row->setTextAlignment(ColScreen, Qt::AlignRight | Qt::AlignVCenter);
@@ -275,7 +278,7 @@ bool FindPane::Replace() {
         }
         std::string refusal;
         if (!TextForRecords(txtReplace->text().toStdString(), request.Replacement, refusal,
-                            "The replacement")) {
+                            "The replacement", request.Find.CodePage)) {
             Warn(refusal + " Nothing was replaced.");
             return;
         }

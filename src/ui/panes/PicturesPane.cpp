@@ -175,6 +175,7 @@ void PicturesPane::Refill() {
         FinderLayout = layout.FileName();
         FinderFolder = folder;
     }
+    Finder->SetCodePage(layout.TextCodePage());
     Uses = PictureUses(layout.Records(), Finder.get());
 
     const QSignalBlocker quiet(tblPictures);
@@ -183,14 +184,17 @@ void PicturesPane::Refill() {
     QList<QTreeWidgetItem*> rows;
     for (const PictureUse& use : Uses) {
         auto* row = new QTreeWidgetItem;
-        const QString path = FromCodePage(use.Path);
+        const QString path = FromCodePage(use.Path, layout.TextCodePage());
         row->setText(ColPath, path);
         row->setToolTip(ColPath, path);
         row->setText(ColUses, QString::number(use.Records.size()));
         row->setTextAlignment(ColUses, Qt::AlignRight | Qt::AlignVCenter);
+        // Where it was found, as the host's rule names the place.
         const QString found = use.Found.empty()
                                   ? tr("not found")
-                                  : QDir::toNativeSeparators(FromSystemPath(use.Found));
+                                  : QDir::toNativeSeparators(FromSystemPath(use.Found)) +
+                                        QStringLiteral(" (") +
+                                        QString::fromStdString(use.FoundIn) + QLatin1Char(')');
         row->setText(ColFound, found);
         row->setToolTip(ColFound, found);
         row->setText(ColSize, SizeText(use, PixelSizes));

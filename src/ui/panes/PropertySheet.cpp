@@ -296,7 +296,9 @@ void PropertySheet::ShowRow(Row& row) {
         });
     const FieldValue value = row.Shared ? FieldValueOf(field, *first) : FieldValue{};
     const QString text =
-        row.Shared ? QString::fromStdString(FieldValueText(field, value)) : QString();
+        row.Shared
+            ? QString::fromStdString(FieldValueText(field, value, Session.Layout().TextCodePage()))
+            : QString();
     const QString placeholder = any && !row.Shared ? Various : QString();
 
     if (row.Combo != nullptr && field.Type == FieldType::Kind) {
@@ -351,7 +353,8 @@ bool PropertySheet::Commit(Row& row, const std::string& utf8) {
 
 bool PropertySheet::TryCommit(Row& row, const std::string& utf8) {
     if (Session.Selection().empty()) return false;
-    const FieldParse parsed = ParseFieldValue(*row.Field, utf8);
+    const FieldParse parsed =
+        ParseFieldValue(*row.Field, utf8, Session.Layout().TextCodePage());
     if (!parsed.Value) {
         Refuse(row, parsed.Refusal);
         return false;
@@ -415,7 +418,8 @@ void PropertySheet::ChoosePicture(Row& row) {
     existing.erase(std::unique(existing.begin(), existing.end()), existing.end());
     const PictureFinder folders =
         PictureFinder::ForLayout(layout.FileName(), PicturesFolderSetting());
-    const FieldParse path = ChosenPicturePath(chosen, folders.Folders(), existing);
+    const FieldParse path =
+        ChosenPicturePath(chosen, folders.Folders(), existing, layout.TextCodePage());
     if (!path.Value) return Refuse(row, path.Refusal);
     CommitValue(row, *path.Value);
 }

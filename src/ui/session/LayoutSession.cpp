@@ -92,6 +92,20 @@ void LayoutSession::SetChosenResolution(const std::optional<Resolution>& resolut
     emit ChosenResolutionChanged();
 }
 
+void LayoutSession::SetChosenCodePage(const std::optional<int>& codePage) {
+    if (codePage == ChosenPage) return;
+    ChosenPage = codePage;
+    if (UpdateCodePage()) emit CodePageChanged();
+}
+
+bool LayoutSession::UpdateCodePage() {
+    const DetectedCodePage now = DetectCodePage(Document.Records(), ChosenPage);
+    if (now == InForce && Document.TextCodePage() == now.CodePage) return false;
+    InForce = now;
+    Document.SetTextCodePage(now.CodePage);
+    return true;
+}
+
 DetectedResolution LayoutSession::DrawnFor() const {
     return DetectResolution(Document.Records(), -1, Chosen);
 }
@@ -112,8 +126,11 @@ void LayoutSession::LayoutChanged(const cLayout&, const LayoutChange& change) {
     if (change.RecordsMoved && !change.Inserted.empty() && !change.Reloaded)
         selection = change.Inserted;
     if (change.RecordsChanged || change.Reloaded) SetSelection(std::move(selection));
+    // A layout loaded has its own texts: its code page is found afresh before anything shows.
+    const bool codePageChanged = change.Reloaded && UpdateCodePage();
 
     emit Changed(change);
+    if (codePageChanged) emit CodePageChanged();
     if (change.ModifiedChanged) emit ModifiedChanged(Document.IsDirty());
     if (change.FileNameChanged || change.Reloaded)
         emit FileNameChanged(FromSystemPath(Document.FileName()));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "layout/LayoutObserver.h"
+#include "tools/CodePageDetection.h"
 #include "tools/ScreenResolution.h"
 
 class QAction;
@@ -48,6 +49,14 @@ public:
     // The resolution the layout is drawn for: the chosen one, else the one detected.
     DetectedResolution DrawnFor() const;
 
+    // The code page the user chose for the layout's texts (none: the one detected), kept by the
+    // window per file, never in the layout; the document is told the code page in force, which
+    // changes no byte of it.
+    const std::optional<int>& ChosenCodePage() const { return ChosenPage; }
+    void SetChosenCodePage(const std::optional<int>& codePage);
+    // The code page in force and the rule that decided it.
+    const DetectedCodePage& CodePage() const { return InForce; }
+
     // What the next undo or redo does, as the menu names it.
     static QString UndoCaption(const std::string& step);
     static QString RedoCaption(const std::string& step);
@@ -63,6 +72,8 @@ signals:
     void CanRedoChanged(bool canRedo);
     void SelectionChanged();
     void ChosenResolutionChanged();
+    // The code page in force changed: every text shown is to be read again.
+    void CodePageChanged();
 
 private:
     void Undo();
@@ -76,4 +87,8 @@ private:
     std::vector<int> Selected;
     bool StartedEmpty = false;
     std::optional<Resolution> Chosen;
+    std::optional<int> ChosenPage;
+    DetectedCodePage InForce;
+    // Detects (or takes the chosen) code page and tells the document; true when it changed.
+    bool UpdateCodePage();
 };

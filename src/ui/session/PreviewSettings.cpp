@@ -3,12 +3,12 @@
 #include <QSettings>
 
 #include "ui/widgets/CodePage.h"
+#include "ui/session/ProgramSettings.h"
 
 namespace {
 
 QSettings Settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KorvoScreenQuill"),
-                     QStringLiteral("KorvoScreenQuill"));
+    return ProgramSettings();
 }
 
 const QString PicturesFolderKey = QStringLiteral("Preview/PicturesFolder");

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 
 #include "platform/FileAccess.h"
@@ -39,11 +40,38 @@ QString QtFilterSuffix(const QString& nameFilter) {
     return QtDefaultSuffix(each.first().toStdString());
 }
 
+QString LayoutFileType(const QFileInfo& file) {
+    const QString suffix = file.suffix().toLower();
+    if (file.isDir()) return {};
+    if (suffix == QLatin1String("set")) return QStringLiteral("Mill layout");
+    if (suffix == QLatin1String("lset")) return QStringLiteral("Turning layout");
+    return {};
+}
+
+namespace {
+
+// The dialogs' Type column names the layouts, which the system's file types do not know.
+class LayoutTypeNames : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        const QString own = LayoutFileType(info);
+        return own.isEmpty() ? QFileIconProvider::type(info) : own;
+    }
+};
+
+QFileIconProvider& TypeNames() {
+    static LayoutTypeNames names;
+    return names;
+}
+
+} // namespace
+
 QtFileDialogs::QtFileDialogs(UserDialogs& dialogs) : Dialogs(dialogs) {}
 
 void QtFileDialogs::Configure(QFileDialog& dialog, const FileDialogSetup& setup, bool save) {
     // Qt's own dialog everywhere: it honours the default suffix and the overwrite question alike.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&TypeNames());
     dialog.setWindowTitle(FromCodePage(setup.DialogTitle));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode((setup.Flags & FileDialogFlag::FileMustExist) != 0

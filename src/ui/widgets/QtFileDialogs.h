@@ -12,7 +12,12 @@
 #include "ui/widgets/FileDialogs.h"
 
 class QFileDialog;
+class QFileInfo;
 class QString;
+
+// The type the dialogs' Type column gives a layout file ("Mill layout", "Turning layout"); empty
+// for any other file, which keeps the system's name.
+QString LayoutFileType(const QFileInfo& file);
 
 // "Mill Layouts |*.set|Turning Layouts|*.lset|" -> "Mill Layouts (*.set)", "Turning Layouts
 // (*.lset)".
