@@ -29,8 +29,8 @@
 #include "LayoutProbe.h"
 #include "layout/cLayout.h"
 #include "preview/PictureFinder.h"
-#include "ui/PictureCache.h"
-#include "ui/ScenePainter.h"
+#include "ui/canvas/PictureCache.h"
+#include "ui/canvas/ScenePainter.h"
 
 namespace {
 

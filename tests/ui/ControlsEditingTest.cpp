@@ -194,12 +194,12 @@ TEST_F(ControlsEditingTest, EachEditorWritesWhatItsFieldHolds) {
     EXPECT_EQ(Records()[1].rColor, 0x000080FF);
     EXPECT_EQ(Line("rColor")->text(), "0x000080FF");
 
-    // A picture beside the layout, spelt the host's way.
-    std::filesystem::create_directories(Dir.File("Bitmaps"));
-    std::ofstream(Dir.File("Bitmaps/Cycle.png")) << "picture";
-    Files.Choose(Dir.File("Bitmaps/Cycle.png"));
+    // A picture in the Bitmaps folder beside the layout, spelt the host's way: relative to it.
+    std::filesystem::create_directories(Dir.File("Bitmaps/Skin"));
+    std::ofstream(Dir.File("Bitmaps/Skin/Cycle.png")) << "picture";
+    Files.Choose(Dir.File("Bitmaps/Skin/Cycle.png"));
     QTest::mouseClick(Get<QToolButton>("rBitMapPathChoose"), Qt::LeftButton);
-    EXPECT_EQ(Records()[1].rBitMapPath, "Bitmaps\\Cycle.png");
+    EXPECT_EQ(Records()[1].rBitMapPath, "Skin\\Cycle.png");
 
     // The screen from the list, and the width as the right edge.
     Type("Width", "80");

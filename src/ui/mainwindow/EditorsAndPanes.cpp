@@ -132,7 +132,7 @@ void KorvoScreenManager::FollowSelection() {
     };
     if (std::any_of(selection.begin(), selection.end(), onView)) return;
     const int32_t screen = records[static_cast<std::size_t>(selection.front() - 1)].rScreen;
-    if (IsLayoutScreen(screen)) SelectPrincipalScreen(screen);
+    if (screen >= 0) SelectPrincipalScreen(screen);
 }
 
 void KorvoScreenManager::editSelected() {

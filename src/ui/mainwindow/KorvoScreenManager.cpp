@@ -142,7 +142,11 @@ int KorvoScreenManager::PrincipalScreen() const {
 }
 
 void KorvoScreenManager::SelectPrincipalScreen(int screen) {
-    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
+    // The 16 screens are rows 0..15; a screen beyond them is found among the rows that follow.
+    QTreeWidgetItem* row = IsLayoutScreen(screen) ? PrincLayList->topLevelItem(screen) : nullptr;
+    for (int k = ScreenCount; row == nullptr && k < PrincLayList->topLevelItemCount(); ++k)
+        if (PrincLayList->topLevelItem(k)->text(0) == QString::number(screen))
+            row = PrincLayList->topLevelItem(k);
     if (row == nullptr) return;
     PrincLayList->setCurrentItem(row);
     row->setSelected(true);

@@ -103,12 +103,20 @@ void WhereUsedPane::Refill() {
         row->setText(ColWhy, why);
         Rows.push_back(record);
     };
-    if (Showing == Subject::Screen && IsLayoutScreen(Which)) {
+    if (Showing == Subject::Screen && Which >= 0) {
         const std::vector<ScreenLinkUse> links = LinksToScreen(records, Which);
-        const std::string& name = Session.Layout().Screens()[static_cast<std::size_t>(Which)].Label;
+        // A screen beyond the host's 16 is named as the screen list names it.
+        std::string name;
+        if (IsLayoutScreen(Which)) {
+            name = Session.Layout().Screens()[static_cast<std::size_t>(Which)].Label;
+        } else {
+            for (const auto& [screen, entry] : Session.Layout().ScreensBeyond())
+                if (screen == Which) name = entry.Label;
+        }
         QString subject = tr("Screen %1").arg(Which);
         if (!name.empty())
-            subject += QStringLiteral(" \"") + FromCodePage(name) + QStringLiteral("\"");
+            subject += QStringLiteral(" \"") + FromCodePage(name, Session.Layout().TextCodePage()) +
+                       QStringLiteral("\"");
         for (const ScreenLinkUse& link : links)
             add(link.Record, tr("shows screen %1").arg(Which));
         labWhereUsed->setText(

@@ -226,8 +226,8 @@ void ControlActions::Paste() {
         }
         CopiedControls copied;
         std::string error;
-        if (!ControlsFromClipboard(copied, error)) return Warn(error);
         cLayout& layout = Principal.Layout();
+        if (!ControlsFromClipboard(copied, error, layout.TextCodePage())) return Warn(error);
         const PastePlan plan =
             PasteEdit(layout.Records(), ScreenLabels(layout), Identity(Principal), copied, screen);
         if (Apply(plan)) emit Status(QString::fromStdString(PasteSummary(plan, screen)));
