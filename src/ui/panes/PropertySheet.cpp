@@ -374,7 +374,7 @@ bool PropertySheet::TryCommitValue(Row& row, const FieldValue& value) {
     const ControlsEditPlan plan =
         SetFieldEdit(layout.Records(), Session.Selection(), *row.Field, value);
     std::string refusal = plan.Refusal;
-    if (refusal.empty() && !plan.Edit.Empty()) refusal = layout.ApplyEdit(plan.Edit, plan.Text);
+    if (refusal.empty()) refusal = Session.TryApply(plan.Edit, plan.Text);
     if (!refusal.empty()) {
         Refuse(row, refusal);
         return false;

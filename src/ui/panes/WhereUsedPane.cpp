@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/widgets/CommonCode.h"
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "ui/widgets/CodePage.h"
@@ -33,6 +34,7 @@ WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidg
     lstWhereUsed->setRootIsDecorated(false);
     lstWhereUsed->setAllColumnsShowFocus(true);
     lstWhereUsed->setMinimumHeight(fontMetrics().lineSpacing() * 5);
+    StretchKeyColumn(*lstWhereUsed, 2);
     column->addWidget(lstWhereUsed, 1);
     auto* buttons = new QHBoxLayout;
     butWhereScreen = new QPushButton(tr("Links to the selected screen"), content);

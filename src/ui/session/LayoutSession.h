@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "layout/LayoutObserver.h"
@@ -18,6 +19,7 @@
 #include "tools/ScreenResolution.h"
 
 class QAction;
+struct ControlsEdit;
 class UserDialogs;
 class cLayout;
 
@@ -56,6 +58,17 @@ public:
     void SetChosenCodePage(const std::optional<int>& codePage);
     // The code page in force and the rule that decided it.
     const DetectedCodePage& CodePage() const { return InForce; }
+
+    // Every edit of single controls goes through here: applied as one step named `step` (a run
+    // key joins it to the open step of the same run), or, when the document refuses it, nothing
+    // changes and the refusal is told. TryApply returns the refusal instead of telling it, for a
+    // view that shows it beside what was typed.
+    bool Apply(const ControlsEdit& edit, const std::string& step, const std::string& runKey = {});
+    std::string TryApply(const ControlsEdit& edit, const std::string& step,
+                         const std::string& runKey = {});
+    // Tells why a command does nothing, in one place and one encoding: the message box of the
+    // dialog seam, with the core's UTF-8 text in its code page.
+    void Refuse(const std::string& utf8) const;
 
     // What the next undo or redo does, as the menu names it.
     static QString UndoCaption(const std::string& step);

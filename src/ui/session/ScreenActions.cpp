@@ -43,14 +43,8 @@ void ScreenActions::NewScreen() {
                                          "New Screen", "");
         if (request.Label.empty()) return;
         const NewScreenPlan plan = NewScreenEdit(layout.Records(), request);
-        if (plan.Refused()) {
-            Dialogs.MsgBox(plan.Refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
-        if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty()) {
-            Dialogs.MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
+        if (plan.Refused()) return Principal.Refuse(plan.Refusal);
+        if (!Principal.Apply(plan.Edit, plan.Text)) return;
         emit ScreenMade(plan.Screen);
         if (plan.Notes.empty()) return;
         std::string told = "Screen " + std::to_string(plan.Screen) + " \"" + request.Label +
@@ -85,14 +79,8 @@ void ScreenActions::DuplicateScreen() {
                              "Duplicate Screen", label.empty() ? std::string() : label + " 2");
         if (name.empty()) return;
         const NewScreenPlan plan = DuplicateScreenEdit(layout.Records(), source, name, target);
-        if (plan.Refused()) {
-            Dialogs.MsgBox(plan.Refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
-        if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty()) {
-            Dialogs.MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
+        if (plan.Refused()) return Principal.Refuse(plan.Refusal);
+        if (!Principal.Apply(plan.Edit, plan.Text)) return;
         emit ScreenMade(plan.Screen);
     });
 }
