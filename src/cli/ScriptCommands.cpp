@@ -57,11 +57,15 @@ bool ReadyFolder(const std::string& dir, Console& console) {
     return true;
 }
 
-int RunExport(const std::string& input, const std::string& dir, Console& console) {
+int RunExport(const std::string& input, const std::string& dir, const ParsedArguments& arguments,
+              Console& console) {
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot read layout file \"" + PathForMessage(input) + "\"");
-    const ScriptExport exported = ExportScripts(layout.Records());
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "scripts", console);
+    if (!codePage) return ExitFailure;
+    const ScriptExport exported = ExportScripts(layout.Records(), codePage->CodePage);
     if (!ReadyFolder(dir, console)) return ExitFailure;
     std::string reason;
     for (const ScriptFile& file : exported.Files)
@@ -126,7 +130,7 @@ int RunScripts(const ParsedArguments& arguments, Console& console) {
     if (exporting) {
         if (arguments.Has("-o") || arguments.Has("--in-place"))
             return UsageError(console.Err, "scripts", "--export writes a folder, not -o OUT");
-        return RunExport(input, arguments.Value("--export"), console);
+        return RunExport(input, arguments.Value("--export"), arguments, console);
     }
     return RunImport(input, arguments.Value("--import"), arguments, console);
 }

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "layout/HostCodes.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "preview/PictureFinder.h"
 #include "scripts/ScriptLines.h"
 #include "platform/SystemPaths.h"
@@ -100,13 +100,13 @@ std::string ScriptFileName(const ScriptEntry& entry) {
            TwoDigits(entry.Record, 4) + "-" + caption + ".txt";
 }
 
-ScriptExport ExportScripts(std::span<const ControlRecord> records) {
+ScriptExport ExportScripts(std::span<const ControlRecord> records, int codePage) {
     ScriptExport exported;
     exported.List = "# The scripts of a layout, one file each: file, screen, record, length, first "
                     "line (tab-separated)\n";
     for (const ScriptEntry& entry : LayoutScripts(records)) {
         const std::string name = ScriptFileName(entry);
-        std::string first = Windows1252ToUtf8(entry.FirstLine);
+        std::string first = CodePageToUtf8(entry.FirstLine, codePage);
         for (char& c : first)
             if (c == '\t') c = ' ';
         exported.List += name + "\t" + std::to_string(entry.Screen) + "\t" +
