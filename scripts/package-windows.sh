@@ -17,7 +17,7 @@ fi
 
 dir=build-windows
 out=build-windows-package
-export WINEPREFIX=$PWD/$dir/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEPREFIX=$PWD/$dir/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 scripts/configure-windows.sh "$dir" "$qt" >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target korvoscreenquill quill quill_windows_runtime
 
@@ -67,7 +67,7 @@ files=$out/files.nsh
 
 setup=$out/$name-setup.exe
 makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DFILES="$PWD/$files" \
-  -DOUTFILE="$PWD/$setup" packaging/windows/installer.nsi
+  -DOUTFILE="$PWD/$setup" "$PWD/packaging/windows/installer.nsi"
 
 # The portable folder: the same files, and portable.txt, which keeps the settings beside them.
 cp packaging/windows/portable.txt "$stage/portable.txt"

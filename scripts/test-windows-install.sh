@@ -12,7 +12,7 @@ setup=$(find "$out" -maxdepth 1 -name 'KorvoScreenQuill-*-setup.exe' | sort | ta
 [ -n "$setup" ] || { echo "test-windows-install: no setup program in $out: run scripts/package-windows.sh" >&2; exit 1; }
 version=$(basename "$setup" | sed 's/^KorvoScreenQuill-\(.*\)-setup\.exe$/\1/')
 
-export WINEPREFIX=$PWD/$out/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEPREFIX=$PWD/$out/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 stop_wine() { "$wineserver" -k 2>/dev/null || true; }
@@ -42,7 +42,9 @@ reg_has() { "$wine" reg query "$@" >/dev/null 2>&1; }
 snapshot() {
   (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -print | grep -v -i '/temp' | sort)
   for hive in user.reg system.reg; do
-    grep -i -E 'korvo|\\\.l?set' "$WINEPREFIX/$hive" | grep -v '^#time' | sort || true
+    # Keys without the time they were last written.
+    grep -i -E 'korvo|\\\.l?set' "$WINEPREFIX/$hive" | grep -v '^#time' |
+      sed 's/^\(\[.*\]\) [0-9]*$/\1/' | sort || true
   done
 }
 

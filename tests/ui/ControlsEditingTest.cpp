@@ -25,6 +25,7 @@
 #include "ui/session/ControlClipboard.h"
 #include "ui/panes/ControlsTable.h"
 #include "ui/panes/ControlsTableModel.h"
+#include "ui/widgets/ScriptEditor.h"
 #include "ui/dialogs/LayoutCheckWindow.h"
 #include "ui/canvas/PreviewSelection.h"
 #include "ui/canvas/ScreenEditor.h"
@@ -232,7 +233,7 @@ TEST_F(ControlsEditingTest, EachEditorWritesWhatItsFieldHolds) {
     EXPECT_EQ(Records()[1].rHotKey, 0);
 
     // The script's lines end in CR LF.
-    auto* script = qobject_cast<ScriptEdit*>(Sheet().Editor("rGText"));
+    auto* script = qobject_cast<ScriptTextView*>(Sheet().Editor("rGText"));
     script->setFocus();
     script->setPlainText("None\nG0 X1");
     QTest::keyClick(script, Qt::Key_Return, Qt::ControlModifier);

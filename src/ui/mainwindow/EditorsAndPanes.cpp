@@ -231,6 +231,7 @@ void KorvoScreenManager::BuildPanes() {
         else
             statusBar()->showMessage(tr("Select a control first"), 5000);
     });
+    BuildScreensScriptsAndManual();
 
     // Find, Find Next and Find Previous, then Where Used, at the end of the Edit menu.
     auto* mnuEdit = menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit"));

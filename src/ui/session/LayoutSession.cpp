@@ -72,7 +72,14 @@ LayoutSession::~LayoutSession() {
 }
 
 bool LayoutSession::IsOpen() const {
-    return !Document.FileName().empty();
+    return StartedEmpty || !Document.FileName().empty();
+}
+
+void LayoutSession::StartEmpty(const Resolution& resolution) {
+    StartedEmpty = true;
+    Document.StartEmpty();
+    SetSelection({});
+    SetChosenResolution(resolution);
 }
 
 QString LayoutSession::UndoCaption(const std::string& step) {

@@ -32,6 +32,8 @@ public:
     cLayout& Layout() const { return Document; }
     // A layout has been loaded or imported into the document (or saved from it).
     bool IsOpen() const;
+    // File > New: an empty layout with no file yet, drawn for the resolution; it counts as open.
+    void StartEmpty(const Resolution& resolution);
 
     // Edit > Undo and Edit > Redo: "&Undo Delete screen(s)", disabled when there is no step.
     QAction* UndoAction() const { return ActUndo; }
@@ -96,6 +98,7 @@ private:
     QAction* ActUndo = nullptr;
     QAction* ActRedo = nullptr;
     std::vector<int> Selected;
+    bool StartedEmpty = false;
     std::optional<Resolution> Chosen;
     std::optional<int> ChosenPage;
     DetectedCodePage InForce;
