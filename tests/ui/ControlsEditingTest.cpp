@@ -137,17 +137,17 @@ TEST_F(ControlsEditingTest, RowsChosenInTheTableAreEditedTogetherAsOneStep) {
     EXPECT_EQ(Records()[0], before[0]);
     EXPECT_EQ(Window->PrincipalLayout.UndoText(), "Change rX1 of 3 controls");
     EXPECT_EQ(Line("rX1")->text(), "42");
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Change rX1 of 3 controls");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Change rX1 of 3 controls");
 
-    Menu("mnuUndo")->trigger();
+    Parts().UndoItem()->trigger();
     EXPECT_EQ(Records(), before);
     EXPECT_EQ(Line("rX1")->text(), "");
     EXPECT_EQ(Session().Selection(), (std::vector<int>{2, 3, 4}));
-    Menu("mnuRedo")->trigger();
+    Parts().RedoItem()->trigger();
     EXPECT_EQ(Records()[2].rX1, 42);
 
     // A click on a control in the preview selects its row.
-    ScreenPreview* preview = Get<ScreenPreview>("PrincPreview");
+    ScreenPreview* preview = Parts().Principal().Preview;
     ASSERT_TRUE(preview->isVisible());
     const ControlRecord& led = Records()[3];
     ClickScreenPoint(*preview, QPointF(led.rX1 + 5, led.rY1 + 5));
@@ -289,7 +289,7 @@ TEST_F(ControlsEditingTest, TheControlsKeysBelongToTheirViews) {
     // Del in the Principal list still deletes its screen, not the selected controls.
     Session().SetSelection({2});
     SelectRow("PrincLayList", 4);
-    QTreeWidget* list = List("PrincLayList");
+    QTreeWidget* list = Parts().Principal().Screens;
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(Window->PrincipalLayout.UndoText(), "Delete screen(s)");
@@ -319,7 +319,7 @@ TEST_F(ControlsEditingTest, PastedScreenLinksKeepTheirScreenByLabelOrAreDropped)
               "renumbered), 1 dropped (no screen of their label here)");
     EXPECT_EQ(Window->PrincipalLayout.UndoText(), "Paste 2 controls");
     // The screen list shows the new link.
-    EXPECT_NE(List("PrincLayList")->topLevelItem(4)->text(3), "");
+    EXPECT_NE(Parts().Principal().Screens->topLevelItem(4)->text(3), "");
 
     // Copied here and pasted onto the screen they came from: 10 pixels off, links as they are.
     EXPECT_EQ(Session().Selection(), (std::vector<int>{7, 8}));
@@ -354,7 +354,7 @@ TEST_F(ControlsEditingTest, AFindingOfTheCheckSelectsItsControl) {
     std::vector<ControlRecord> records = PrincipalRecords();
     records[3].rX2 = 5000;
     OpenPrincipal(LayoutFile("offscreen.set", records));
-    Click("butCheck");
+    Click(Parts().Check());
     auto* check = Window->findChild<LayoutCheckWindow*>("frmCheck");
     ASSERT_NE(check, nullptr);
     int row = -1;

@@ -33,8 +33,8 @@ TEST_F(MainWindowTest, FilesThatVanishAfterTheDialogChangeNothing) {
     EXPECT_EQ(Text("txtAddFile")->text(), QString::fromStdString(additional));
     EXPECT_EQ(cLayoutProbe::Records(Window->PrincipalLayout), principalRecords);
     EXPECT_EQ(cLayoutProbe::Records(Window->AdditionalLayout), additionalRecords);
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(0)->text(1), "2");
-    EXPECT_EQ(List("AddLayList")->topLevelItem(0)->text(1), "3");
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(0)->text(1), "2");
+    EXPECT_EQ(Parts().Additional().Screens->topLevelItem(0)->text(1), "3");
 }
 
 TEST_F(MainWindowTest, ASaveCutShortKeepsTheOldFileAndTheChanges) {
@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, ASaveCutShortKeepsTheOldFileAndTheChanges) {
     FileSizeLimit limit(1024);
     Files.Choose(path);
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butSaveAs");
+    Click(Parts().SaveAs());
     EXPECT_NE(Dialogs.Last().prompt.find("File too large"), std::string::npos);
     EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
     EXPECT_EQ(ReadBytes(path), before);

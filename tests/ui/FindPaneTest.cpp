@@ -82,10 +82,10 @@ TEST_F(FindPaneTest, ResultsChooseTheirControlAndAReplaceIsOneUndoStep) {
     EXPECT_EQ(Records()[1].rText, "Jog+");
     EXPECT_EQ(Records()[4].rText, "Jog+");
     EXPECT_EQ(Records()[2].rLabel, "\xA7Jog"); // a field left out of the search
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Replace in 2 controls");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Replace in 2 controls");
     EXPECT_EQ(pane->Results().size(), 2u); // found again in the changed layout
 
-    Menu("mnuUndo")->trigger();
+    Parts().UndoItem()->trigger();
     EXPECT_EQ(Records(), before);
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
 
@@ -105,7 +105,7 @@ TEST_F(FindPaneTest, TheCheckOffersRelinkAndThePicturesPaneRelinksInOneStep) {
     Dir.Write("Skin/Back.png", "a picture");
     SetPicturesFolderSetting(Dir.Path());
     OpenPrincipal(LayoutFile("jog.set", JogLayout()));
-    Click("butCheck");
+    Click(Parts().Check());
     auto* check = Window->findChild<LayoutCheckWindow*>();
     ASSERT_NE(check, nullptr);
     const auto& findings = check->Findings();
@@ -132,7 +132,7 @@ TEST_F(FindPaneTest, TheCheckOffersRelinkAndThePicturesPaneRelinksInOneStep) {
     Type("txtRelinkTo", QStringLiteral("skin"));
     Click("butRelink");
     EXPECT_EQ(Records()[4].rBitMapPath, "skin\\Back.png");
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Relink 1 control");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Relink 1 control");
     ASSERT_EQ(pictures->Pictures().size(), 1u);
     EXPECT_EQ(pictures->Pictures()[0].Found, Dir.File("Skin/Back.png"));
     for (const Finding& finding : check->Findings()) // the check has looked again
@@ -144,7 +144,7 @@ TEST_F(FindPaneTest, TheCheckOffersRelinkAndThePicturesPaneRelinksInOneStep) {
     Dialogs.Answer(MsgAnswer::OK);
     Click("butRelink");
     EXPECT_EQ(Dialogs.Last().prompt, "No control shows the picture \"Elsewhere\\x.png\".");
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Relink 1 control");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Relink 1 control");
     check->close();
 
     // Another layout opened: nothing typed for the last one is left to relink this one.
@@ -186,7 +186,7 @@ TEST_F(FindPaneTest, ABundleExportedFromTheWindowOpensWithItsPictures) {
     EXPECT_EQ(Records()[4].rBitMapPath, "NewPlasma\\Back.png"); // the open layout is not changed
 
     Files.Choose(zip).Choose(Dir.File("installed"));
-    Click("butOpen");
+    Click(Parts().Principal().Open);
     // Installed in the host's arrangement: the layout as it was, its picture under Bitmaps.
     EXPECT_EQ(Window->PrincipalLayout.FileName(), Dir.File("installed/jog.set"));
     EXPECT_EQ(Records()[4].rBitMapPath, "NewPlasma\\Back.png");

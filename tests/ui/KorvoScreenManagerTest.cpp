@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, EveryControlWithItsNameCaptionTagInsideItsFrame) {
             EXPECT_FALSE(RectIn(first, FrameOf(first)).intersects(RectIn(second, FrameOf(first))))
                 << a.name << " overlaps " << b.name;
         }
-    EXPECT_TRUE(Button("butDelete")->font().bold());
+    EXPECT_TRUE(Parts().DeleteScreen()->font().bold());
     EXPECT_FALSE(Button("butPromote")->font().bold());
     EXPECT_TRUE(Text("txtOpenedFile")->isReadOnly());
     EXPECT_TRUE(Text("txtAddFile")->isReadOnly());
@@ -215,8 +215,8 @@ TEST_F(MainWindowTest, MenusKeepTheirItemsAndGainShortcuts) {
     for (const char* name : {"mnuPrincOpen", "mnuPrincSaveAs", "mnuExit", "mnuAbout"})
         EXPECT_TRUE(Menu(name)->isEnabled()) << name;
     // Nothing to undo or redo yet.
-    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
-    EXPECT_FALSE(Menu("mnuRedo")->isEnabled());
+    EXPECT_FALSE(Parts().UndoItem()->isEnabled());
+    EXPECT_FALSE(Parts().RedoItem()->isEnabled());
 }
 
 TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
@@ -252,23 +252,23 @@ TEST_F(MainWindowTest, EachOpenedLayoutEnablesItsGroup) {
 
 TEST_F(MainWindowTest, OpeningFillsTheListAndACancelChangesNothing) {
     Files.Cancel();
-    Click("butOpen");
-    EXPECT_EQ(List("PrincLayList")->topLevelItemCount(), 0);
+    Click(Parts().Principal().Open);
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItemCount(), 0);
     EXPECT_EQ(EnabledControls(*Window), StartEnabled);
 
     const std::string path = LayoutFile("two.set", ControlsOnScreens({12, 3}));
     Files.Choose(path);
     Menu("mnuPrincOpen")->trigger();
-    QTreeWidget* list = List("PrincLayList");
+    QTreeWidget* list = Parts().Principal().Screens;
     ASSERT_EQ(list->topLevelItemCount(), 16);
     EXPECT_EQ(list->topLevelItem(0)->text(1), "12");
     EXPECT_EQ(list->topLevelItem(1)->text(1), "3");
     EXPECT_EQ(list->topLevelItem(15)->text(0), "15");
 
     Files.Cancel();
-    Click("butAddOpen");
-    EXPECT_EQ(List("AddLayList")->topLevelItemCount(), 0);
-    EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
+    Click(Parts().Additional().Open);
+    EXPECT_EQ(Parts().Additional().Screens->topLevelItemCount(), 0);
+    EXPECT_FALSE(Parts().AppendToPrincipal()->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
 }
 
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, AFailedLoadKeepsTheBoxesAndGroupsAsTheyWere) {
     Dialogs.Answer(MsgAnswer::OK);
     OpenPrincipal(broken);
     EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(good));
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(0)->text(1), "4");
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(0)->text(1), "4");
 }
 
 TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
 
     // Cancel opens nothing and shows no dialog.
     Dialogs.Answer(MsgAnswer::Cancel);
-    Click("butOpen");
+    Click(Parts().Principal().Open);
     EXPECT_EQ(Dialogs.Last().prompt, "Layout has been changed. Do you want chance to Save As "
                                      "before Opening a new one?");
     EXPECT_EQ(Dialogs.Last().title, "OK to Open another?");
@@ -314,7 +314,7 @@ TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
     // Yes saves first: a cancelled save opens nothing.
     Dialogs.Answer(MsgAnswer::Yes);
     Files.Cancel();
-    Click("butOpen");
+    Click(Parts().Principal().Open);
     ASSERT_EQ(Files.Shown().size(), shownBefore + 1);
     EXPECT_TRUE(Files.Shown().back().save);
     EXPECT_EQ(Window->PrincipalLayout.FileName(), first);
@@ -324,7 +324,7 @@ TEST_F(MainWindowTest, DirtyLayoutAsksBeforeAnotherIsOpened) {
     const std::string saved = Dir.File("saved.set");
     Dialogs.Answer(MsgAnswer::Yes);
     Files.Choose(saved).Choose(second);
-    Click("butOpen");
+    Click(Parts().Principal().Open);
     EXPECT_EQ(ReadBytes(saved), ReadBytes(first));
     EXPECT_EQ(Window->PrincipalLayout.FileName(), second);
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
@@ -373,7 +373,7 @@ TEST_F(MainWindowTest, SaveAsStartsOnTheLayoutsOwnFileFolderAndKind) {
 TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
     const std::string target = Dir.File("empty.set");
     Files.Choose(target);
-    Menu("mnuPrincSaveAs")->trigger();
+    Parts().SaveAsItem()->trigger();
     EXPECT_EQ(ReadBytes(target).size(), 44u);
     EXPECT_EQ(Window->SaveDialogErr, 0);
     ASSERT_EQ(Files.Shown().size(), 1u);
@@ -381,10 +381,10 @@ TEST_F(MainWindowTest, SaveAsBeforeAnythingIsOpenedWritesAnEmptyLayout) {
     EXPECT_EQ(Files.Shown()[0].setup,
               (FileDialogSetup{"Save Layout", "Mill Layouts |*.set|Turning Layouts|*.lset|", "",
                                "*.set", "", 0x2006, 1}));
-    Click("butSaveAs");
+    Click(Parts().SaveAs());
     EXPECT_EQ(Files.Shown().size(), 1u) << "the button waits for a Principal layout";
     Files.Cancel();
-    Menu("mnuPrincSaveAs")->trigger();
+    Parts().SaveAsItem()->trigger();
     EXPECT_EQ(Window->SaveDialogErr, FileDialogCancel);
 }
 
@@ -395,7 +395,7 @@ TEST_F(MainWindowTest, SaveAsNamesTheFileJustWritten) {
     Window->PrincipalLayout.SetIsDirty(true);
     const std::string copy = Dir.File("copy.lset");
     Files.Choose(copy);
-    Click("butSaveAs");
+    Click(Parts().SaveAs());
     EXPECT_EQ(ReadBytes(copy), LayoutFileBytes(records));
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
     EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(copy));
@@ -406,7 +406,7 @@ TEST_F(MainWindowTest, SaveAsNamesTheFileJustWritten) {
     // A lathe layout is offered the turning filter, and the dialog starts where it was left.
     EXPECT_EQ(Files.Shown().back().setup.FilterIndex, 2);
     Files.Cancel();
-    Click("butSaveAs");
+    Click(Parts().SaveAs());
     EXPECT_EQ(Files.Shown().back().setup.InitDir, Dir.Path());
 }
 
@@ -505,7 +505,7 @@ TEST(MainWindowExitDeathTest, ExitAsksWhatClosingAsksAndEndsOnlyWhenNothingIsLos
 TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
     const char* const warning = "You cannot Append without opening a Principal Layout first";
     Dialogs.Answer(MsgAnswer::OK);
-    QTest::mouseDClick(List("AddLayList")->viewport(), Qt::LeftButton);
+    QTest::mouseDClick(Parts().Additional().Screens->viewport(), Qt::LeftButton);
     ASSERT_EQ(Dialogs.Shown().size(), 1u);
     EXPECT_EQ(Dialogs.Last().prompt, warning);
     EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
@@ -515,7 +515,7 @@ TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
     OpenAdditional(LayoutFile("add.set", ControlsOnScreens({2, 2})));
     SelectRow("AddLayList", 1);
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butAppendToPrinc");
+    Click(Parts().AppendToPrincipal());
     EXPECT_EQ(Dialogs.Last().prompt, warning);
     EXPECT_EQ(Dialogs.Shown().size(), 2u);
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 0);
@@ -524,7 +524,7 @@ TEST_F(MainWindowTest, AppendNeedsAnOpenedPrincipalLayout) {
 TEST_F(MainWindowTest, ControlEditNeedsASelectedScreen) {
     OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2, 2})));
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butEditSel");
+    Click(Parts().EditSelectedScreen());
     EXPECT_EQ(Dialogs.Last().prompt, "No item is selected");
     EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation);
     EXPECT_FALSE(Window->EditAllScreens);
@@ -546,11 +546,11 @@ TEST_F(MainWindowTest, EditButtonsOpenTheEditControlsWindowModally) {
 
     SelectRow("PrincLayList", 3);
     OnModals({look});
-    Click("butEditSel");
+    Click(Parts().EditSelectedScreen());
     EXPECT_FALSE(Window->EditAllScreens);
 
     OnModals({look});
-    Click("butEditScreen");
+    Click(Parts().EditControls());
     EXPECT_TRUE(Window->EditAllScreens);
 
     EXPECT_EQ(titles, QStringList({"Edit controls on screen 3", "Edit controls on all screens"}));
@@ -562,19 +562,19 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheirStepAndAreThereOnlyWithOne) {
     Window->activateWindow();
     QApplication::setActiveWindow(Window.get());
     OpenPrincipal(LayoutFile("steps.set", ControlsOnScreens({1, 2, 3, 4})));
-    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
+    EXPECT_FALSE(Parts().UndoItem()->isEnabled());
     SelectRow("PrincLayList", 2);
-    Click("butDelete");
-    EXPECT_TRUE(Menu("mnuUndo")->isEnabled());
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
-    EXPECT_FALSE(Menu("mnuRedo")->isEnabled());
+    Click(Parts().DeleteScreen());
+    EXPECT_TRUE(Parts().UndoItem()->isEnabled());
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Delete screen(s)");
+    EXPECT_FALSE(Parts().RedoItem()->isEnabled());
 
     Dialogs.Answer(MsgAnswer::Yes);
     QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Dialogs.Last().prompt, "Is it OK to undo Delete screen(s) done 1 times?");
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 10);
-    EXPECT_FALSE(Menu("mnuUndo")->isEnabled());
-    EXPECT_EQ(Menu("mnuRedo")->text(), "&Redo Delete screen(s)");
+    EXPECT_FALSE(Parts().UndoItem()->isEnabled());
+    EXPECT_EQ(Parts().RedoItem()->text(), "&Redo Delete screen(s)");
     EXPECT_FALSE(Window->isWindowModified()) << "back where it was opened";
 
     // Redo asks nothing, by either key.
@@ -582,7 +582,7 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheirStepAndAreThereOnlyWithOne) {
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 7);
     EXPECT_TRUE(Window->isWindowModified());
     Dialogs.Answer(MsgAnswer::Yes);
-    Menu("mnuUndo")->trigger();
+    Parts().UndoItem()->trigger();
     QTest::keyClick(Window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 7);
     EXPECT_EQ(Dialogs.Shown().size(), 2u) << "one question for each undo, none for a redo";
@@ -603,8 +603,8 @@ TEST_F(MainWindowTest, MenuItemsAreReachedThroughTheirMnemonics) {
 TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
     OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({2})));
     Files.Cancel().Cancel();
-    Click("butExport");
-    Click("butImport");
+    Click(Parts().Export());
+    Click(Parts().Import());
     ASSERT_EQ(Files.Shown().size(), 3u);
     EXPECT_TRUE(Files.Shown()[1].save);
     EXPECT_EQ(Files.Shown()[1].setup,
@@ -614,7 +614,7 @@ TEST_F(MainWindowTest, CsvDialogsAndACancelledOne) {
     EXPECT_EQ(Files.Shown()[2].setup,
               (FileDialogSetup{"Import CSV file", "CSV files |*.csv", Dir.Path(), "", "", 0x1004}))
         << "without a folder of their own the dialogs start beside the Principal layout";
-    EXPECT_FALSE(Button("butAppendToPrinc")->isEnabled());
+    EXPECT_FALSE(Parts().AppendToPrincipal()->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), "<none>");
 }
 

@@ -72,6 +72,8 @@ protected:
     QString Text(const char* name) { return Get<QLineEdit>(name)->text(); }
     void Trigger(const char* name) { Get<QAction>(name)->trigger(); }
     void Click(const char* name) { QTest::mouseClick(Get<QPushButton>(name), Qt::LeftButton); }
+    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    MainWindowParts Parts() const { return MainWindowParts(*Window); }
     void SelectRow(const char* list, int row) {
         List(list)->setCurrentItem(List(list)->topLevelItem(row));
     }
@@ -84,7 +86,7 @@ protected:
     }
     void OpenPrincipal(const std::string& path) {
         Files.Choose(path);
-        Click("butOpen");
+        Click(Parts().Principal().Open);
     }
 
     // Waits until the window has taken its new size and its layouts have followed.
@@ -117,9 +119,9 @@ TEST_F(DesktopTest, EnlargingGivesTheWidthToThePreviewsAndTheButtonsStayBesideTh
     Dialogs.Answer(MsgAnswer::OK); // the sample mill has a duplicate screen label
     OpenPrincipal(SamplePath("mill.set"));
     Files.Choose(SamplePath("lathe.lset"));
-    Click("butAddOpen");
-    const QSize princ = List("PrincLayList")->size();
-    const QSize add = List("AddLayList")->size();
+    Click(Parts().Additional().Open);
+    const QSize princ = Parts().Principal().Screens->size();
+    const QSize add = Parts().Additional().Screens->size();
 
     ResizeTo(*Window, QSize(1600, 1000));
     const int princHost = Get<QWidget>("PrincPreviewHost")->width();
@@ -140,10 +142,10 @@ TEST_F(DesktopTest, EnlargingGivesTheWidthToThePreviewsAndTheButtonsStayBesideTh
         EXPECT_TRUE(AllRowsShow(*list));
     }
     // Wider still, the previews grow and the lists stay.
-    const int princList = List("PrincLayList")->width();
+    const int princList = Parts().Principal().Screens->width();
     ResizeTo(*Window, QSize(1900, 1000));
     EXPECT_GT(Get<QWidget>("PrincPreviewHost")->width(), princHost);
-    EXPECT_EQ(List("PrincLayList")->width(), princList);
+    EXPECT_EQ(Parts().Principal().Screens->width(), princList);
     // Every button lies inside its frame, wide enough for its caption.
     for (const char* frame : {"fraOPrinc", "fraOAdd"}) {
         QWidget* box = Get<QWidget>(frame);
@@ -159,8 +161,8 @@ TEST_F(DesktopTest, EnlargingGivesTheWidthToThePreviewsAndTheButtonsStayBesideTh
 
     // The buttons keep their order at the lists' right.
     QWidget* frame1 = Get<QWidget>("Frame1");
-    EXPECT_GE(InWindow(frame1).left(), InWindow(List("PrincLayList")).right());
-    EXPECT_GE(InWindow(Get<QWidget>("Frame3")).left(), InWindow(List("AddLayList")).right());
+    EXPECT_GE(InWindow(frame1).left(), InWindow(Parts().Principal().Screens).right());
+    EXPECT_GE(InWindow(Get<QWidget>("Frame3")).left(), InWindow(Parts().Additional().Screens).right());
     int top = -1;
     for (const char* name :
          {"butEditSel", "butPromote", "butDemote", "butUpdateCapts", "butDelete"}) {
@@ -211,8 +213,8 @@ TEST_F(DesktopTest, SizeSplitterAndColumnsComeBackFromTheSettings) {
     DragHandle(*splitter, -20);
     const QList<int> moved = splitter->sizes();
     EXPECT_LT(moved[0], before[0]);
-    List("PrincLayList")->setColumnWidth(2, 211);
-    List("AddLayList")->setColumnWidth(4, 97);
+    Parts().Principal().Screens->setColumnWidth(2, 211);
+    Parts().Additional().Screens->setColumnWidth(4, 97);
     EXPECT_TRUE(Window->close());
 
     Second = NewWindow();
@@ -319,7 +321,7 @@ TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     EXPECT_EQ(Text("txtAddFile"), QString::fromStdString(additional));
     EXPECT_TRUE(Get<QPushButton>("butSaveAs")->isEnabled());
     EXPECT_TRUE(Get<QPushButton>("butAppendToPrinc")->isEnabled());
-    EXPECT_EQ(List("AddLayList")->topLevelItem(0)->text(1), "4");
+    EXPECT_EQ(Parts().Additional().Screens->topLevelItem(0)->text(1), "4");
     EXPECT_TRUE(Dialogs.Shown().empty());
 
     // A CSV second is imported, with the caution the button gives.
@@ -332,7 +334,7 @@ TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     EXPECT_EQ(Text("txtAddFile"), QString::fromStdString(csv));
     Dialogs.Answer(MsgAnswer::OK);
     Files.Choose(csv);
-    Click("butImport");
+    Click(Parts().Import());
     EXPECT_EQ(Dialogs.Last().prompt, caution.prompt);
 
     // A missing file warns as it would through the dialog, and the window carries on.
@@ -341,7 +343,7 @@ TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     Dialogs.Answer(MsgAnswer::OK, 2);
     Window->OpenFromCommandLine(missing, "");
     Files.Choose(missing);
-    Click("butOpen");
+    Click(Parts().Principal().Open);
     ASSERT_EQ(Dialogs.Shown().size(), 2u);
     EXPECT_EQ(Dialogs.Shown()[0].prompt, Dialogs.Shown()[1].prompt);
     EXPECT_NE(Dialogs.Shown()[0].prompt.find("gone.set"), std::string::npos);
@@ -425,7 +427,7 @@ TEST_F(DesktopTest, SaveKeepsTheOldFileAsItsBackup) {
     const std::string original = ReadBytes(path);
     OpenPrincipal(path);
     SelectRow("PrincLayList", 1);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     ASSERT_TRUE(Window->PrincipalLayout.IsDirty());
     Trigger("mnuPrincSave");
     EXPECT_EQ(Files.Shown().size(), 1u) << "Save asks for no file";
@@ -438,7 +440,7 @@ TEST_F(DesktopTest, SaveKeepsTheOldFileAsItsBackup) {
     ASSERT_TRUE(QFile::remove(QString::fromStdString(path + ".bak")));
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(path + ".bak")));
     SelectRow("PrincLayList", 1);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     Dialogs.Answer(MsgAnswer::OK);
     Trigger("mnuPrincSave");
     EXPECT_NE(Dialogs.Last().prompt.find("backup"), std::string::npos) << Dialogs.Last().prompt;
@@ -453,7 +455,7 @@ TEST_F(DesktopTest, SaveKeepsTheOldFileAsItsBackup) {
     Trigger("mnuPrincSaveAs");
     const std::string first = ReadBytes(other);
     SelectRow("PrincLayList", 1);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     Trigger("mnuPrincSave");
     EXPECT_EQ(ReadBytes(other + ".bak"), first);
     EXPECT_NE(ReadBytes(other), first);
@@ -494,7 +496,7 @@ TEST_F(DesktopTest, RecentLayoutsKeepTheLastEightNewestFirst) {
 
     // Opening one again puts it first, once; saving adds the file written.
     Files.Choose(opened[4].toStdString());
-    Click("butAddOpen");
+    Click(Parts().Additional().Open);
     opened.move(4, 0);
     EXPECT_EQ(RecentShown(*Window), opened.mid(0, 8));
     const QString saved = QString::fromStdString(Dir.File("saved.set"));
@@ -535,7 +537,7 @@ TEST_F(DesktopTest, ALayoutInAFolderNamedBeyondAsciiOpensSavesWithItsBackupAndIs
     EXPECT_EQ(Get<QLabel>("StatusRecords")->text(), "Principal layout: 5 records");
 
     SelectRow("PrincLayList", 1);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     ASSERT_TRUE(Window->PrincipalLayout.IsDirty());
     const int kept = Window->PrincipalLayout.ControlCount();
     Trigger("mnuPrincSave");
@@ -572,7 +574,7 @@ TEST_F(DesktopTest, TitleAndStatusBarFollowEveryCommand) {
     EXPECT_EQ(next->text(), "The next append fills screen 2");
 
     SelectRow("PrincLayList", 1);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     EXPECT_TRUE(Window->isWindowModified());
     EXPECT_EQ(records->text(), "Principal layout: 2 records");
     EXPECT_EQ(next->text(), "The next append fills screen 1");
@@ -584,7 +586,7 @@ TEST_F(DesktopTest, TitleAndStatusBarFollowEveryCommand) {
 
 TEST_F(DesktopTest, KeysWorkInTheirList) {
     OpenPrincipal(LayoutFile("keys.set", ControlsOnScreens({1, 2, 3})));
-    QTreeWidget* principal = List("PrincLayList");
+    QTreeWidget* principal = Parts().Principal().Screens;
     principal->setFocus();
     SelectRow("PrincLayList", 2);
     QTest::keyClick(principal, Qt::Key_Up, Qt::AltModifier);
@@ -594,7 +596,7 @@ TEST_F(DesktopTest, KeysWorkInTheirList) {
     EXPECT_TRUE(Dialogs.Shown().empty());
 
     // Enter in the Additional list appends, as a double-click does.
-    QTreeWidget* additional = List("AddLayList");
+    QTreeWidget* additional = Parts().Additional().Screens;
     additional->setFocus();
     Dialogs.Answer(MsgAnswer::OK);
     QTest::keyClick(additional, Qt::Key_Return);
@@ -612,9 +614,9 @@ int OwnItems(const ScreenScene& scene) {
 TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
     OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({1, 2, 3})));
     Files.Choose(LayoutFile("a.set", ControlsOnScreens({4, 5})));
-    Click("butAddOpen");
-    auto* princ = Get<ScreenPreview>("PrincPreview");
-    auto* add = Get<ScreenPreview>("AddPreview");
+    Click(Parts().Additional().Open);
+    auto* princ = Parts().Principal().Preview;
+    auto* add = Parts().Additional().Preview;
     QApplication::processEvents();
     // At the default size the lists keep all their width.
     EXPECT_FALSE(Get<QWidget>("PrincPreviewHost")->isVisible());
@@ -628,7 +630,7 @@ TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
         EXPECT_GE(pane->height(), pane->minimumSizeHint().height());
         EXPECT_EQ(pane->Layout(), nullptr) << "nothing selected yet";
     }
-    EXPECT_GE(List("PrincLayList")->width(), 8535 / 15);
+    EXPECT_GE(Parts().Principal().Screens->width(), 8535 / 15);
 
     SelectRow("AddLayList", 1);
     EXPECT_EQ(add->Layout(), &Window->AdditionalLayout);
@@ -639,10 +641,10 @@ TEST_F(DesktopTest, PreviewPanesShowTheSelectedScreenWhereThereIsRoom) {
     EXPECT_EQ(OwnItems(princ->Scene()), 2);
 
     // After a command the pane shows the layout as it now is.
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     if (princ->Layout() != nullptr) {
         EXPECT_EQ(OwnItems(princ->Scene()),
-                  List("PrincLayList")->topLevelItem(princ->Screen())->text(1).toInt());
+                  Parts().Principal().Screens->topLevelItem(princ->Screen())->text(1).toInt());
     }
     EXPECT_NE(OwnItems(princ->Scene()), 2);
 }
@@ -705,7 +707,7 @@ TEST_F(DesktopTest, TheCheckWindowLeadsToItsFindingAndFollowsTheCommands) {
     Dialogs.Answer(MsgAnswer::OK); // the sample mill has a duplicate screen label
     OpenPrincipal(SamplePath("mill.set"));
     ResizeTo(*Window, QSize(1600, 1000));
-    Click("butCheck");
+    Click(Parts().Check());
     auto* check = Window->findChild<LayoutCheckWindow*>("frmCheck");
     ASSERT_NE(check, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(check));
@@ -720,15 +722,15 @@ TEST_F(DesktopTest, TheCheckWindowLeadsToItsFindingAndFollowsTheCommands) {
     const QRect cell = table->visualItemRect(table->item(row, LayoutCheckWindow::ColMessage));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-    QTreeWidgetItem* selected = List("PrincLayList")->currentItem();
+    QTreeWidgetItem* selected = Parts().Principal().Screens->currentItem();
     ASSERT_NE(selected, nullptr);
     EXPECT_EQ(selected->text(0).toInt(), finding.Screen);
-    auto* preview = Get<ScreenPreview>("PrincPreview");
+    auto* preview = Parts().Principal().Preview;
     EXPECT_EQ(preview->Screen(), finding.Screen);
     EXPECT_EQ(preview->HighlightedRecord(), finding.Record);
 
     // Deleting the screen takes its finding away from the window left open.
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     EXPECT_TRUE(check->isVisible());
     for (const Finding& f : check->Findings())
         EXPECT_NE(f.Code, CheckCode::DuplicateScreenLabel);

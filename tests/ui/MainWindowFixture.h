@@ -43,6 +43,7 @@ protected:
     QLineEdit* Text(const char* name) { return Get<QLineEdit>(name); }
 
     void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void SelectRow(const char* list, int row) {
         QTreeWidget* tree = List(list);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},

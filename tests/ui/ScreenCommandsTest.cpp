@@ -33,29 +33,29 @@ int SelectedRow(QTreeWidget* list) {
 
 TEST_F(MainWindowTest, DeletePromoteDemoteAndUndoThroughTheButtons) {
     OpenPrincipal(LayoutFile("p.set", ControlsOnScreens({1, 2, 3, 4, 5})));
-    QTreeWidget* list = List("PrincLayList");
+    QTreeWidget* list = Parts().Principal().Screens;
 
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     EXPECT_EQ(Dialogs.Last().prompt, "Nothing selected to Delete");
 
     SelectRow("PrincLayList", 3);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     EXPECT_EQ(Counts(list), CountsOf({"1", "2", "3", "5"}));
     EXPECT_EQ(SelectedRow(list), 0);
     EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
 
     SelectRow("PrincLayList", 2);
-    Click("butPromote");
+    Click(Parts().PromoteScreen());
     EXPECT_EQ(Counts(list), CountsOf({"1", "3", "2", "5"}));
     EXPECT_EQ(SelectedRow(list), 1);
-    Click("butDemote");
-    Click("butDemote");
+    Click(Parts().DemoteScreen());
+    Click(Parts().DemoteScreen());
     EXPECT_EQ(Counts(list), CountsOf({"1", "2", "5", "3"}));
     EXPECT_EQ(SelectedRow(list), 3);
 
     Dialogs.Answer(MsgAnswer::Yes);
-    Menu("mnuUndo")->trigger();
+    Parts().UndoItem()->trigger();
     EXPECT_EQ(Dialogs.Last().prompt, "Is it OK to undo Demote screen(s) Down List done 2 times?");
     EXPECT_EQ(Counts(list), CountsOf({"1", "3", "2", "5"}));
 }
@@ -68,15 +68,15 @@ TEST_F(MainWindowTest, AppendByButtonAndByDoubleClick) {
 
     SelectRow("AddLayList", 1);
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butAppendToPrinc");
+    Click(Parts().AppendToPrincipal());
     EXPECT_EQ(Dialogs.Last().prompt, "3 controls have been copied into Principal Layout screen "
                                      "2\n\n1 screen change buttons were deleted");
     EXPECT_EQ(Dialogs.Last().title, "Success!");
-    QTreeWidget* list = List("PrincLayList");
+    QTreeWidget* list = Parts().Principal().Screens;
     EXPECT_EQ(Counts(list), CountsOf({"2", "2", "3"}));
     EXPECT_EQ(SelectedRow(list), 2);
 
-    QTreeWidget* additional = List("AddLayList");
+    QTreeWidget* additional = Parts().Additional().Screens;
     SelectRow("AddLayList", 0);
     Dialogs.Answer(MsgAnswer::OK);
     QTest::mouseDClick(additional->viewport(), Qt::LeftButton, {},
@@ -97,11 +97,11 @@ TEST_F(MainWindowTest, UpdateButtonsAsksForEachFunctionKeyCaption) {
     records.push_back(MakeScreenButton(0, 3, "Tools", 117));
     OpenPrincipal(LayoutFile("p.set", records));
     Dialogs.Type("Tool page");
-    Click("butUpdateCapts");
+    Click(Parts().UpdateCaptions());
     EXPECT_EQ(Dialogs.Last().prompt,
               "New caption for button: Tools\nOld Funtion key: 6\n\nScreen 3 "
               "will be selected by F3\n\nSet caption to:");
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(3)->text(3), "Tool page");
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(3)->text(3), "Tool page");
 }
 
 TEST_F(MainWindowTest, UpdateButtonsCancelledAfterARenameIsAskedAboutOnClosing) {
@@ -111,14 +111,14 @@ TEST_F(MainWindowTest, UpdateButtonsCancelledAfterARenameIsAskedAboutOnClosing) 
     OpenPrincipal(LayoutFile("p.set", records));
 
     Dialogs.Type("");
-    Click("butUpdateCapts");
+    Click(Parts().UpdateCaptions());
     EXPECT_TRUE(Window->close()) << "a cancel at the first button changed nothing";
     Window->show();
 
     Dialogs.Type("Jog page").Type("");
-    Click("butUpdateCapts");
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(2)->text(3), "Jog page");
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(3)->text(3), "Tools");
+    Click(Parts().UpdateCaptions());
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(2)->text(3), "Jog page");
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(3)->text(3), "Tools");
     Dialogs.Answer(MsgAnswer::Cancel);
     EXPECT_FALSE(Window->close());
     EXPECT_EQ(Dialogs.Last().title, "Exiting KorvoScreenQuill");
@@ -131,21 +131,21 @@ TEST_F(MainWindowTest, ExportThenImportThenAppendAScreenOfTheImport) {
     OpenPrincipal(LayoutFile("p.set", records));
     const std::string csv = Dir.File("out.csv");
     Files.Choose(csv);
-    Click("butExport");
+    Click(Parts().Export());
     Files.Choose(csv);
     Dialogs.Answer(MsgAnswer::OK); // the caution box
-    Click("butImport");
-    EXPECT_TRUE(Button("butAppendToPrinc")->isEnabled());
+    Click(Parts().Import());
+    EXPECT_TRUE(Parts().AppendToPrincipal()->isEnabled());
     EXPECT_EQ(Text("txtAddFile")->text(), QString::fromStdString(csv));
-    EXPECT_EQ(Counts(List("AddLayList")), CountsOf({"2", "4"}));
-    EXPECT_EQ(List("AddLayList")->topLevelItem(1)->text(2), "Jog");
+    EXPECT_EQ(Counts(Parts().Additional().Screens), CountsOf({"2", "4"}));
+    EXPECT_EQ(Parts().Additional().Screens->topLevelItem(1)->text(2), "Jog");
 
     SelectRow("AddLayList", 1);
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butAppendToPrinc");
+    Click(Parts().AppendToPrincipal());
     EXPECT_EQ(Dialogs.Last().prompt, "4 controls have been copied into Principal Layout screen 2");
-    EXPECT_EQ(Counts(List("PrincLayList")), CountsOf({"2", "4", "4"}));
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(2)->text(2), "Jog");
+    EXPECT_EQ(Counts(Parts().Principal().Screens), CountsOf({"2", "4", "4"}));
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(2)->text(2), "Jog");
 }
 
 // The faults of the single-level undo, each where it happened.
@@ -153,12 +153,12 @@ TEST_F(MainWindowTest, UndoAfterSaveMarksTheLayoutChangedAndClosingAsks) {
     const std::string path = LayoutFile("saved.set", ControlsOnScreens({1, 2, 3}));
     OpenPrincipal(path);
     SelectRow("PrincLayList", 2);
-    Click("butDelete");
-    Menu("mnuPrincSave")->trigger();
+    Click(Parts().DeleteScreen());
+    Parts().SaveItem()->trigger();
     EXPECT_FALSE(Window->isWindowModified());
 
     Dialogs.Answer(MsgAnswer::Yes);
-    Menu("mnuUndo")->trigger();
+    Parts().UndoItem()->trigger();
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 6);
     EXPECT_TRUE(Window->isWindowModified()) << "the file still holds the delete";
     EXPECT_TRUE(Window->windowTitle().startsWith("saved.set[*]"));
@@ -175,15 +175,15 @@ TEST_F(MainWindowTest, CommandsThatChangeNothingKeepTheUndoOfTheLastChange) {
     records.push_back(MakeDRO(1, 4, 10, 50));
     OpenPrincipal(LayoutFile("nothing.set", records));
     SelectRow("PrincLayList", 2);
-    Click("butDelete");
-    Menu("mnuPrincSave")->trigger();
-    ASSERT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    Click(Parts().DeleteScreen());
+    Parts().SaveItem()->trigger();
+    ASSERT_EQ(Parts().UndoItem()->text(), "&Undo Delete screen(s)");
 
     // No function-key button: a message, and the delete can still be undone.
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butUpdateCapts");
+    Click(Parts().UpdateCaptions());
     EXPECT_EQ(Dialogs.Last().prompt, "No Function Key buttons in layout so nothing updated");
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Delete screen(s)");
     EXPECT_FALSE(Window->isWindowModified());
 
     // A group already in order: the report, and still nothing to save.
@@ -194,9 +194,9 @@ TEST_F(MainWindowTest, CommandsThatChangeNothingKeepTheUndoOfTheLastChange) {
         modal->close();
     }});
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butEditSel");
+    Click(Parts().EditSelectedScreen());
     EXPECT_EQ(Dialogs.Last().title, "Sort completed");
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Delete screen(s)");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Delete screen(s)");
     EXPECT_FALSE(Window->isWindowModified());
 }
 
@@ -215,9 +215,9 @@ TEST_F(MainWindowTest, AChangeMadeInTheEditControlsWindowShowsEverywhere) {
         modal->close();
     }});
     Dialogs.Answer(MsgAnswer::OK).Answer(MsgAnswer::OK); // magnify by 6; the success
-    Click("butEditSel");
+    Click(Parts().EditSelectedScreen());
     EXPECT_TRUE(Window->isWindowModified());
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Re-Scale of screen(s)");
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo Re-Scale of screen(s)");
     EXPECT_GT(preview->Scene().ItemOfRecord(2)->Rect.X2, before.X2 * 4);
 }
 

@@ -26,7 +26,7 @@ protected:
     const std::vector<ControlRecord>& Records() {
         return cLayoutProbe::Records(Window->PrincipalLayout);
     }
-    QString ListLabel(int screen) { return List("PrincLayList")->topLevelItem(screen)->text(2); }
+    QString ListLabel(int screen) { return Parts().Principal().Screens->topLevelItem(screen)->text(2); }
 };
 
 TEST_F(ScreensAndScriptsTest, NewScreenFromTheScreenMenuIsOneUndoStep) {
@@ -52,8 +52,8 @@ TEST_F(ScreensAndScriptsTest, NewScreenFromTheScreenMenuIsOneUndoStep) {
         EXPECT_TRUE(f.Code != CheckCode::LinkToEmptyScreen && f.Code != CheckCode::KeyClash)
             << f.Message;
 
-    EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo New screen 10 \"Tool Changer\"");
-    Menu("mnuUndo")->trigger();
+    EXPECT_EQ(Parts().UndoItem()->text(), "&Undo New screen 10 \"Tool Changer\"");
+    Parts().UndoItem()->trigger();
     EXPECT_EQ(Records(), before);
     EXPECT_EQ(ListLabel(10), "");
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
@@ -97,13 +97,13 @@ TEST_F(ScreensAndScriptsTest, FileNewThenAppendThenSaveAsksForTheName) {
     OpenAdditional(LayoutFile("a.set", source));
     SelectRow("AddLayList", 1);
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butAppendToPrinc");
+    Click(Parts().AppendToPrincipal());
     EXPECT_EQ(Window->PrincipalLayout.Screens()[1].Label, "Run");
     EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
 
     const std::string path = Dir.File("new.set");
     Files.Choose(path);
-    Menu("mnuPrincSave")->trigger();
+    Parts().SaveItem()->trigger();
     EXPECT_EQ(Window->PrincipalLayout.FileName(), path);
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
     AgreeingDialogs quiet;

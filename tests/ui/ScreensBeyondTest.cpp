@@ -43,7 +43,7 @@ std::vector<ControlRecord> FarLayout() {
 
 TEST_F(ScreensBeyondTest, AScreenBeyondFifteenIsListedGreyedAndPreviewed) {
     OpenPrincipal(LayoutFile("far.set", FarLayout()));
-    QTreeWidget* list = List("PrincLayList");
+    QTreeWidget* list = Parts().Principal().Screens;
     ASSERT_EQ(list->topLevelItemCount(), 17);
     QTreeWidgetItem* far = list->topLevelItem(16);
     EXPECT_EQ(far->text(0), "21");
@@ -77,7 +77,7 @@ TEST_F(ScreensBeyondTest, AScreenBeyondFifteenIsListedGreyedAndPreviewed) {
 
     // Deleting it stays for the host's screens: the document refuses and nothing changes.
     Dialogs.Answer(MsgAnswer::OK);
-    Click("butDelete");
+    Click(Parts().DeleteScreen());
     EXPECT_EQ(Window->PrincipalLayout.ControlCount(), 4);
 }
 
@@ -90,11 +90,11 @@ TEST_F(ScreensBeyondTest, TheStatusBarSaysTheCodePageAndAChoiceChangesNoByte) {
     OpenPrincipal(path);
     auto* status = Get<QToolButton>("StatusCodePage");
     EXPECT_EQ(status->text(), "GBK (from the texts)");
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(1)->text(2), QString::fromUtf8("Z对刀"));
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(1)->text(2), QString::fromUtf8("Z对刀"));
 
     Menu("mnuCodePage1252")->trigger();
     EXPECT_EQ(status->text(), "Windows-1252 (chosen)");
-    EXPECT_EQ(List("PrincLayList")->topLevelItem(1)->text(2), QString::fromUtf8("Z¶Ôµ¶"));
+    EXPECT_EQ(Parts().Principal().Screens->topLevelItem(1)->text(2), QString::fromUtf8("Z¶Ôµ¶"));
     EXPECT_FALSE(Window->PrincipalLayout.IsDirty());
     EXPECT_EQ(std::vector<ControlRecord>(Window->PrincipalLayout.Records().begin(),
                                          Window->PrincipalLayout.Records().end()),

@@ -77,7 +77,7 @@ void KorvoScreenManager::newLayout(int index) {
     Command([this, index] {
         if (!MayReplacePrincipal()) return;
         PrincSession->StartEmpty(Resolutions.at(static_cast<std::size_t>(index)));
-        SetByTag(*this, QStringLiteral("A1"), TagEnabled, true);
+        EnablePrincipalCommands(true);
         statusBar()->showMessage(tr("A new layout drawn for %1: append screens to it, then save it")
                                      .arg(FromCodePage(ResolutionCaption(
                                          Resolutions.at(static_cast<std::size_t>(index))))),
