@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-std::filesystem::path PathOf(const std::string& utf8);
-std::string Utf8Of(const std::filesystem::path& path);
+#include "platform/SystemPaths.h"
+
 std::string ErrorText(const std::error_code& error);
 // A name beside `target` that nothing uses yet, where an output is built before it is put in
 // place.

@@ -97,15 +97,6 @@ fs::path ScratchBeside(const fs::path& target) {
     }
 }
 
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
-
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 std::string ErrorText(const std::error_code& error) {
     std::string text = error.message();
     // The system's words, as a sentence's part.

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "versioning/RecordFields.h"
+#include "layout/RecordFields.h"
 
 class PictureFinder;
 

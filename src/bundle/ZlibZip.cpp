@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "platform/SystemPaths.h"
 
 namespace fs = std::filesystem;
 
@@ -24,11 +25,6 @@ constexpr std::size_t EndSize = 22;
 constexpr std::uint16_t Utf8NameFlag = 0x0800;
 constexpr std::uint16_t EncryptedFlag = 0x0001;
 constexpr std::uint64_t Largest32 = 0xFFFFFFFFu;
-
-fs::path SystemPath(const char* utf8) {
-    const std::string text(utf8);
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
 
 std::uint16_t Get16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -240,7 +236,7 @@ bool SourceBytes(const ZlibZipSource& source, std::string& bytes) {
         bytes.assign(source.Data, static_cast<std::size_t>(source.Size));
         return true;
     }
-    std::ifstream in(SystemPath(source.File.c_str()), std::ios::binary);
+    std::ifstream in(PathOf(source.File.c_str()), std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
@@ -331,7 +327,7 @@ int WriteArchive(ZlibZipArchive& zip) {
 
 zip_t* zip_open(const char* path, int flags, int* errorp) {
     auto zip = std::make_unique<ZlibZipArchive>();
-    zip->Path = SystemPath(path);
+    zip->Path = PathOf(path);
     std::error_code error;
     const bool exists = fs::exists(zip->Path, error);
     if ((flags & ZIP_CREATE) != 0) {

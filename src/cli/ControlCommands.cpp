@@ -19,14 +19,6 @@ std::string CannotRead(const std::string& path) {
     return "Cannot read layout file \"" + PathForMessage(path) + "\"";
 }
 
-std::optional<int32_t> WholeNumber(const std::string& text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
-}
-
 // What --screen and --kind choose; nothing after a usage error.
 struct Choice {
     std::optional<int32_t> Screen;

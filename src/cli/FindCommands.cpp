@@ -11,7 +11,7 @@
 #include "platform/FileAccess.h"
 #include "platform/CodePages.h"
 #include "preview/PictureFinder.h"
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 #include "versioning/LayoutFiles.h"
 
 namespace {
@@ -147,14 +147,11 @@ int RunReplace(const ParsedArguments& arguments, Console& console) {
 
     const ReplacePlan plan = PlanReplace(layout.Records, request);
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
-    if (plan.Fields == 0) {
-        console.Out << (FindInRecords(layout.Records, request.Find).empty()
-                            ? "Nothing to replace: no field matches " + QuotedValue(arguments.Operands[1]) +
-                                  "; nothing was written.\n"
-                            : std::string("Nothing changes: the replacement leaves every field "
-                                          "as it is; nothing was written.\n"));
-        return ExitFindings;
-    }
+    if (plan.Fields == 0)
+        return NothingChanges(console, FindInRecords(layout.Records, request.Find).empty()
+                                           ? "no field matches " + QuotedValue(arguments.Operands[1])
+                                           : std::string("the replacement leaves every field as "
+                                                         "it is"));
     const int status = WriteChanged(layout, plan.Edit, output, console);
     if (status != ExitSuccess) return status;
     console.Out << "Replaced: " << plan.Fields << (plan.Fields == 1 ? " field" : " fields")
@@ -234,16 +231,12 @@ int RunRelink(const ParsedArguments& arguments, Console& console) {
              : std::nullopt;
     if (!from || !to) return ExitFailure;
     const RelinkPlan plan = PlanRelink(layout.Records, *from, *to);
-    if (plan.NoMatch) {
-        console.Out << ConsoleText(plan.Refusal, codePage->CodePage) << " Nothing was written.\n";
-        return ExitFindings;
-    }
+    if (plan.NoMatch)
+        return NothingChanges(console, "no control shows the picture " +
+                                           QuotedValue(arguments.Operands[1]));
     if (!plan.Refusal.empty()) return console.Dialogs.Fail(plan.Refusal);
-    if (plan.Controls == 0) {
-        console.Out << "Nothing changes: the pictures are linked so already; nothing was "
-                       "written.\n";
-        return ExitFindings;
-    }
+    if (plan.Controls == 0)
+        return NothingChanges(console, "the pictures are linked so already");
     const int status = WriteChanged(layout, plan.Edit, output, console);
     if (status != ExitSuccess) return status;
     console.Out << "Relinked the picture of " << plan.Controls

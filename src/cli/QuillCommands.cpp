@@ -31,32 +31,19 @@
 #include "tools/ControlCounts.h"
 #include "tools/ScreenResolution.h"
 #include "versioning/LayoutFiles.h"
+#include "platform/SystemPaths.h"
 
 #ifndef QUILL_VERSION
 #define QUILL_VERSION "unknown"
 #endif
-
-namespace {
-
-// ---- paths and outputs
-
-std::filesystem::path FilePath(const std::string& utf8) {
-#ifdef _WIN32
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    return std::filesystem::path(utf8);
-#endif
-}
-
-} // namespace
 
 // Whether writing `output` would replace `input`: the same file under any spelling or link when
 // both exist, otherwise the same absolute path.
 bool SameFile(const std::string& input, const std::string& output) {
     namespace fs = std::filesystem;
     try {
-        const fs::path in = FilePath(input);
-        const fs::path out = FilePath(output);
+        const fs::path in = PathOf(input);
+        const fs::path out = PathOf(output);
         std::error_code error;
         if (fs::exists(in, error) && fs::exists(out, error)) {
             const bool same = fs::equivalent(in, out, error);
@@ -416,17 +403,12 @@ int RunRescale(const ParsedArguments& arguments, Console& console) {
 
 } // namespace
 
-static std::string Utf8Path(const std::filesystem::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // The path made absolute and normal, as the picture look-up makes the layout's folder, so the
 // paths found under a folder start with the folder's own spelling.
 static std::filesystem::path FullPath(const std::string& utf8) {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(FilePath(utf8), error);
-    if (error) full = FilePath(utf8);
+    std::filesystem::path full = std::filesystem::absolute(PathOf(utf8), error);
+    if (error) full = PathOf(utf8);
     return full.lexically_normal();
 }
 
@@ -447,8 +429,8 @@ std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
         if (error != std::errc() || end != text.data() + text.size() ||
             !IsSupportedCodePage(number)) {
             UsageError(console.Err, command,
-                       "--codepage \"" + text +
-                           "\" is not a code page this program knows (1252, 1250, 1251, 1253, "
+                       "--codepage " + QuotedValue(text) +
+                           " is not a code page this program knows (1252, 1250, 1251, 1253, "
                            "1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950)");
             return std::nullopt;
         }
@@ -466,11 +448,11 @@ std::optional<std::string> PicturesOption(const ParsedArguments& arguments, cons
     if (!arguments.Has("--pictures")) return std::string();
     const std::string folder = arguments.Value("--pictures");
     std::error_code error;
-    if (folder.empty() || !std::filesystem::is_directory(FilePath(folder), error)) {
+    if (folder.empty() || !std::filesystem::is_directory(PathOf(folder), error)) {
         UsageError(err, command, "--pictures " + QuotedValue(folder) + " is not a folder");
         return std::nullopt;
     }
-    return Utf8Path(FullPath(folder));
+    return Utf8Of(FullPath(folder));
 }
 
 namespace {
@@ -525,7 +507,7 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
             screen = number;
         else
             return UsageError(console.Err, "render",
-                              "--screen \"" + text + "\" is not a screen number 0 or more");
+                              "--screen " + QuotedValue(text) + " is not a screen number 0 or more");
     }
     if (!arguments.Has("-o")) return UsageError(console.Err, "render", "needs -o OUT.svg");
     const std::string output = arguments.Value("-o");
@@ -557,7 +539,7 @@ int RunRender(const ParsedArguments& arguments, Console& console) {
     // so the folder can be moved or shared as a whole.
     SvgOptions form;
     form.Pictures = arguments.Has("--link-pictures") ? SvgPictures::Linked : SvgPictures::Embedded;
-    form.Folder = Utf8Path(FullPath(output).parent_path());
+    form.Folder = Utf8Of(FullPath(output).parent_path());
     const SvgDocument svg = WriteSceneSvg(scene, form);
     std::string failure;
     if (!WriteOutput(output, svg.Text, failure))

@@ -13,14 +13,6 @@
 
 namespace {
 
-std::optional<int32_t> WholeNumber(const std::string& text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
-}
-
 // --screen and the like: a whole number; nothing after a usage error.
 bool NumberOption(const ParsedArguments& arguments, const char* option, const char* command,
                   std::optional<int32_t>& value, std::ostream& err) {
@@ -28,19 +20,15 @@ bool NumberOption(const ParsedArguments& arguments, const char* option, const ch
     value = WholeNumber(arguments.Value(option));
     if (value) return true;
     UsageError(err, command,
-               std::string(option) + " \"" + arguments.Value(option) + "\" is not a screen number");
+               std::string(option) + " " + QuotedValue(arguments.Value(option)) + " is not a screen number");
     return false;
 }
 
-// The label as the records' bytes; nothing after a usage error.
+// The label as the records' bytes in the layout's code page; nothing after a usage error.
 std::optional<std::string> LabelOption(const ParsedArguments& arguments, const char* command,
-                                       std::ostream& err) {
-    if (!arguments.Has("--label")) {
-        UsageError(err, command, "needs --label NAME");
-        return std::nullopt;
-    }
+                                       int codePage, std::ostream& err) {
     std::string bytes, refusal;
-    if (!TextForRecords(arguments.Value("--label"), bytes, refusal, "--label")) {
+    if (!TextForRecords(arguments.Value("--label"), bytes, refusal, "--label", codePage)) {
         UsageError(err, command, refusal.substr(0, refusal.size() - 1));
         return std::nullopt;
     }
@@ -69,11 +57,13 @@ int Refuse(Console& console, std::string utf8) {
 
 // Applies the plan to the loaded layout and writes it.
 int Write(cLayout& layout, const NewScreenPlan& plan, const std::string& input,
-          const std::string& output, Console& console) {
+          const std::string& output, int codePage, Console& console) {
     if (plan.Refused())
-        return Refuse(console, "cannot change \"" + input + "\": " + ConsoleText(plan.Refusal));
+        return Refuse(console,
+                      "cannot change \"" + input + "\": " + ConsoleText(plan.Refusal, codePage));
     if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty())
-        return Refuse(console, "cannot change \"" + input + "\": " + ConsoleText(refusal));
+        return Refuse(console,
+                      "cannot change \"" + input + "\": " + ConsoleText(refusal, codePage));
     if (!layout.SaveLayout(output) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot save layout file \"" + PathForMessage(output) + "\"");
     return ExitSuccess;
@@ -82,9 +72,8 @@ int Write(cLayout& layout, const NewScreenPlan& plan, const std::string& input,
 int RunAddScreen(const ParsedArguments& arguments, Console& console) {
     const std::string& input = arguments.Operands[0];
     NewScreenRequest request;
-    const std::optional<std::string> label = LabelOption(arguments, "add-screen", console.Err);
-    if (!label) return ExitFailure;
-    request.Label = *label;
+    if (!arguments.Has("--label"))
+        return UsageError(console.Err, "add-screen", "needs --label NAME");
     if (!NumberOption(arguments, "--screen", "add-screen", request.Screen, console.Err))
         return ExitFailure;
     if (arguments.Has("--tabs-on")) {
@@ -96,8 +85,8 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
             const std::optional<int32_t> screen = WholeNumber(list.substr(start, end - start));
             if (!screen)
                 return UsageError(console.Err, "add-screen",
-                                  "--tabs-on \"" + list +
-                                      "\" is not a list of screens such as 1,2,5");
+                                  "--tabs-on " + QuotedValue(list) +
+                                      " is not a list of screens such as 1,2,5");
             screens.push_back(*screen);
             start = end + 1;
         }
@@ -107,8 +96,8 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
         request.Key = HotKeyCode(arguments.Value("--key"));
         if (!request.Key)
             return UsageError(console.Err, "add-screen",
-                              "--key \"" + arguments.Value("--key") +
-                                  "\" is not a key: give a name such as Alt+5 or F9, or none");
+                              "--key " + QuotedValue(arguments.Value("--key")) +
+                                  " is not a key: give a name such as Alt+5 or F9, or none");
     }
     const std::string output = OutputOf(arguments, input, "add-screen", console.Err);
     if (output.empty()) return ExitFailure;
@@ -116,10 +105,19 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot read layout file \"" + PathForMessage(input) + "\"");
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "add-screen", console);
+    if (!codePage) return ExitFailure;
+    const std::optional<std::string> label =
+        LabelOption(arguments, "add-screen", codePage->CodePage, console.Err);
+    if (!label) return ExitFailure;
+    request.Label = *label;
     const NewScreenPlan plan = NewScreenEdit(layout.Records(), request);
-    if (const int status = Write(layout, plan, input, output, console); status != ExitSuccess)
+    if (const int status = Write(layout, plan, input, output, codePage->CodePage, console);
+        status != ExitSuccess)
         return status;
-    console.Out << "Added screen " << plan.Screen << " \"" << ConsoleText(request.Label) << "\"";
+    console.Out << "Added screen " << plan.Screen << " \""
+                << ConsoleText(request.Label, codePage->CodePage) << "\"";
     if (plan.Links.empty()) {
         console.Out << ".\n";
     } else {
@@ -129,7 +127,7 @@ int RunAddScreen(const ParsedArguments& arguments, Console& console) {
             console.Out << "  record " << link.Record << " on " << link.Where << "\n";
     }
     for (const std::string& note : plan.Notes)
-        console.Out << "Note: " << ConsoleText(note) << "\n";
+        console.Out << "Note: " << ConsoleText(note, codePage->CodePage) << "\n";
     return ExitSuccess;
 }
 
@@ -140,20 +138,27 @@ int RunDuplicateScreen(const ParsedArguments& arguments, Console& console) {
         !NumberOption(arguments, "--to", "duplicate-screen", target, console.Err))
         return ExitFailure;
     if (!source) return UsageError(console.Err, "duplicate-screen", "needs --screen N");
-    const std::optional<std::string> label =
-        LabelOption(arguments, "duplicate-screen", console.Err);
-    if (!label) return ExitFailure;
+    if (!arguments.Has("--label"))
+        return UsageError(console.Err, "duplicate-screen", "needs --label NAME");
     const std::string output = OutputOf(arguments, input, "duplicate-screen", console.Err);
     if (output.empty()) return ExitFailure;
 
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot read layout file \"" + PathForMessage(input) + "\"");
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "duplicate-screen", console);
+    if (!codePage) return ExitFailure;
+    const std::optional<std::string> label =
+        LabelOption(arguments, "duplicate-screen", codePage->CodePage, console.Err);
+    if (!label) return ExitFailure;
     const NewScreenPlan plan = DuplicateScreenEdit(layout.Records(), *source, *label, target);
-    if (const int status = Write(layout, plan, input, output, console); status != ExitSuccess)
+    if (const int status = Write(layout, plan, input, output, codePage->CodePage, console);
+        status != ExitSuccess)
         return status;
     console.Out << "Copied screen " << *source << " to screen " << plan.Screen << " \""
-                << ConsoleText(*label) << "\" (" << plan.Edit.Inserted.size() << " records).\n";
+                << ConsoleText(*label, codePage->CodePage) << "\" (" << plan.Edit.Inserted.size()
+                << " records).\n";
     return ExitSuccess;
 }
 

@@ -8,18 +8,11 @@
 #include "layout/cLayout.h"
 #include "platform/FileAccess.h"
 #include "scripts/LayoutScripts.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
 
 int Fail(Console& console, const std::string& utf8) {
     console.Err << "quill: " << utf8 << "; nothing was written\n";
@@ -64,11 +57,15 @@ bool ReadyFolder(const std::string& dir, Console& console) {
     return true;
 }
 
-int RunExport(const std::string& input, const std::string& dir, Console& console) {
+int RunExport(const std::string& input, const std::string& dir, const ParsedArguments& arguments,
+              Console& console) {
     cLayout layout(console.Dialogs);
     if (!layout.LoadLayout(input) || console.Dialogs.Failed())
         return console.Dialogs.Fail("Cannot read layout file \"" + PathForMessage(input) + "\"");
-    const ScriptExport exported = ExportScripts(layout.Records());
+    const std::optional<DetectedCodePage> codePage =
+        UseCodePage(arguments, layout.Records(), "scripts", console);
+    if (!codePage) return ExitFailure;
+    const ScriptExport exported = ExportScripts(layout.Records(), codePage->CodePage);
     if (!ReadyFolder(dir, console)) return ExitFailure;
     std::string reason;
     for (const ScriptFile& file : exported.Files)
@@ -109,10 +106,10 @@ int RunImport(const std::string& input, const std::string& dir, const ParsedArgu
     if (!imported.Refusal.empty())
         return Fail(console, "cannot import the scripts of \"" + dir + "\": " + imported.Refusal);
     if (imported.Edit.Empty()) {
-        console.Out << "No script changed: the " << imported.Listed
-                    << (imported.Listed == 1 ? " script" : " scripts")
-                    << " listed hold what the layout holds; nothing was written.\n";
-        return ExitFindings;
+        return NothingChanges(console, "the " + std::to_string(imported.Listed) +
+                                           (imported.Listed == 1 ? " script listed holds"
+                                                                 : " scripts listed hold") +
+                                           " what the layout holds");
     }
     if (const std::string refusal = layout.ApplyEdit(imported.Edit, imported.Text);
         !refusal.empty())
@@ -133,7 +130,7 @@ int RunScripts(const ParsedArguments& arguments, Console& console) {
     if (exporting) {
         if (arguments.Has("-o") || arguments.Has("--in-place"))
             return UsageError(console.Err, "scripts", "--export writes a folder, not -o OUT");
-        return RunExport(input, arguments.Value("--export"), console);
+        return RunExport(input, arguments.Value("--export"), arguments, console);
     }
     return RunImport(input, arguments.Value("--import"), arguments, console);
 }

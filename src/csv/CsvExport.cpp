@@ -91,7 +91,7 @@ CsvExportLosses CountCsvExportLosses(std::span<const ControlRecord> records) {
         for (const CsvField& field : CsvFields) {
             if (field.Text == nullptr) continue;
             const TextTraits traits = TraitsOf(r.*field.Text);
-            switch (field.Rule) {
+            switch (field.Csv) {
             case CsvText::ComplexCode:
                 losses.Scripts += traits.Quote || traits.LineBreak;
                 break;
@@ -177,7 +177,7 @@ void cLayout::ExportControlCSV(std::string& out, const ControlRecord& r) const {
             continue;
         }
         const std::string& text = r.*field.Text;
-        switch (field.Rule) {
+        switch (field.Csv) {
         case CsvText::Tildes:
             at = PutQuotedWithTildes(at, text);
             break;

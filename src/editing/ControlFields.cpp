@@ -11,36 +11,24 @@
 #include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 #include "preview/PictureFinder.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
 using R = ControlRecord;
 
-constexpr std::array<ControlField, 22> Fields{{
-    {"rFunction", "Function", FieldType::Number, &R::rFunction},
-    {"rType", "Kind", FieldType::Kind, &R::rType},
-    {"rScreen", "Screen", FieldType::Screen, &R::rScreen},
-    {"rText", "Text", FieldType::Text, nullptr, &R::rText},
-    {"rGText", "Script", FieldType::Script, nullptr, &R::rGText},
-    {"rBitMapPath", "Picture", FieldType::Picture, nullptr, &R::rBitMapPath},
-    {"rHoriz", "Horizontal", FieldType::Number, &R::rHoriz},
-    {"rVert", "Vertical", FieldType::Number, &R::rVert},
-    {"rLabel", "Label", FieldType::Text, nullptr, &R::rLabel},
-    {"rColor", "Colour", FieldType::Colour, &R::rColor},
-    {"rOEMCode", "OEM code", FieldType::Number, &R::rOEMCode},
-    {"rHotKey", "Key", FieldType::Key, &R::rHotKey},
-    {"rFlash", "Flash", FieldType::Number, &R::rFlash},
-    {"rRedGreen", "Red/green", FieldType::Number, &R::rRedGreen},
-    {"rFormat", "Format", FieldType::Text, nullptr, &R::rFormat},
-    {"rTabGroup", "DRO group", FieldType::Number, &R::rTabGroup},
-    {"rX1", "Left edge", FieldType::Coordinate, &R::rX1},
-    {"rY1", "Top edge", FieldType::Coordinate, &R::rY1},
-    {"rX2", "Right edge", FieldType::Coordinate, &R::rX2},
-    {"rY2", "Bottom edge", FieldType::Coordinate, &R::rY2},
-    // A size is kept as the far edge: rX2 = rX1 + width.
-    {"Width", "Width", FieldType::Size, &R::rX2},
-    {"Height", "Height", FieldType::Size, &R::rY2},
-}};
+// The record's twenty fields as the field table has them, then the two sizes, each kept as the
+// far edge: rX2 = rX1 + width.
+constexpr std::array<ControlField, 22> Fields = [] {
+    std::array<ControlField, 22> fields{};
+    for (std::size_t k = 0; k < RecordFields.size(); ++k) {
+        const RecordField& f = RecordFields[k];
+        fields[k] = {f.Name, f.Caption, f.Type, f.Number, f.Text};
+    }
+    fields[20] = {"Width", "Width", FieldType::Size, &R::rX2};
+    fields[21] = {"Height", "Height", FieldType::Size, &R::rY2};
+    return fields;
+}();
 
 constexpr int64_t LongMin = std::numeric_limits<int32_t>::min();
 constexpr int64_t LongMax = std::numeric_limits<int32_t>::max();
@@ -73,9 +61,10 @@ FieldParse Accepted(int64_t number) {
     return {FieldValue{number, {}}, {}};
 }
 
-// A whole number in decimal; nothing for anything else. `outOfRange` says a number was written
-// but lies beyond 64 bits.
-std::optional<int64_t> WholeNumber(std::string_view text, bool& outOfRange) {
+// A whole number as a field reads it: decimal, with a plus sign allowed (blanks around are trimmed
+// by the caller); nothing for anything else. `outOfRange` says a number was written but lies
+// beyond 64 bits. Plain numbers elsewhere (WholeNumber) take no plus sign.
+std::optional<int64_t> TypedWholeNumber(std::string_view text, bool& outOfRange) {
     outOfRange = false;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int64_t value = 0;
@@ -93,7 +82,7 @@ std::optional<int64_t> WholeNumber(std::string_view text, bool& outOfRange) {
 FieldParse ParseLong(std::string_view typed) {
     const std::string_view text = TrimmedBlanks(typed);
     bool tooLarge = false;
-    const std::optional<int64_t> number = WholeNumber(text, tooLarge);
+    const std::optional<int64_t> number = TypedWholeNumber(text, tooLarge);
     if (tooLarge || (number && (*number < LongMin || *number > LongMax)))
         return Refused(std::string(text) + " lies outside " + RangeText);
     if (!number) return Refused(Quoted(typed) + " is not a whole number");
@@ -114,7 +103,7 @@ FieldParse ParseColour(std::string_view typed) {
                                                "to 0xFFFFFFFF");
     } else {
         bool tooLarge = false;
-        if (WholeNumber(text, tooLarge) || tooLarge) return ParseLong(text);
+        if (TypedWholeNumber(text, tooLarge) || tooLarge) return ParseLong(text);
     }
     return Refused(Quoted(typed) +
                    " is not a colour: write a number, or 0x and the hex digits 00BBGGRR");
@@ -174,20 +163,11 @@ std::string EdgeRefusal(const ControlRecord& r, bool across) {
 
 namespace fs = std::filesystem;
 
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 fs::path Normal(const std::string& utf8) {
     std::error_code error;
     fs::path full = fs::absolute(PathOf(utf8), error);
     if (error) full = PathOf(utf8);
     return full.lexically_normal();
-}
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
 }
 
 } // namespace
@@ -226,7 +206,7 @@ FieldParse ParseFieldValue(const ControlField& field, std::string_view utf8, int
         if (const std::optional<int32_t> code = HotKeyCode(utf8)) return Accepted(*code);
         // A number too large for a code says so rather than not being a key.
         bool tooLarge = false;
-        const std::optional<int64_t> number = WholeNumber(TrimmedBlanks(utf8), tooLarge);
+        const std::optional<int64_t> number = TypedWholeNumber(TrimmedBlanks(utf8), tooLarge);
         if (tooLarge || number) return ParseLong(utf8);
         return Refused(
             Quoted(utf8) +

@@ -21,19 +21,7 @@
 #include <vector>
 
 #include "layout/ControlRecord.h"
-
-enum class FieldType {
-    Number,     // any 32-bit whole number (rFunction, rOEMCode, rFlash, ...)
-    Kind,       // rType: one of the kinds 1..11, by number or name
-    Screen,     // rScreen: 0..15 or any other 32-bit number
-    Text,       // one line of text (rText, rLabel, rFormat)
-    Script,     // rGText: several lines, kept with their CR LF line ends
-    Picture,    // rBitMapPath: a picture path as the host spells it
-    Colour,     // rColor: the host's 0x00BBGGRR, as a number or in hex ("0x0000FF")
-    Key,        // rHotKey: a key name ("Alt+1") or a code
-    Coordinate, // rX1, rY1, rX2, rY2: an edge in screen pixels
-    Size,       // Width, Height: rX2 - rX1, rY2 - rY1 (not record fields of their own)
-};
+#include "layout/RecordFields.h"
 
 struct ControlField {
     const char* Name;    // "rX1"; "Width" and "Height" for the two sizes

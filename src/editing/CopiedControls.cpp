@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/cLayout.h"
+#include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 #include "versioning/JsonText.h"
 #include "versioning/LayoutText.h"
@@ -42,14 +43,29 @@ bool ReadLabel(JsonCursor& in, std::string& label) {
         return false;
     }
     std::string bytes;
-    if (!Utf8ToWindows1252(utf8, bytes) || bytes.size() > static_cast<std::size_t>(MaxTextLength))
-        return in.FailAt(line, "a screen label holds a character without a Windows-1252 byte");
+    if (!Utf8ToCodePage(utf8, bytes, in.TextCodePage()) ||
+        bytes.size() > static_cast<std::size_t>(MaxTextLength))
+        return in.FailAt(line, "a screen label holds a character without a " +
+                                   CodePageName(in.TextCodePage()) + " byte");
     label = std::move(bytes);
     return true;
 }
 
 // The members after the version, the closing brace and the end of the text.
 bool ReadCopiedMembers(JsonCursor& in, CopiedControls& read) {
+    // The source's code page, when not Windows-1252, is named first; the texts, Unicode here,
+    // are stored in the cursor's (the target's).
+    JsonCursor before = in;
+    std::string name;
+    if (!(in.Take(',') && in.ReadString(name, MaxName) == JsonCursor::Outcome::Done &&
+          name == "codepage" && in.Take(':'))) {
+        in = before;
+    } else {
+        int64_t ignored = 0;
+        if (in.ReadInteger(ignored) != JsonCursor::Outcome::Done)
+            return in.Fail("the code page should be a whole number");
+    }
+    read.CodePage = in.TextCodePage();
     if (!in.Take(',') || !ReadName(in, "layout")) return in.Fail("\"layout\" should follow");
     const int line = in.Line();
     switch (in.ReadString(read.Layout, MaxIdentity)) {
@@ -131,7 +147,7 @@ bool ReadRecordLines(std::string_view text, CopiedControls& read, std::string& e
         }
         ControlRecord record;
         int position = 0;
-        if (!RecordFromJson(one, record, position, error, line)) return false;
+        if (!RecordFromJson(one, record, position, error, line, read.CodePage)) return false;
         read.Records.push_back(std::move(record));
         read.Positions.push_back(position);
     }
@@ -148,6 +164,7 @@ CopiedControls CopyControls(const cLayout& layout, const std::vector<int>& posit
                             const std::string& layoutIdentity) {
     CopiedControls copied;
     copied.Layout = layoutIdentity;
+    copied.CodePage = layout.TextCodePage();
     for (std::size_t s = 0; s < copied.Labels.size(); ++s)
         copied.Labels[s] = layout.Screens()[s].Label;
     const std::span<const ControlRecord> records = layout.Records();
@@ -165,18 +182,21 @@ CopiedControls CopyControls(const cLayout& layout, const std::vector<int>& posit
 std::string CopiedControlsText(const CopiedControls& copied) {
     std::string out = "{\n  \"format\": ";
     AppendJsonString(out, CopiedControlsFormat);
-    out += ",\n  \"version\": " + std::to_string(LayoutTextVersion) + ",\n  \"layout\": ";
+    out += ",\n  \"version\": " + std::to_string(LayoutTextVersion);
+    if (copied.CodePage != DefaultCodePage)
+        out += ",\n  \"codepage\": " + std::to_string(copied.CodePage);
+    out += ",\n  \"layout\": ";
     AppendJsonString(out, copied.Layout);
     out += ",\n  \"labels\": [";
     for (std::size_t s = 0; s < copied.Labels.size(); ++s) {
         if (s > 0) out += ", ";
-        AppendJsonString(out, Windows1252ToUtf8(copied.Labels[s]));
+        AppendJsonString(out, CodePageToUtf8(copied.Labels[s], copied.CodePage));
     }
     out += "],\n  \"records\": [";
     for (std::size_t i = 0; i < copied.Records.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
         const int position = i < copied.Positions.size() ? copied.Positions[i] : 0;
-        AppendRecordJsonBlock(out, copied.Records[i], position, "    ");
+        AppendRecordJsonBlock(out, copied.Records[i], position, "    ", copied.CodePage);
     }
     out += copied.Records.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return out;
@@ -186,14 +206,16 @@ std::string CopiedControlsPlainText(const CopiedControls& copied) {
     std::string out;
     for (std::size_t i = 0; i < copied.Records.size(); ++i) {
         const int position = i < copied.Positions.size() ? copied.Positions[i] : 0;
-        out += RecordJsonLine(copied.Records[i], position);
+        out += RecordJsonLine(copied.Records[i], position, copied.CodePage);
         out += '\n';
     }
     return out;
 }
 
-bool ReadCopiedControls(std::string_view text, CopiedControls& copied, std::string& error) {
+bool ReadCopiedControls(std::string_view text, CopiedControls& copied, std::string& error,
+                        int codePage) {
     JsonCursor in(text);
+    in.SetTextCodePage(codePage);
     const int line = in.Line();
     CopiedControls read;
     if (FormatOf(in) != CopiedControlsFormat) {
@@ -210,13 +232,16 @@ bool ReadCopiedControls(std::string_view text, CopiedControls& copied, std::stri
     return false;
 }
 
-bool ReadControlsFromPlainText(std::string_view text, CopiedControls& copied, std::string& error) {
+bool ReadControlsFromPlainText(std::string_view text, CopiedControls& copied, std::string& error,
+                               int codePage) {
     JsonCursor peek(text);
     const std::string format = FormatOf(peek);
-    if (format == CopiedControlsFormat) return ReadCopiedControls(text, copied, error);
+    if (format == CopiedControlsFormat) return ReadCopiedControls(text, copied, error, codePage);
     CopiedControls read;
+    read.CodePage = codePage;
     if (format == ControlsTextFormat) {
-        if (!ControlsFromText(text, read.Records, error)) return false;
+        int textCodePage = codePage;
+        if (!ControlsFromText(text, read.Records, error, &textCodePage)) return false;
         for (std::size_t i = 0; i < read.Records.size(); ++i)
             read.Positions.push_back(static_cast<int>(i) + 1);
     } else if (!ReadRecordLines(text, read, error)) {

@@ -41,6 +41,8 @@ struct CopiedControls {
     std::string Layout;
     // The source's screen labels, without the mark (Windows-1252); all empty when unknown.
     std::array<std::string, ScreenCount> Labels;
+    // The code page the texts are in: the source layout's when copied, the target's when read.
+    int CodePage = 1252;
 
     bool operator==(const CopiedControls&) const = default;
 };
@@ -53,7 +55,11 @@ std::string CopiedControlsText(const CopiedControls& copied);
 // One record a line, as `quill controls --json` prints them, each line ending in a line feed.
 std::string CopiedControlsPlainText(const CopiedControls& copied);
 
-// The form above. `copied` is replaced only when the whole text is read.
-bool ReadCopiedControls(std::string_view text, CopiedControls& copied, std::string& error);
+// The form above, its texts stored in `codePage` (the layout pasted into: the text is Unicode, so
+// controls copied from a layout of another code page keep their characters). `copied` is
+// replaced only when the whole text is read.
+bool ReadCopiedControls(std::string_view text, CopiedControls& copied, std::string& error,
+                        int codePage = 1252);
 // A plain text: the form above, a list of controls, or record lines (blank lines skipped).
-bool ReadControlsFromPlainText(std::string_view text, CopiedControls& copied, std::string& error);
+bool ReadControlsFromPlainText(std::string_view text, CopiedControls& copied, std::string& error,
+                               int codePage = 1252);

@@ -6,21 +6,28 @@
 
 #include "editing/ControlFields.h"
 #include "layout/HostCodes.h"
+#include "layout/RecordFields.h"
 #include "platform/CodePages.h"
 #include "platform/Windows1252.h"
 
 namespace {
 
+// A searchable field as the field table has it.
+constexpr FindFieldInfo Searched(FindField field, int k) {
+    const RecordField& f = RecordFields[static_cast<std::size_t>(k)];
+    return {field, f.Name, f.Caption, f.Text, f.Number};
+}
+
 constexpr std::array<FindFieldInfo, FindFieldCount> Fields{{
-    {FindField::Text, "rText", "Text", &ControlRecord::rText, nullptr},
-    {FindField::Label, "rLabel", "Label", &ControlRecord::rLabel, nullptr},
-    {FindField::Script, "rGText", "Script", &ControlRecord::rGText, nullptr},
-    {FindField::Format, "rFormat", "Format", &ControlRecord::rFormat, nullptr},
-    {FindField::Picture, "rBitMapPath", "Picture", &ControlRecord::rBitMapPath, nullptr},
-    {FindField::Function, "rFunction", "Function", nullptr, &ControlRecord::rFunction},
-    {FindField::OEMCode, "rOEMCode", "OEM code", nullptr, &ControlRecord::rOEMCode},
-    {FindField::HotKey, "rHotKey", "Key", nullptr, &ControlRecord::rHotKey},
-    {FindField::DROGroup, "rTabGroup", "DRO group", nullptr, &ControlRecord::rTabGroup},
+    Searched(FindField::Text, FieldNo::rText),
+    Searched(FindField::Label, FieldNo::rLabel),
+    Searched(FindField::Script, FieldNo::rGText),
+    Searched(FindField::Format, FieldNo::rFormat),
+    Searched(FindField::Picture, FieldNo::rBitMapPath),
+    Searched(FindField::Function, FieldNo::rFunction),
+    Searched(FindField::OEMCode, FieldNo::rOEMCode),
+    Searched(FindField::HotKey, FieldNo::rHotKey),
+    Searched(FindField::DROGroup, FieldNo::rTabGroup),
 }};
 
 const std::array<char, 256> FoldTable = [] {
@@ -42,7 +49,7 @@ bool SameFolded(std::string_view a, std::string_view b) {
 }
 
 // The text read as a number field reads what is typed into it.
-std::optional<int32_t> WholeNumber(std::string_view text) {
+std::optional<int32_t> TypedNumber(std::string_view text) {
     static const ControlField* const numberField = FindControlField("rOEMCode");
     const FieldParse parse = ParseFieldValue(*numberField, text);
     if (!parse.Value) return std::nullopt;
@@ -134,7 +141,7 @@ struct Search {
 
     explicit Search(const FindOptions& options)
         : Options(options), Text(options.Text, options.MatchCase, options.CodePage),
-          Number(WholeNumber(options.Text)), KeyCode(HotKeyCode(options.Text)) {}
+          Number(TypedNumber(options.Text)), KeyCode(HotKeyCode(options.Text)) {}
 
     // Where the field matches: the position of the match in its value text (0 for a whole
     // field), or nothing.

@@ -1,6 +1,6 @@
 #include "layout/cLayout.h"
 
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 
 namespace {
 constexpr const char* ReplacePersistentQuestion =

@@ -2,16 +2,13 @@
 
 #include <filesystem>
 #include <system_error>
+#include "platform/SystemPaths.h"
 
 namespace {
 
-std::filesystem::path SystemPath(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 bool IsExistingFile(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(SystemPath(path), error);
+    return std::filesystem::is_regular_file(PathOf(path), error);
 }
 
 } // namespace
@@ -60,7 +57,7 @@ void FileBackup::PutBack() {
         ReplaceFileContent(BackupPath, *EarlierBytes, reason, backupWrite);
     } else {
         std::error_code error;
-        std::filesystem::remove(SystemPath(BackupPath), error);
+        std::filesystem::remove(PathOf(BackupPath), error);
     }
     Kept = false;
 }

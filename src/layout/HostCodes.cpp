@@ -42,13 +42,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::optional<int32_t> WholeNumber(std::string_view text) {
-    int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
-}
 
 // Key names of the low byte, besides the letters, the digits and the function keys.
 struct NamedKey {
@@ -99,6 +92,14 @@ struct Modifier {
 constexpr Modifier Modifiers[] = {{CtrlKeyBit, "Ctrl"}, {AltKeyBit, "Alt"}, {ShiftKeyBit, "Shift"}};
 
 } // namespace
+
+std::optional<int32_t> WholeNumber(std::string_view text) {
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
+}
 
 std::string_view TrimmedBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))

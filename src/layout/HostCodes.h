@@ -36,6 +36,12 @@ const char* KindStatisticsLabel(int32_t kind);
 
 // The text without the blanks, tabs and line breaks at either end.
 std::string_view TrimmedBlanks(std::string_view text);
+
+// A whole number written plainly: an optional minus sign and decimal digits, within 32 bits, and
+// nothing else (no blanks, no plus sign). Key codes, numbered names and the command line's
+// options read numbers so. What a user types into a field is read by ParseFieldValue instead,
+// which also takes blanks around the number and a plus sign.
+std::optional<int32_t> WholeNumber(std::string_view text);
 // Real layouts fill unused texts with "None": empty text, blanks alone and "None" in any letter
 // case all mean no text.
 bool IsNoneText(std::string_view text);

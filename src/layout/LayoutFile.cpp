@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/RecordFields.h"
 #include "platform/FileAccess.h"
 
 namespace {
@@ -82,16 +83,11 @@ bool LayoutReader::GetString(std::string& field) {
 bool ReadControl(LayoutReader& in, ControlRecord& record) {
     in.LetGo();
     ControlRecord r;
-    const bool complete = in.GetLong(r.rFunction) && in.GetLong(r.rType) && in.GetLong(r.rScreen) &&
-                          in.GetString(r.rText) && in.GetString(r.rGText) &&
-                          in.GetString(r.rBitMapPath) && in.GetLong(r.rHoriz) &&
-                          in.GetLong(r.rVert) && in.GetString(r.rLabel) && in.GetLong(r.rColor) &&
-                          in.GetLong(r.rOEMCode) && in.GetLong(r.rHotKey) && in.GetLong(r.rFlash) &&
-                          in.GetLong(r.rRedGreen) && in.GetString(r.rFormat) &&
-                          in.GetLong(r.rTabGroup) && in.GetLong(r.rX1) && in.GetLong(r.rY1) &&
-                          in.GetLong(r.rX2) && in.GetLong(r.rY2);
-    if (complete) record = std::move(r);
-    return complete;
+    for (const RecordField& field : RecordFields)
+        if (!(field.IsText() ? in.GetString(r.*field.Text) : in.GetLong(r.*field.Number)))
+            return false;
+    record = std::move(r);
+    return true;
 }
 
 void PutLong(std::string& out, int32_t value) {
@@ -113,30 +109,16 @@ void PutString(std::string& out, const std::string& text) {
 }
 
 void WriteControl(std::string& out, const ControlRecord& r) {
-    PutLong(out, r.rFunction);
-    PutLong(out, r.rType);
-    PutLong(out, r.rScreen);
-    PutString(out, r.rText);
-    PutString(out, r.rGText);
-    PutString(out, r.rBitMapPath);
-    PutLong(out, r.rHoriz);
-    PutLong(out, r.rVert);
-    PutString(out, r.rLabel);
-    PutLong(out, r.rColor);
-    PutLong(out, r.rOEMCode);
-    PutLong(out, r.rHotKey);
-    PutLong(out, r.rFlash);
-    PutLong(out, r.rRedGreen);
-    PutString(out, r.rFormat);
-    PutLong(out, r.rTabGroup);
-    PutLong(out, r.rX1);
-    PutLong(out, r.rY1);
-    PutLong(out, r.rX2);
-    PutLong(out, r.rY2);
+    for (const RecordField& field : RecordFields)
+        if (field.IsText())
+            PutString(out, r.*field.Text);
+        else
+            PutLong(out, r.*field.Number);
 }
 
 const std::string* TextTooLongToStore(const ControlRecord& r) {
-    for (const std::string* text : {&r.rText, &r.rGText, &r.rBitMapPath, &r.rLabel, &r.rFormat})
-        if (text->size() > static_cast<std::size_t>(MaxTextLength)) return text;
+    for (const RecordField& field : RecordFields)
+        if (field.IsText() && (r.*field.Text).size() > static_cast<std::size_t>(MaxTextLength))
+            return &(r.*field.Text);
     return nullptr;
 }

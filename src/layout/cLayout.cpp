@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "layout/FileBackup.h"
 #include "layout/LayoutFile.h"
 #include "platform/FileAccess.h"

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "editing/LayoutHistory.h"
+#include "layout/LayoutHistory.h"
 #include "layout/ControlRecord.h"
 #include "layout/LayoutObserver.h"
 #include "layout/ScreenListView.h"

@@ -73,9 +73,13 @@ void Build(Table& table, const CodePageInfo& info) {
     table.DoubleByte = info.DoubleByte;
     SystemCodePage system(info.Number);
     std::string back;
+    // Bytes the code page leaves unassigned or to its users (private-use characters) are ones
+    // the systems tell differently (Windows gives them private-use characters, iconv mostly
+    // none): they are kept as bytes, the same everywhere.
     const auto verified = [&](std::string_view bytes, char32_t& character) {
         return system.Decode(bytes, character) && character != 0xFFFD &&
-               system.Encode(character, back) && back == bytes;
+               !(character >= 0xE000 && character <= 0xF8FF) && system.Encode(character, back) &&
+               back == bytes;
     };
     for (int b = 0; b < 256; ++b) {
         table.Single[b] = b < 0x80 ? static_cast<char32_t>(b) : None;

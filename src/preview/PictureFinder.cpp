@@ -6,21 +6,11 @@
 
 #include "layout/HostCodes.h"
 #include "platform/CodePages.h"
+#include "platform/SystemPaths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Paths are UTF-8 in this program; std::filesystem is told so, also where the system's narrow
-// encoding is another (Windows).
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string Folded(std::string text) {
     for (char& c : text)

@@ -10,19 +10,11 @@
 #include "platform/FileAccess.h"
 #include "platform/CodePages.h"
 #include "preview/ControlTexts.h"
+#include "platform/SystemPaths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
 
 fs::path Absolute(const std::string& utf8) {
     std::error_code error;

@@ -5,9 +5,10 @@
 #include <system_error>
 
 #include "layout/HostCodes.h"
-#include "platform/Windows1252.h"
+#include "platform/CodePages.h"
 #include "preview/PictureFinder.h"
 #include "scripts/ScriptLines.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ std::string TwoDigits(int value, int width) {
     return digits;
 }
 
-std::optional<int> WholeNumber(std::string_view text) {
-    int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
@@ -34,14 +27,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
         if (tab == std::string_view::npos) return fields;
         start = tab + 1;
     }
-}
-
-std::filesystem::path PathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
 }
 
 char FoldedAscii(char c) {
@@ -115,13 +100,13 @@ std::string ScriptFileName(const ScriptEntry& entry) {
            TwoDigits(entry.Record, 4) + "-" + caption + ".txt";
 }
 
-ScriptExport ExportScripts(std::span<const ControlRecord> records) {
+ScriptExport ExportScripts(std::span<const ControlRecord> records, int codePage) {
     ScriptExport exported;
     exported.List = "# The scripts of a layout, one file each: file, screen, record, length, first "
                     "line (tab-separated)\n";
     for (const ScriptEntry& entry : LayoutScripts(records)) {
         const std::string name = ScriptFileName(entry);
-        std::string first = Windows1252ToUtf8(entry.FirstLine);
+        std::string first = CodePageToUtf8(entry.FirstLine, codePage);
         for (char& c : first)
             if (c == '\t') c = ' ';
         exported.List += name + "\t" + std::to_string(entry.Screen) + "\t" +

@@ -42,7 +42,8 @@ struct ScriptExport {
     std::vector<ScriptFile> Files;
     std::string List; // the list file: a heading, then one line a file (UTF-8, LF)
 };
-ScriptExport ExportScripts(std::span<const ControlRecord> records);
+// The list's first lines are read in the layout's code page.
+ScriptExport ExportScripts(std::span<const ControlRecord> records, int codePage = 1252);
 
 // Reads a file of the folder by its name into bytes; false with the reason when it cannot.
 using ScriptFileReader =

@@ -1,6 +1,6 @@
 #include "tools/DROSort.h"
 
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "layout/cLayout.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "layout/cLayout.h"
 
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 
 #include <cmath>
 #include <limits>

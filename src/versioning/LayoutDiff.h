@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "versioning/RecordFields.h"
+#include "layout/RecordFields.h"
 #include "versioning/RecordMatching.h"
 
 enum class ChangeKind { Added, Removed, Changed, Reordered, Trailer };

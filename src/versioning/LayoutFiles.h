@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "versioning/RecordFields.h"
+#include "layout/RecordFields.h"
 
 // False, with the message the document's load gives ("Cannot read layout file ..."), when the
 // file cannot be read or is not a layout.

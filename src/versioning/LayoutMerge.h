@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "versioning/RecordFields.h"
+#include "layout/RecordFields.h"
 
 enum class ConflictKind {
     Field,             // both sides changed a field, differently

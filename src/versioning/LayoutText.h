@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "layout/ControlRecord.h"
-#include "versioning/RecordFields.h"
+#include "layout/RecordFields.h"
 
 class JsonCursor;
 

@@ -295,8 +295,8 @@ private:
     void PairInOrder(const std::vector<int>& olds, const std::vector<int>& news) {
         const std::size_t a = olds.size(), b = news.size();
         if (a == 0 || b == 0) return;
-        if (a == b || a * b > (std::size_t{1} << 20)) {
-            for (std::size_t k = 0; k < std::min(a, b); ++k)
+        if (a == b) {
+            for (std::size_t k = 0; k < a; ++k)
                 Pair(olds[k], news[k]);
             return;
         }
@@ -309,6 +309,23 @@ private:
             const int j = oldsSmaller ? news[l] : news[s];
             return std::abs(Expect(i) - j);
         };
+        if (small * large > (std::size_t{1} << 20)) {
+            // Too many for the exact search: each of the smaller list, in order, takes the
+            // nearest of the larger that still leaves room for the rest, which keeps the order
+            // and, among runs of identical controls, pairs each with its own place.
+            std::size_t l = 0;
+            for (std::size_t s = 0; s < small; ++s) {
+                const std::size_t last = large - (small - s);
+                while (l < last && cost(s, l + 1) <= cost(s, l))
+                    ++l;
+                if (oldsSmaller)
+                    Pair(olds[s], news[l]);
+                else
+                    Pair(olds[l], news[s]);
+                ++l;
+            }
+            return;
+        }
         const double infinity = 1e300;
         std::vector<double> row(large + 1, 0.0), next(large + 1);
         std::vector<bool> took(small * large, false);

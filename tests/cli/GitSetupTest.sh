@@ -94,4 +94,15 @@ leftover=$(git status --porcelain --untracked-files=all | grep -v ' mill.set$' |
 [ -z "$leftover" ] || fail "the merge left files behind: $leftover"
 git merge --abort
 
+# A damaged layout in the history: git log -p shows it as one line and reads on past it.
+git checkout -q -b damaged base
+head -c 500 "$samples/mill.set" >mill.set
+commit "damaged"
+cp "$samples/mill.set" mill.set
+commit "mended"
+log=$(git log -p -3 -- mill.set 2>&1) || fail "git log -p stops at a damaged layout: $log"
+grep -q '^[-+]damaged layout: Cannot read layout file ".*": it ends inside record' <<<"$log" ||
+  fail "git log -p does not name the damage: $log"
+grep -qF "Spindle On" <<<"$log" || fail "git log -p does not read on past the damaged layout"
+
 echo "git set-up: textconv, difftool and merge driver work"

@@ -60,6 +60,18 @@ TEST(ScreenCommandsTest, AddScreenMakesTheEditsChangeAndTheCheckFindsNothingOfIt
               std::string::npos)
         << refused.Err;
     EXPECT_FALSE(FileExists(taken));
+#ifndef _WIN32
+    // The label is stored in the layout's code page.
+    const std::string cyrillic = dir.File("cyrillic.set");
+    const QuillResult named = Quill(
+        "add-screen " + Quoted(input) +
+            " --label \"\xD0\x97\xD0\xBE\xD0\xBD\xD0\xB4\" --codepage 1251 -o " + Quoted(cyrillic),
+        dir);
+    ASSERT_EQ(named.Status, 0) << named.Err;
+    EXPECT_EQ(Lines(named.Out)[0],
+              "Added screen 10 \"\xD0\x97\xD0\xBE\xD0\xBD\xD0\xB4\" with 9 links to it:");
+    EXPECT_EQ(Loaded(cyrillic).Layout.Screens()[10].Label, "\xC7\xEE\xED\xE4");
+#endif
     const QuillResult badKey =
         Quill("add-screen " + Quoted(input) + " --label X --key Alt+Q+Q -o " + Quoted(taken), dir);
     EXPECT_EQ(badKey.Status, 2);
@@ -132,7 +144,7 @@ TEST(ScriptCommandsTest, ExportAndImportKeepEveryByteAndAnUnchangedFolderWritesN
         "scripts " + Quoted(input) + " --import " + Quoted(folder) + " -o " + Quoted(output), dir);
     EXPECT_EQ(imported.Status, 1) << imported.Err;
     EXPECT_EQ(imported.Out,
-              "No script changed: the 4 scripts listed hold what the layout holds; nothing was "
+              "Nothing changes: the 4 scripts listed hold what the layout holds; nothing was "
               "written.\n");
     EXPECT_FALSE(FileExists(output));
 

@@ -7,7 +7,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "editing/AppendTarget.h"
 #include "layout/cLayout.h"
 

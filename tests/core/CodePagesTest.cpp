@@ -116,7 +116,10 @@ TEST(CodePageDetection, FindsTheCodePageOfGeneratedLayoutsInEachLanguage) {
         {1255, {"מהירות ציר", "הזנה", "איפוס"}},
         {1256, {"سرعة المغزل", "تغذية", "إعادة ضبط"}},
         {1257, {"Ašies greitis", "Pastūma", "Aušinimas"}},
-        {1258, {"Tốc độ trục chính", "Làm mát", "Dừng"}},
+        // Tone marks as the code page writes them, after their letter (U+0301, U+0323, U+0300).
+        {1258,
+         {"T\u00F4\u0301c \u0111\u00F4\u0323 tru\u0323c chi\u0301nh", "La\u0300m ma\u0301t",
+          "D\u01B0\u0300ng"}},
         {874, {"ความเร็วแกน", "ป้อน", "หยุด"}},
         {932, {"原点復帰", "主軸速度", "リセット"}},
         {936, {"Z对刀", "主轴速度", "冷却"}},

@@ -10,6 +10,7 @@
 
 #include "LayoutBuilders.h"
 #include "editing/ControlFields.h"
+#include "layout/HostCodes.h"
 
 namespace {
 
@@ -70,6 +71,35 @@ TEST(ControlFieldsTest, NumbersAreWholeAnd32Bit) {
         Reads("rScreen", "50", 50),
         Reads("rScreen", "15", 15),
     });
+}
+
+// A number typed into a field may have blanks around it and a plus sign, as users type them into
+// the property sheet; a plain number (an option of the command line, a key code) may not, so a
+// stray blank in a script is refused rather than guessed at.
+TEST(ControlFieldsTest, TypedNumbersAllowWhatPlainNumbersDoNot) {
+    const ControlField& field = *FindControlField("rOEMCode");
+    const struct {
+        const char* Text;
+        std::optional<int32_t> Typed, Plain;
+    } cases[] = {
+        {"42", 42, 42},
+        {"-7", -7, -7},
+        {"+3", 3, std::nullopt},
+        {" 5 ", 5, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"2147483648", std::nullopt, std::nullopt},
+        {"-2147483648", -2147483647 - 1, -2147483647 - 1},
+        {"0x10", std::nullopt, std::nullopt},
+        {"1e3", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const FieldParse typed = ParseFieldValue(field, c.Text);
+        EXPECT_EQ(typed.Value ? std::optional<int32_t>(static_cast<int32_t>(typed.Value->Number))
+                              : std::nullopt,
+                  c.Typed);
+        EXPECT_EQ(WholeNumber(c.Text), c.Plain);
+    }
 }
 
 TEST(ControlFieldsTest, KindsAreTheElevenByNumberOrName) {

@@ -12,7 +12,7 @@
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
 #include "csv/CsvExportLosses.h"
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {

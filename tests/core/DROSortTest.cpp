@@ -11,7 +11,7 @@
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
 #include "ScriptedDialogs.h"
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "layout/cLayout.h"
 #include "tools/DROSort.h"
 

@@ -13,7 +13,7 @@
 #include "FakeListView.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
-#include "editing/StepTexts.h"
+#include "layout/StepTexts.h"
 #include "layout/cLayout.h"
 
 namespace {

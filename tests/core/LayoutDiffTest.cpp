@@ -191,6 +191,24 @@ TEST(LayoutDiff, ReorderingReportsTheFewestMovedAndNothingElse) {
     }
 }
 
+TEST(LayoutDiff, LongRunsOfIdenticalControlsKeepTheirOrderAtAnyCount) {
+    for (const int count : {700, 2000, 6000}) {
+        SCOPED_TRACE(count);
+        const std::vector<ControlRecord> before(static_cast<std::size_t>(count),
+                                                MakeControl(1, 1, 10, 10, 50, 30));
+        std::vector<ControlRecord> after = before;
+        int changed = 0;
+        for (std::size_t k = 0; k < after.size(); k += 7, ++changed)
+            after[k].rX1 = 11;
+        const LayoutDiff diff = DiffLayouts({before, {}}, {after, {}});
+        ASSERT_EQ(static_cast<int>(diff.Changes.size()), changed);
+        for (const LayoutDifference& c : diff.Changes) {
+            EXPECT_EQ(c.Kind, ChangeKind::Changed);
+            EXPECT_EQ(c.Old, c.New) << "each control matched to its own place";
+        }
+    }
+}
+
 TEST(LayoutDiff, ChangesComeScreenByScreenWithTheTrailerLast) {
     const std::vector<ControlRecord> before = RealisticLayout();
     ASSERT_TRUE(before[0].IsScreenLabel() && before[0].rScreen == 0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "AgreeingDialogs.h"
 #include "LayoutBuilders.h"
@@ -186,6 +187,33 @@ TEST_F(NewScreensTest, ASkinnedRowWithNoRoomAfterItGoesBelowAndSaysSo) {
     EXPECT_EQ(Faults(Layout), std::vector<Finding>{});
     Layout.Undo();
     EXPECT_EQ(Records(), before);
+}
+
+TEST_F(NewScreensTest, AColumnOfLinksGrowsDownwardsAndALoneLinkStandsInForARow) {
+    std::vector<ControlRecord> records;
+    records.push_back(MakeControl(ControlKind::Bitmap, 1, 0, 0, 1024, 768));
+    records.push_back(MakeScreenLabel(1, "Run"));
+    for (int32_t k = 0; k < 3; ++k) {
+        ControlRecord link = MakeScreenButton(1, 1, "Run", Alt(static_cast<char>('1' + k)));
+        link.rX1 = 900, link.rX2 = 1000, link.rY1 = 100 + 50 * k, link.rY2 = 140 + 50 * k;
+        records.push_back(link);
+    }
+    records.push_back(MakeScreenLabel(2, "MDI"));
+    records.push_back(MakeScreenButton(2, 1, "Run")); // one link: no row
+    Adopt(records);
+    EXPECT_EQ(ScreensWithLinkRows(Records()), (std::vector<int32_t>{1}));
+
+    const NewScreenPlan plan =
+        NewScreenEdit(Records(), {"Probe", {}, std::vector<int32_t>{1, 2}, {}});
+    ASSERT_FALSE(plan.Refused()) << plan.Refusal;
+    ASSERT_EQ(plan.Links.size(), 2u);
+    Apply(plan);
+    const ControlRecord& below = At(plan.Links[0].Record);
+    EXPECT_EQ((std::array<int32_t, 4>{below.rX1, below.rY1, below.rX2, below.rY2}),
+              (std::array<int32_t, 4>{900, 250, 1000, 290}));
+    EXPECT_EQ(below.rHotKey, Alt('4'));
+    EXPECT_EQ(At(plan.Links[1].Record).rScreen, 2);
+    EXPECT_EQ(At(plan.Links[1].Record).rOEMCode, 3);
 }
 
 TEST_F(NewScreensTest, WhatCannotBeDoneIsRefusedWithNothingChanged) {

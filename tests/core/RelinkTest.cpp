@@ -9,7 +9,7 @@
 #include "editing/Relink.h"
 #include "layout/HostCodes.h"
 #include "preview/PictureFinder.h"
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 
 namespace {
 

@@ -41,6 +41,16 @@ TEST(CodePage, RefusesCharactersWithoutAByteAndNamesTheFirst) {
     EXPECT_EQ(bytes, "\x80 5 \xA7");
 }
 
+TEST(CodePage, TheLayoutsOwnCodePageIsReadAndWritten) {
+    EXPECT_EQ(FromCodePage("\x5A\xB6\xD4\xB5\xB6", 936), QString::fromUtf8("Z对刀"));
+    std::string bytes;
+    ASSERT_TRUE(ToCodePage(QString::fromUtf8("Z对刀"), bytes, nullptr, 936));
+    EXPECT_EQ(bytes, "\x5A\xB6\xD4\xB5\xB6");
+    QString offending;
+    EXPECT_FALSE(ToCodePage(QString::fromUtf8("Z对刀"), bytes, &offending, 1251));
+    EXPECT_EQ(offending, QString::fromUtf8("对"));
+}
+
 TEST(CodePage, PathsStayTheSystemsUtf8) {
     const std::string path = "/home/\xC5\x82ukasz/\xE2\x82\xAC.set"; // "łukasz", "€" in UTF-8
     EXPECT_EQ(FromSystemPath(path), QString::fromUtf8("/home/\u0142ukasz/\u20AC.set"));

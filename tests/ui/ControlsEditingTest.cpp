@@ -25,6 +25,7 @@
 #include "ui/session/ControlClipboard.h"
 #include "ui/panes/ControlsTable.h"
 #include "ui/panes/ControlsTableModel.h"
+#include "ui/widgets/ScriptEditor.h"
 #include "ui/dialogs/LayoutCheckWindow.h"
 #include "ui/session/LayoutSession.h"
 #include "ui/canvas/PreviewSelection.h"
@@ -139,6 +140,39 @@ TEST_F(ControlsEditingTest, RowsChosenInTheTableAreEditedTogetherAsOneStep) {
     EXPECT_EQ(Sheet().Heading(), "LED, record 4 on screen 1");
 }
 
+TEST_F(ControlsEditingTest, AddPutsAControlInViewBesideTheOthersAndAFilteredTableShowsIt) {
+    SelectRow("PrincLayList", 1);
+    Table().FilterBox()->setText("no such text");
+    const auto overlaps = [](const ControlRecord& a, const ControlRecord& b) {
+        return a.rX1 < b.rX2 && b.rX1 < a.rX2 && a.rY1 < b.rY2 && b.rY1 < a.rY2;
+    };
+    const Resolution screen = Session().DrawnFor().Size;
+    for (int added = 1; added <= 3; ++added) {
+        SCOPED_TRACE(added);
+        const std::size_t before = Records().size();
+        Parts().AddControlItem(ControlKind::Button)->trigger();
+        ASSERT_EQ(Records().size(), before + 1);
+        ASSERT_EQ(Session().Selection().size(), 1u);
+        const int position = Session().Selection().front();
+        const ControlRecord& control = Records()[static_cast<std::size_t>(position - 1)];
+        EXPECT_EQ(control.rScreen, 1);
+        EXPECT_EQ(Table().FilterBox()->text(), "");
+        EXPECT_GE(Table().Model().RowOf(position), 0) << "the table shows it";
+        EXPECT_TRUE(control.rX1 >= 0 && control.rY1 >= 0 && control.rX2 <= screen.Width &&
+                    control.rY2 <= screen.Height);
+        for (int other = 1; other <= static_cast<int>(Records().size()); ++other) {
+            const ControlRecord& r = Records()[static_cast<std::size_t>(other - 1)];
+            if (other != position && r.rScreen == 1)
+                EXPECT_FALSE(overlaps(control, r)) << "over control " << other;
+        }
+        Table().FilterBox()->setText("no such text");
+    }
+    // Not at the corner the core would choose, over the tab bar: about the middle.
+    const ControlRecord& first = Records()[static_cast<std::size_t>(Session().Selection().front() - 1)];
+    EXPECT_GT(first.rX1, screen.Width / 4);
+    EXPECT_GT(first.rY1, screen.Height / 4);
+}
+
 TEST_F(ControlsEditingTest, ARefusedValueKeepsTheOldOneAndSaysWhy) {
     Session().SetSelection({2});
     Type("rX1", "61");
@@ -181,7 +215,7 @@ TEST_F(ControlsEditingTest, EachEditorWritesWhatItsFieldHolds) {
     EXPECT_EQ(Records()[1].rHotKey, 0);
 
     // The script's lines end in CR LF.
-    auto* script = qobject_cast<ScriptEdit*>(Sheet().Editor("rGText"));
+    auto* script = qobject_cast<ScriptTextView*>(Sheet().Editor("rGText"));
     script->setFocus();
     script->setPlainText("None\nG0 X1");
     QTest::keyClick(script, Qt::Key_Return, Qt::ControlModifier);
@@ -193,12 +227,12 @@ TEST_F(ControlsEditingTest, EachEditorWritesWhatItsFieldHolds) {
     EXPECT_EQ(Records()[1].rColor, 0x000080FF);
     EXPECT_EQ(Line("rColor")->text(), "0x000080FF");
 
-    // A picture beside the layout, spelt the host's way.
-    std::filesystem::create_directories(Dir.File("Bitmaps"));
-    std::ofstream(Dir.File("Bitmaps/Cycle.png")) << "picture";
-    Files.Choose(Dir.File("Bitmaps/Cycle.png"));
+    // A picture in the Bitmaps folder beside the layout, spelt the host's way: relative to it.
+    std::filesystem::create_directories(Dir.File("Bitmaps/Skin"));
+    std::ofstream(Dir.File("Bitmaps/Skin/Cycle.png")) << "picture";
+    Files.Choose(Dir.File("Bitmaps/Skin/Cycle.png"));
     QTest::mouseClick(Get<QToolButton>("rBitMapPathChoose"), Qt::LeftButton);
-    EXPECT_EQ(Records()[1].rBitMapPath, "Bitmaps\\Cycle.png");
+    EXPECT_EQ(Records()[1].rBitMapPath, "Skin\\Cycle.png");
 
     // The screen from the list, and the width as the right edge.
     Type("Width", "80");

@@ -73,9 +73,24 @@ TEST_F(DrawnForTest, AChosenResolutionIsKeptForThatFileAndARescaleSetsIt) {
     Open(path);
     EXPECT_EQ(DrawnFor(), "Drawn for 1024 x 768 (from the background picture)");
 
+    // The menu marks the resolution detected, and checks it until another is chosen.
+    const auto item = [this](int index) {
+        return Find<QAction>(*Window, ("mnuResolution" + std::to_string(index)).c_str());
+    };
+    const auto checked = [&] {
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < Resolutions.size(); ++i)
+            if (item(static_cast<int>(i))->isChecked())
+                texts.push_back(item(static_cast<int>(i))->text().toStdString());
+        return texts;
+    };
+    const std::string detected = ResolutionCaption({1024, 768}) + " (detected)";
+    EXPECT_EQ(checked(), std::vector<std::string>{detected});
+
     // Chosen from the status bar's menu; the previews and the check take it.
     Find<QAction>(*Window, "mnuResolution3")->trigger(); // 1152 x 864
     EXPECT_EQ(DrawnFor(), "Drawn for 1152 x 864 (as chosen)");
+    EXPECT_EQ(checked(), std::vector<std::string>{ResolutionCaption({1152, 864})});
     EXPECT_EQ(Window->PrincipalSession().ChosenResolution(), (Resolution{1152, 864}));
 
     // The same file opened again, in a new run, is drawn for the choice; the layout file holds

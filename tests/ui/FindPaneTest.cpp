@@ -146,6 +146,14 @@ TEST_F(FindPaneTest, TheCheckOffersRelinkAndThePicturesPaneRelinksInOneStep) {
     EXPECT_EQ(Dialogs.Last().prompt, "No control shows the picture \"Elsewhere\\x.png\".");
     EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Relink 1 control");
     check->close();
+
+    // Another layout opened: nothing typed for the last one is left to relink this one.
+    Type("txtRelinkTo", QStringLiteral("skin"));
+    Window->PrincipalLayout.SetIsDirty(false);
+    OpenPrincipal(LayoutFile("other.set", JogLayout()));
+    EXPECT_EQ(Text("txtRelinkFrom")->text(), "");
+    EXPECT_EQ(Text("txtRelinkTo")->text(), "");
+    EXPECT_TRUE(pictures->ChosenUses().empty());
 }
 
 TEST_F(FindPaneTest, WhereUsedListsTheLinksToAScreenAndTheControlsAlike) {

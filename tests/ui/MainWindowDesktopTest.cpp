@@ -99,8 +99,9 @@ protected:
     std::unique_ptr<KorvoScreenManager> Second;
 };
 
+// The 16 rows of the host's screens (rows of screens beyond them may follow).
 bool AllRowsShow(QTreeWidget& list) {
-    if (list.topLevelItemCount() != 16) return false;
+    if (list.topLevelItemCount() < 16) return false;
     const QRect last = list.visualItemRect(list.topLevelItem(15));
     return last.isValid() && last.bottom() < list.viewport()->height();
 }

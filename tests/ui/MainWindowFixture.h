@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "LayoutBuilders.h"
+#include "MainWindowParts.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedFileDialogs.h"
 #include "UiTestSupport.h"
@@ -29,6 +30,9 @@ protected:
         Window->PrincipalLayout.SetIsDirty(false);
         Window.reset();
     }
+
+    // The window's parts; tests written from now on reach them through here.
+    MainWindowParts Parts() const { return MainWindowParts(*Window); }
 
     template <typename Control> Control* Get(const char* name) {
         return Find<Control>(*Window, name);
@@ -51,11 +55,11 @@ protected:
     }
     void OpenPrincipal(const std::string& path) {
         Files.Choose(path);
-        Click("butOpen");
+        QTest::mouseClick(Parts().Principal().Open, Qt::LeftButton);
     }
     void OpenAdditional(const std::string& path) {
         Files.Choose(path);
-        Click("butAddOpen");
+        QTest::mouseClick(Parts().Additional().Open, Qt::LeftButton);
     }
 
     TempDir Dir;

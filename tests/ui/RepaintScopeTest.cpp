@@ -59,7 +59,7 @@ protected:
     }
     ScreenPreviewWindow* EditScreen(int screen) {
         SelectRow("PrincLayList", screen);
-        Menu("mnuEditOnScreen")->trigger();
+        Parts().EditOnScreenItem()->trigger();
         for (auto* w : Window->findChildren<ScreenPreviewWindow*>())
             if (w->isVisible() && w->Preview().Screen() == screen) return w;
         return nullptr;
@@ -79,7 +79,7 @@ TEST_F(RepaintScopeTest, AFieldChangeRedrawsTheViewsOfItsScreenOnly) {
     ASSERT_NE(one, nullptr);
     ASSERT_NE(three, nullptr);
     SelectRow("PrincLayList", 2);
-    auto* pane = Get<ScreenPreview>("PrincPreview");
+    ScreenPreview* pane = Parts().Principal().Preview;
     ASSERT_TRUE(pane->isVisible());
     ASSERT_EQ(pane->Screen(), 2);
     QApplication::processEvents();
@@ -113,10 +113,10 @@ TEST_F(RepaintScopeTest, AFieldChangeRedrawsTheViewsOfItsScreenOnly) {
         EXPECT_EQ(paints.Of(view) > 0, view->ShowsPersistent()) << view->Screen();
 
     // Undo is a change like any other: undoing the move on screen 2 redraws screen 2 only.
-    Window->PrincipalSession().UndoAction()->trigger();
+    Parts().UndoItem()->trigger();
     SelectRow("PrincLayList", 2); // an undo fills the list again
     settle();
-    Window->PrincipalSession().UndoAction()->trigger();
+    Parts().UndoItem()->trigger();
     QApplication::processEvents();
     EXPECT_GT(paints.Of(pane), 0);
     EXPECT_EQ(paints.Of(&one->Preview()), 0);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QSet>
 #include <QTableWidget>
 #include <QTest>
 
@@ -249,6 +250,72 @@ TEST_F(ScreenEditorTest, AlignAndDistributeOfThreeControlsAreOneStepEach) {
     Undo();
     EXPECT_EQ(Box(Layout, 3), (PixelBox{300, 200, 380, 230}));
     EXPECT_FALSE(Layout.CanUndo());
+
+    // The same commands from their keys.
+    Key(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Layout.UndoText(), "Align top edges of 3 controls");
+    EXPECT_EQ(Box(Layout, 4).Top, 100);
+    Undo();
+    Key(Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Box(Layout, 3), (PixelBox{310, 200, 390, 230}));
+    // The status line says what a distribute did, and that a second one has nothing to do.
+    EXPECT_EQ(Editor->StatusText(), "Distributed 3 controls: gaps of 130 pixels");
+    Trigger("mnuDistributeAcross");
+    EXPECT_EQ(Editor->StatusText(), "3 controls are evenly spaced already: gaps of 130 pixels");
+    EXPECT_EQ(Layout.UndoText(), "Distribute 3 controls across");
+    Undo();
+    // Every arrange command has a key of its own.
+    QSet<QKeySequence> keys;
+    for (QAction* item : Editor->ArrangeMenu()->actions())
+        if (!item->isSeparator() && item->objectName() != "mnuMoveInside") {
+            EXPECT_FALSE(item->shortcut().isEmpty()) << item->objectName().toStdString();
+            keys.insert(item->shortcut());
+        }
+    EXPECT_EQ(keys.size(), 10);
+}
+
+TEST_F(ScreenEditorTest, AtFitZoomControlsOffTheScreenStayInSightWithTheirHandles) {
+    // Button A dragged to x = -34, beside the jog button parked right of the screen.
+    ControlRecord moved = Layout.Records()[1];
+    moved.rX1 = -34;
+    moved.rX2 = 46;
+    ControlsEdit edit;
+    edit.Changed.push_back({2, moved});
+    ASSERT_EQ(Layout.ApplyEdit(edit, "Move 1 control"), "");
+    Editor->ZoomToFit();
+    QApplication::processEvents();
+    const QRectF view(Editor->viewport()->rect());
+    for (int position : {2, 10}) {
+        const QRectF shown(Editor->FromScreen(QPointF(Box(Layout, position).Left, Box(Layout, position).Top)),
+                           Editor->FromScreen(QPointF(Box(Layout, position).Right, Box(Layout, position).Bottom)));
+        const double handle = ScreenEditor::HandleSize;
+        EXPECT_TRUE(view.contains(shown.adjusted(-handle, -handle, handle, handle)))
+            << position;
+    }
+    // The screen itself is still whole in the view.
+    EXPECT_TRUE(view.contains(Editor->ScreenRectInView()));
+}
+
+TEST_F(ScreenEditorTest, TheSnappingGridIsDrawnWhereItsLinesCanBeTold) {
+    QWidget* view = Editor->viewport();
+    const auto shown = [&] {
+        QApplication::processEvents();
+        return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    SnapSettings grid;
+    grid.ToGrid = true;
+    grid.GridStep = 20;
+    grid.ToControls = grid.ToScreen = false;
+    Editor->SetSnapping(grid);
+    const QImage withGrid = shown();
+    SnapTo(false, false, false);
+    const QImage without = shown();
+    EXPECT_NE(withGrid, without) << "20 pixels apart at 100 %";
+    // At 25 % the lines would lie 5 pixels apart: not drawn.
+    Editor->SetZoom(0.25, QPointF(0, 0));
+    const QImage small = shown();
+    Editor->SetSnapping(grid);
+    EXPECT_EQ(shown(), small);
 }
 
 TEST_F(ScreenEditorTest, AHandleResizesOneControlAndEscDuringADragPutsItBack) {
@@ -359,7 +426,12 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
     ScreenPreviewWindow* editing = EditorWindows().front();
     EXPECT_FALSE(editing->isModal());
     EXPECT_EQ(editing->Preview().Screen(), 1);
-    EXPECT_EQ(editing->windowTitle(), "Editing screen 1");
+    EXPECT_EQ(editing->windowTitle(), "Editing screen 1 - edit.set[*]");
+    EXPECT_FALSE(editing->isWindowModified());
+    // Its File menu saves the layout with the main window's commands.
+    ASSERT_NE(editing->FileMenu(), nullptr);
+    EXPECT_TRUE(editing->FileMenu()->actions().contains(Menu("mnuPrincSave")));
+    EXPECT_TRUE(editing->FileMenu()->actions().contains(Menu("mnuPrincSaveAs")));
     // Asked again, the same window comes up.
     Window->findChild<QAction*>("mnuEditOnScreen")->trigger();
     EXPECT_EQ(EditorWindows().size(), 1u);
@@ -368,6 +440,7 @@ TEST_F(EditingMainWindowTest, TheSelectedScreenIsEditedInItsWindowAndInAWidePane
     editing->Editor()->SelectAll();
     editing->findChild<QAction*>("mnuAlignLeft")->trigger();
     EXPECT_TRUE(Window->isWindowModified());
+    EXPECT_TRUE(editing->isWindowModified());
     EXPECT_EQ(Menu("mnuUndo")->text(), "&Undo Align left edges of 8 controls");
 
     // The pane edits once the window gives it room; a double-click there opens the window.

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWindow>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -129,6 +132,16 @@ int main(int argc, char* argv[]) {
     QtFileDialogs fileDialogs(dialogs);
     KorvoScreenManager window(dialogs, fileDialogs, &settings);
     window.show();
-    window.OpenFromCommandLine(request.Principal, request.Additional);
+    // The files are opened once the window shows its content, so a message about one (a
+    // duplicate screen label, a file that cannot be read) is not asked over an empty window.
+    QTimer::singleShot(0, &window, [&window, &request] {
+        QElapsedTimer waited;
+        waited.start();
+        while (window.windowHandle() != nullptr && !window.windowHandle()->isExposed() &&
+               waited.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        window.repaint();
+        window.OpenFromCommandLine(request.Principal, request.Additional);
+    });
     return app.exec();
 }

@@ -164,11 +164,23 @@ void ScreenEditor::SetZoom(double zoom, QPointF anchor) {
 
 void ScreenEditor::ZoomToFit() {
     const int vw = viewport()->width(), vh = viewport()->height();
-    const double w = std::max(1, Scene().Size.Width), h = std::max(1, Scene().Size.Height);
-    const double zoom = std::min((vw - 2.0 * FitPadding) / w, (vh - 2.0 * FitPadding) / h);
-    SetZoom(zoom > 0 ? zoom : MinZoom, QPointF(vw / 2.0, vh / 2.0));
-    // Centred on the screen, whatever lay in the middle of the view before.
-    CentreOn(QPointF(w / 2, h / 2));
+    const ScreenScene& scene = Scene();
+    const double w = std::max(1, scene.Size.Width), h = std::max(1, scene.Size.Height);
+    // The screen, and the controls of this screen lying partly or wholly off it (as far as two
+    // screens beyond), so each stays in sight with its handles.
+    QRectF fitted(0, 0, w, h);
+    for (const SceneItem& item : scene.Items) {
+        if (item.Persistent) continue;
+        fitted = fitted.united(QRectF(item.Rect.Left(), item.Rect.Top(), item.Rect.Width(),
+                                      item.Rect.Height())
+                                   .intersected(QRectF(-2 * w, -2 * h, 5 * w, 5 * h)));
+    }
+    const double padding = FitPadding + (fitted == QRectF(0, 0, w, h) ? 0 : HandleSize);
+    const double zoom = std::min((vw - 2.0 * padding) / fitted.width(),
+                                 (vh - 2.0 * padding) / fitted.height());
+    SetZoom(zoom > 0 ? std::max(zoom, MinZoom) : MinZoom, QPointF(vw / 2.0, vh / 2.0));
+    // Centred on what is fitted, whatever lay in the middle of the view before.
+    CentreOn(fitted.center());
     FitsView = true;
 }
 
@@ -301,9 +313,7 @@ void ScreenEditor::SelectAll() {
 
 void ScreenEditor::Apply(const ControlsEdit& edit, const std::string& step,
                          const std::string& runKey) {
-    if (edit.Empty()) return;
-    const std::string refused = Session.Layout().ApplyEdit(edit, step, runKey);
-    if (!refused.empty()) Dialogs.MsgBox(refused, MsgButtons::OK, MsgIcon::Exclamation);
+    Session.Apply(edit, step, runKey);
 }
 
 void ScreenEditor::Nudge(int dx, int dy) {
@@ -320,9 +330,32 @@ void ScreenEditor::Nudge(int dx, int dy) {
 
 void ScreenEditor::Arrange(ArrangeCommand command) {
     const std::vector<int> here = SelectedHere();
-    Apply(ArrangeControls(Session.Layout().Records(), here, ReferenceControl(), command,
-                          Scene().Size),
-          ArrangeStepText(command, here.size()));
+    const bool distribute =
+        command == ArrangeCommand::DistributeAcross || command == ArrangeCommand::DistributeDown;
+    const bool across = command == ArrangeCommand::DistributeAcross;
+    if (distribute && here.size() < 3) {
+        SetStatus(tr("Select three controls or more to distribute"));
+        return;
+    }
+    const ControlsEdit edit = ArrangeControls(Session.Layout().Records(), here, ReferenceControl(),
+                                              command, Scene().Size);
+    Apply(edit, ArrangeStepText(command, here.size()));
+    if (!distribute) return;
+    // A distribute that moves a control a few pixels is hard to see: the bar says what it did.
+    const auto records = Session.Layout().Records();
+    int64_t first = std::numeric_limits<int64_t>::max(), last = std::numeric_limits<int64_t>::min();
+    int64_t sizes = 0;
+    for (int position : here) {
+        const ControlRecord& r = records[static_cast<std::size_t>(position - 1)];
+        const int64_t from = across ? r.rX1 : r.rY1, to = across ? r.rX2 : r.rY2;
+        first = std::min(first, from);
+        last = std::max(last, to);
+        sizes += to - from;
+    }
+    const int64_t gap = (last - first - sizes) / static_cast<int64_t>(here.size() - 1);
+    SetStatus((edit.Empty() ? tr("%1 are evenly spaced already: gaps of %2 pixels")
+                            : tr("Distributed %1: gaps of %2 pixels"))
+                  .arg(Controls(here.size()), Pixels(gap)));
 }
 
 void ScreenEditor::MoveSelectionInside() {

@@ -48,6 +48,9 @@ public:
     static constexpr double MaxZoom = 8.0;
     // From this zoom on, every screen pixel is outlined.
     static constexpr double PixelGridZoom = 4.0;
+    // The snapping grid is drawn while snapping to it is on and its lines lie at least this far
+    // apart in the view.
+    static constexpr double LeastGridSpacing = 8.0;
     static constexpr int HandleSize = 7; // view pixels
 
     // --- the view
@@ -184,6 +187,8 @@ private:
 
     QPixmap Layer;
     bool LayerValid = false;
+    SnapSettings GridShown; // the grid drawn: the snapping last set
+    QPointF PlacedAt{-1, -1}; // where the next control added in this view goes (screen pixels)
     std::vector<int> LayerHidden; // what the layer leaves out
 
     Gesture Doing = Gesture::None;

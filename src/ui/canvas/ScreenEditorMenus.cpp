@@ -61,29 +61,37 @@ void ScreenEditor::BuildActions() {
 
     mnuArrange = new QMenu(tr("&Arrange"), this);
     mnuArrange->setObjectName(QStringLiteral("mnuArrange"));
+    // Ctrl+Shift and an arrow aligns to that edge; Alt+Shift spreads (arrows) or sizes alike.
     const struct {
         const char* Name;
         const char* Caption;
         const char* Tip;
         ArrangeCommand Command;
+        QKeyCombination Key;
     } arranges[] = {
-        {"mnuAlignLeft", "Align &Left Edges", "", ArrangeCommand::AlignLeft},
-        {"mnuAlignRight", "Align &Right Edges", "", ArrangeCommand::AlignRight},
-        {"mnuAlignTop", "Align &Top Edges", "", ArrangeCommand::AlignTop},
-        {"mnuAlignBottom", "Align &Bottom Edges", "", ArrangeCommand::AlignBottom},
+        {"mnuAlignLeft", "Align &Left Edges", "", ArrangeCommand::AlignLeft,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_Left},
+        {"mnuAlignRight", "Align &Right Edges", "", ArrangeCommand::AlignRight,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_Right},
+        {"mnuAlignTop", "Align &Top Edges", "", ArrangeCommand::AlignTop,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_Up},
+        {"mnuAlignBottom", "Align &Bottom Edges", "", ArrangeCommand::AlignBottom,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_Down},
         {"mnuAlignCentres", "Align &Centres", "Puts the centres on one vertical line",
-         ArrangeCommand::AlignCentres},
+         ArrangeCommand::AlignCentres, Qt::CTRL | Qt::SHIFT | Qt::Key_V},
         {"mnuAlignMiddles", "Align &Middles", "Puts the centres on one horizontal line",
-         ArrangeCommand::AlignMiddles},
+         ArrangeCommand::AlignMiddles, Qt::CTRL | Qt::SHIFT | Qt::Key_H},
         {"mnuDistributeAcross", "Distribute &Across", "Equal gaps from left to right",
-         ArrangeCommand::DistributeAcross},
+         ArrangeCommand::DistributeAcross, Qt::ALT | Qt::SHIFT | Qt::Key_Right},
         {"mnuDistributeDown", "Distribute &Down", "Equal gaps from top to bottom",
-         ArrangeCommand::DistributeDown},
-        {"mnuSameWidth", "Same &Width", "", ArrangeCommand::SameWidth},
-        {"mnuSameHeight", "Same &Height", "", ArrangeCommand::SameHeight},
+         ArrangeCommand::DistributeDown, Qt::ALT | Qt::SHIFT | Qt::Key_Down},
+        {"mnuSameWidth", "Same &Width", "", ArrangeCommand::SameWidth,
+         Qt::ALT | Qt::SHIFT | Qt::Key_W},
+        {"mnuSameHeight", "Same &Height", "", ArrangeCommand::SameHeight,
+         Qt::ALT | Qt::SHIFT | Qt::Key_H},
     };
     for (const auto& a : arranges) {
-        QAction* item = action(a.Name, tr(a.Caption));
+        QAction* item = action(a.Name, tr(a.Caption), QKeySequence(a.Key));
         if (*a.Tip != '\0') item->setStatusTip(tr(a.Tip));
         const ArrangeCommand command = a.Command;
         guarded(item, [this, command] { Arrange(command); });
@@ -186,6 +194,11 @@ void ScreenEditor::SetSnapping(const SnapSettings& settings) {
     actSnapControls->setChecked(settings.ToControls);
     actSnapScreen->setChecked(settings.ToScreen);
     actSnapCentres->setChecked(settings.ToCentres);
+    if (settings.ToGrid != GridShown.ToGrid || settings.GridStep != GridShown.GridStep) {
+        GridShown = settings;
+        LayerValid = false;
+        viewport()->update();
+    }
 }
 
 SnapSettings ScreenEditor::SettingsAtThisZoom() const {

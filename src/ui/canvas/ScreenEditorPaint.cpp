@@ -61,6 +61,28 @@ void ScreenEditor::PaintLayer(QPainter& painter, const QRegion& region,
         const QRectF r = Widened(ViewRect(item.Rect));
         if (r.intersects(bounds)) painter.drawRect(r.adjusted(0, 0, -1, -1));
     }
+    // The snapping grid, over the screen only, where its lines lie far enough apart to be read.
+    const double gridSpacing = GridShown.GridStep * ZoomFactor;
+    if (GridShown.ToGrid && GridShown.GridStep > 0 && gridSpacing >= LeastGridSpacing) {
+        painter.save();
+        painter.setClipRect(screen.intersected(QRectF(bounds)), Qt::IntersectClip);
+        painter.setPen(QPen(GridColour, 0, Qt::DotLine));
+        const QPointF from = ToScreen(bounds.topLeft()), to = ToScreen(bounds.bottomRight());
+        const int64_t step = GridShown.GridStep;
+        const auto first = [step](double v) {
+            return static_cast<int64_t>(std::floor(std::max(v, 0.0) / static_cast<double>(step))) *
+                   step;
+        };
+        for (int64_t x = first(from.x()); x <= static_cast<int64_t>(std::ceil(to.x())); x += step) {
+            const qreal at = FromScreen(QPointF(static_cast<double>(x), 0)).x();
+            painter.drawLine(QPointF(at, bounds.top()), QPointF(at, bounds.bottom() + 1));
+        }
+        for (int64_t y = first(from.y()); y <= static_cast<int64_t>(std::ceil(to.y())); y += step) {
+            const qreal at = FromScreen(QPointF(0, static_cast<double>(y))).y();
+            painter.drawLine(QPointF(bounds.left(), at), QPointF(bounds.right() + 1, at));
+        }
+        painter.restore();
+    }
     if (ZoomFactor >= PixelGridZoom) {
         painter.setPen(QPen(PixelGridColour, 0));
         const QPointF from = ToScreen(bounds.topLeft()), to = ToScreen(bounds.bottomRight());

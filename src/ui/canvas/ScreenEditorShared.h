@@ -34,6 +34,7 @@ inline const QColor SelectionColour(0x2F, 0x8C, 0xFF);
 inline const QColor ReferenceColour(0xFF, 0x9F, 0x1C);
 inline const QColor GuideColour(0xFF, 0x00, 0xC0);
 inline const QColor PixelGridColour(128, 128, 128, 80);
+inline const QColor GridColour(255, 255, 255, 90);
 
 // Where the user's snapping choices are kept between runs.
 inline QSettings Settings() {

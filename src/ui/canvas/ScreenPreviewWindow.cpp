@@ -1,7 +1,10 @@
 #include "ui/canvas/ScreenPreviewWindow.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -119,6 +122,12 @@ void ScreenPreviewWindow::BuildMenus(LayoutSession& session) {
     bar->setObjectName(QStringLiteral("EditorMenuBar"));
     layout()->setMenuBar(bar);
     ScreenEditor* editor = Screen->Editor();
+    mnuFile = bar->addMenu(tr("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuEditorFile"));
+    mnuFile->addSeparator();
+    QAction* close = mnuFile->addAction(tr("&Close"), this, &QWidget::close);
+    close->setObjectName(QStringLiteral("mnuEditorClose"));
+    close->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close));
     QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditorEdit"));
     edit->addAction(session.UndoAction());
@@ -142,8 +151,15 @@ void ScreenPreviewWindow::showEvent(QShowEvent* event) {
 
 void ScreenPreviewWindow::ShowTitle() {
     const QString caption = Screen->Caption().replace(0, 1, QLatin1Char('s'));
-    setWindowTitle((Editing ? QStringLiteral("Editing ") : QStringLiteral("Preview of ")) +
-                   caption);
+    QString title = (Editing ? QStringLiteral("Editing ") : QStringLiteral("Preview of ")) + caption;
+    // An editing window says which layout it edits, and whether it has unsaved changes.
+    if (Editing && Screen->Layout() != nullptr) {
+        const QString path = FromSystemPath(Screen->Layout()->FileName());
+        if (!path.isEmpty()) title += QStringLiteral(" - ") + QFileInfo(path).fileName();
+        title += QStringLiteral("[*]");
+        setWindowModified(Screen->Layout()->IsDirty());
+    }
+    setWindowTitle(title);
 }
 
 void ScreenPreviewWindow::ShowFolder() {

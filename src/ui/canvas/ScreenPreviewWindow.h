@@ -17,6 +17,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class ScreenEditor;
+class QMenu;
 class ScreenPreview;
 class UserDialogs;
 class cLayout;
@@ -34,6 +35,9 @@ public:
     ScreenPreview& Preview() { return *Screen; }
     // The editor, when the window edits; nullptr otherwise.
     ScreenEditor* Editor() const;
+    // The editing window's File menu (Close; the main window adds its Save commands); nullptr
+    // in a preview.
+    QMenu* FileMenu() const { return mnuFile; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,4 +57,6 @@ private:
     QPushButton* butPicturesFolder = nullptr;
     QPushButton* butSavePicture = nullptr;
     QPushButton* butClose = nullptr;
+    QMenu* mnuFile = nullptr;
+    QString LayoutName; // the layout file's name, in the title of an editing window
 };

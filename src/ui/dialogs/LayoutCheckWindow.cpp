@@ -110,8 +110,11 @@ LayoutCheckWindow::LayoutCheckWindow(const cLayout& layout, QWidget* parent)
     tblFindings->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFindings->setSelectionMode(QAbstractItemView::SingleSelection);
     tblFindings->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblFindings->setWordWrap(false);
-    tblFindings->setTextElideMode(Qt::ElideRight);
+    // Each message is read whole in its row: it wraps onto further lines, the row as tall as
+    // it needs, rather than ending in an ellipsis.
+    tblFindings->setWordWrap(true);
+    tblFindings->setTextElideMode(Qt::ElideNone);
+    tblFindings->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblFindings->setAlternatingRowColors(true);
     tblFindings->setShowGrid(false);
     tblFindings->verticalHeader()->hide();
@@ -226,6 +229,7 @@ void LayoutCheckWindow::Refresh() {
         std::optional<PictureFinder> finder;
         if (!folder.empty()) {
             finder = PictureFinder::ForLayout(Layout.FileName(), folder);
+            finder->SetCodePage(Layout.TextCodePage());
             options.PictureFound = [&finder](const std::string& path) {
                 return finder->Find(path).Found();
             };
@@ -268,7 +272,9 @@ void LayoutCheckWindow::Fill() {
         if (IsLayoutScreen(f.Screen)) {
             const std::string& label = screens[static_cast<std::size_t>(f.Screen)].Label;
             if (!label.empty())
-                screen->setToolTip(tr("Screen %1: %2").arg(f.Screen).arg(FromCodePage(label)));
+                screen->setToolTip(tr("Screen %1: %2")
+                                       .arg(f.Screen)
+                                       .arg(FromCodePage(label, Layout.TextCodePage())));
         } else if (f.Screen == WholeLayout) {
             screen->setToolTip(tr("The whole layout"));
         }
@@ -277,7 +283,7 @@ void LayoutCheckWindow::Fill() {
             row, ColRecord,
             Cell(f.Record > 0 ? QString::number(f.Record) : QString(), Qt::AlignRight));
 
-        const QString message = FromCodePage(f.Message);
+        const QString message = FromCodePage(f.Message, Layout.TextCodePage());
         auto* text = Cell(message);
         text->setToolTip(message);
         tblFindings->setItem(row, ColMessage, text);
@@ -301,7 +307,7 @@ void LayoutCheckWindow::ShowDetail() {
     butMoveInside->setEnabled(f != nullptr && f->Code == CheckCode::OffScreen && f->Record > 0);
     butRelink->setEnabled(f != nullptr && f->Code == CheckCode::MissingPicture);
     if (f == nullptr) return labDetail->clear();
-    labDetail->setText(FromCodePage(f->Message));
+    labDetail->setText(FromCodePage(f->Message, Layout.TextCodePage()));
 }
 
 int LayoutCheckWindow::SelectedRow() const {

@@ -154,8 +154,8 @@ void ScreenThumbnailsWindow::SetChosenResolution(const std::optional<Resolution>
 }
 
 void ScreenThumbnailsWindow::Refresh() {
-    const PictureFinder finder =
-        PictureFinder::ForLayout(Layout.FileName(), PicturesFolderSetting());
+    PictureFinder finder = PictureFinder::ForLayout(Layout.FileName(), PicturesFolderSetting());
+    finder.SetCodePage(Layout.TextCodePage());
     SceneOptions options;
     options.ShowPersistent = chkPersistent->isChecked();
     options.Pictures = &finder;

@@ -51,6 +51,7 @@
 #include "ui/widgets/QtUserDialogs.h"
 #include "ui/session/RecentLayouts.h"
 #include "ui/widgets/ScreenFit.h"
+#include "ui/canvas/ScreenEditor.h"
 #include "ui/canvas/ScreenPreview.h"
 #include "ui/canvas/ScreenPreviewWindow.h"
 #include "ui/widgets/ShareSplitter.h"
@@ -89,6 +90,21 @@ void KorvoScreenManager::BuildControlPanes() {
                 preview->Screen() >= 0)
                 return preview->Screen();
         return PrincipalScreen();
+    };
+    // An added control goes in the middle of what that view shows of the screen.
+    Controls->ViewCentre = [this]() -> std::optional<QPointF> {
+        const int screen = Controls->ShownScreen();
+        ScreenPreview* shown = nullptr;
+        for (QWidget* up = QApplication::focusWidget(); up != nullptr && shown == nullptr;
+             up = up->parentWidget())
+            if (auto* preview = qobject_cast<ScreenPreview*>(up);
+                preview != nullptr && preview->Layout() == &PrincipalLayout)
+                shown = preview;
+        if (shown == nullptr) shown = PrincPreview;
+        ScreenEditor* editor = shown->Editor();
+        if (editor == nullptr || !editor->isVisible() || shown->Screen() != screen)
+            return std::nullopt;
+        return editor->ToScreen(QRectF(editor->viewport()->rect()).center());
     };
     menuBar()->insertMenu(mnuView->menuAction(), Controls->Menu());
     connect(Controls, &ControlActions::Status, this,
@@ -132,7 +148,7 @@ void KorvoScreenManager::FollowSelection() {
     };
     if (std::any_of(selection.begin(), selection.end(), onView)) return;
     const int32_t screen = records[static_cast<std::size_t>(selection.front() - 1)].rScreen;
-    if (IsLayoutScreen(screen)) SelectPrincipalScreen(screen);
+    if (screen >= 0) SelectPrincipalScreen(screen);
 }
 
 void KorvoScreenManager::editSelected() {
@@ -177,6 +193,13 @@ void KorvoScreenManager::OpenScreenEditor(int screen) {
         Controls->AddView(&window->Preview(), *PrincSession);
         if (auto* bar = window->findChild<QMenuBar*>(QStringLiteral("EditorMenuBar")))
             bar->addAction(Controls->Menu()->menuAction());
+        // Saving the layout from the editing window, with the main window's keys.
+        if (QMenu* file = window->FileMenu()) {
+            QAction* first = file->actions().value(0);
+            for (const char* name : {"mnuPrincSave", "mnuPrincSaveAs"})
+                if (auto* item = findChild<QAction*>(QLatin1String(name)))
+                    file->insertAction(first, item);
+        }
         ScreenEditors.removeAll(nullptr);
         ScreenEditors.push_back(window);
         window->show();
@@ -208,6 +231,7 @@ void KorvoScreenManager::BuildPanes() {
         else
             statusBar()->showMessage(tr("Select a control first"), 5000);
     });
+    BuildScreensScriptsAndManual();
 
     // Find, Find Next and Find Previous, then Where Used, at the end of the Edit menu.
     auto* mnuEdit = menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit"));

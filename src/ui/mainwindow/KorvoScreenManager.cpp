@@ -142,7 +142,11 @@ int KorvoScreenManager::PrincipalScreen() const {
 }
 
 void KorvoScreenManager::SelectPrincipalScreen(int screen) {
-    QTreeWidgetItem* row = PrincLayList->topLevelItem(screen);
+    // The 16 screens are rows 0..15; a screen beyond them is found among the rows that follow.
+    QTreeWidgetItem* row = IsLayoutScreen(screen) ? PrincLayList->topLevelItem(screen) : nullptr;
+    for (int k = ScreenCount; row == nullptr && k < PrincLayList->topLevelItemCount(); ++k)
+        if (PrincLayList->topLevelItem(k)->text(0) == QString::number(screen))
+            row = PrincLayList->topLevelItem(k);
     if (row == nullptr) return;
     PrincLayList->setCurrentItem(row);
     row->setSelected(true);
@@ -170,12 +174,21 @@ void KorvoScreenManager::ChooseResolution(const std::optional<Resolution>& resol
 void KorvoScreenManager::ShowResolution() {
     const DetectedResolution drawn = PrincSession->DrawnFor();
     StatusResolution->setText(FromCodePage(DrawnForText(drawn)));
+    StatusResolution->setMinimumWidth(StatusResolution->sizeHint().width());
     StatusResolution->setVisible(PrincSession->IsOpen());
+    // The resolution chosen is checked; without a choice, the one detected is, and it is named
+    // so in the menu.
     const std::optional<Resolution>& chosen = PrincSession->ChosenResolution();
+    const DetectedResolution detected =
+        DetectResolution(PrincipalLayout.Records(), -1, std::nullopt);
+    const Resolution marked = chosen ? *chosen : detected.Size;
     for (QAction* item : StatusResolution->menu()->actions()) {
         if (!item->isCheckable()) continue;
-        const int index = item->objectName().mid(13).toInt();
-        item->setChecked(chosen && *chosen == Resolutions[static_cast<std::size_t>(index)]);
+        const Resolution r = Resolutions[static_cast<std::size_t>(item->objectName().mid(13).toInt())];
+        QString text = FromCodePage(ResolutionCaption(r));
+        if (PrincSession->IsOpen() && r == detected.Size) text += tr(" (detected)");
+        item->setText(text);
+        item->setChecked(PrincSession->IsOpen() && r == marked);
     }
 }
 
@@ -202,12 +215,14 @@ void KorvoScreenManager::RefreshWindowState() {
 
     StatusRecords->setText(
         QStringLiteral("Principal layout: %1 records").arg(PrincipalLayout.ControlCount()));
+    StatusRecords->setToolTip(StatusRecords->text());
     // Where the next append goes: the Append to choice.
     const QVariant chosen = cboAppendTo->currentData();
     const int next = chosen.isValid() ? chosen.toInt() : -1;
     StatusNextScreen->setText(next < 0
                                   ? QStringLiteral("No empty screen for an append")
                                   : QStringLiteral("The next append fills screen %1").arg(next));
+    StatusNextScreen->setToolTip(StatusNextScreen->text());
     ShowResolution();
     ShowCodePage();
     for (const auto& [item, button] : MirroredItems)
@@ -278,8 +293,12 @@ QSize KorvoScreenManager::DesignSize() const {
 }
 
 void KorvoScreenManager::RestoreWindowSettings() {
-    // The design size where the screen has room for it; otherwise the frames scroll.
-    ResizeWithinScreen(*this, DesignSize());
+    // The first time: about four fifths of the screen, so the previews beside the lists show,
+    // and never less than the design size where the screen has room for it (otherwise the
+    // frames scroll).
+    const QSize room = RoomOnScreen(*this);
+    const QSize generous = room.isValid() ? room * FirstSizeShare : QSize();
+    ResizeWithinScreen(*this, DesignSize().expandedTo(generous));
     if (Settings == nullptr) return;
 
     FrameSplitter->SetUserShift(Settings->value(Key(FrameSplitKey), 0).toInt());
@@ -292,9 +311,9 @@ void KorvoScreenManager::RestoreWindowSettings() {
     const QSize size = Settings->value(Key(SizeKey)).toSize();
     const QScreen* screen =
         this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen != nullptr ? screen->availableGeometry().size() : QSize();
-    if (size.isValid() && room.isValid() && size.width() <= room.width() &&
-        size.height() <= room.height())
+    const QSize free = screen != nullptr ? screen->availableGeometry().size() : QSize();
+    if (size.isValid() && free.isValid() && size.width() <= free.width() &&
+        size.height() <= free.height())
         ResizeWithinScreen(*this, size.expandedTo(DesignSize()));
     if (Settings->value(Key(MaximizedKey), false).toBool())
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -51,6 +51,9 @@ class LayoutFrame;
 class PicturesPane;
 class PropertySheet;
 class WhereUsedPane;
+class ManualWindow;
+class ScreenActions;
+class ScriptsPane;
 class LayoutSession;
 class ScreenListTree;
 class RecentLayouts;
@@ -144,6 +147,10 @@ private slots:
     void MoveInsideFinding(int record);
     void exportBundle();
     void showWhereUsed();
+    // File > New: an empty Principal layout drawn for Resolutions[index].
+    void newLayout(int index);
+    // Help > Manual, at the section of the window or pane with the focus (F1).
+    void showManual();
     // A pane chose a control: it becomes the selection, and its screen is shown with it marked.
     void ShowControl(int screen, int record);
 
@@ -268,4 +275,9 @@ private:
     FindPane* PaneFind = nullptr;
     PicturesPane* PanePictures = nullptr;
     WhereUsedPane* PaneWhereUsed = nullptr;
+    // New screens, the Scripts pane and the manual (ScreensScriptsAndManual.cpp).
+    void BuildScreensScriptsAndManual();
+    ScreenActions* ScreenCommands = nullptr;
+    ScriptsPane* PaneScripts = nullptr;
+    ManualWindow* Manual = nullptr;
 };

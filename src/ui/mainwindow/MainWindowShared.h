@@ -29,15 +29,14 @@ constexpr int AddFrameHeight = 3375;
 constexpr int ListWidth = 8535;
 constexpr int PrincListHeight = 2655;
 constexpr int AddListHeight = 1815;
+// The part of the screen's free area the window takes the first time it opens.
+constexpr double FirstSizeShare = 0.8;
 // The size the window's captions are designed for.
 constexpr qreal DesignPointSize = 8.0;
 
 // Of the height beyond the design size, the part the Principal frame gets. Its list needs less
 // to show all 16 screens than the Additional one, so both get there at about the same height.
 constexpr double PrincipalHeightShare = 0.42;
-// Of the width beyond the design size, the part a list gets when its preview pane is shown: the
-// list's columns fit at the design width, the picture of a screen uses what room there is.
-constexpr double ListWidthShare = 1.0 / 3.0;
 
 constexpr int OpenFlags = FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly;
 constexpr int SaveFlags =

@@ -195,9 +195,7 @@ void KorvoScreenManager::MoveInsideFinding(int record) {
                 QStringLiteral("Record %1 lies inside the screen already").arg(record), 5000);
             return;
         }
-        const std::string refused =
-            PrincipalLayout.ApplyEdit(edit, ControlsStepText("Move", 1) + " inside the screen");
-        if (!refused.empty()) Warn(refused);
+        PrincSession->Apply(edit, ControlsStepText("Move", 1) + " inside the screen");
     });
 }
 

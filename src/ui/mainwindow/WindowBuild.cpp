@@ -357,14 +357,21 @@ void KorvoScreenManager::BuildStatusBar() {
     StatusRecords->setObjectName(QStringLiteral("StatusRecords"));
     StatusNextScreen = new QLabel(statusBar());
     StatusNextScreen->setObjectName(QStringLiteral("StatusNextScreen"));
-    statusBar()->addWidget(StatusRecords);
-    statusBar()->addWidget(StatusNextScreen);
+    // The two texts give way to the resolution when the bar is short of room: each is cut at
+    // its end (and said whole in its tooltip) rather than drawn over the other.
+    for (QLabel* text : {StatusRecords, StatusNextScreen}) {
+        text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        text->setMinimumWidth(0);
+    }
+    statusBar()->addWidget(StatusRecords, 2);
+    statusBar()->addWidget(StatusNextScreen, 3);
 
     // What the Principal layout is drawn for, and the choice of another.
     StatusResolution = new QToolButton(statusBar());
     StatusResolution->setObjectName(QStringLiteral("StatusResolution"));
     StatusResolution->setPopupMode(QToolButton::InstantPopup);
     StatusResolution->setAutoRaise(true);
+    StatusResolution->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     StatusResolution->setToolTip(
         tr("The screen resolution the Principal layout is drawn for; choose another if the "
            "detection is wrong. The choice is kept for this file, not written into it."));

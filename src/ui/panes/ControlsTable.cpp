@@ -103,6 +103,17 @@ ControlsTable::ControlsTable(LayoutSession& session, QWidget* parent)
         Rows->Refresh();
         tblControls->verticalScrollBar()->setValue(scrolled);
         UpdateCount();
+        // A control just added or pasted that the filter would hide is shown: the filter goes.
+        if (change.Reloaded || change.Inserted.empty()) return;
+        const bool filtered = !txtFilter->text().isEmpty() || cboKind->currentIndex() > 0;
+        const bool hidden = std::any_of(change.Inserted.begin(), change.Inserted.end(),
+                                        [this](int position) { return Rows->RowOf(position) < 0; });
+        if (filtered && hidden) {
+            txtFilter->clear();
+            cboKind->setCurrentIndex(0);
+            ChooseRows();
+            SelectFromSession();
+        }
     });
     ChooseRows();
 }

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "ui/widgets/CommonCode.h"
 #include "layout/cLayout.h"
 #include "ui/widgets/CodePage.h"
 #include "ui/widgets/HandlerGuard.h"
@@ -82,7 +83,7 @@ FindPane::FindPane(LayoutSession& session, UserDialogs& dialogs, QWidget* parent
     lstResults->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstResults->setAllColumnsShowFocus(true);
     lstResults->setMinimumHeight(fontMetrics().lineSpacing() * 6);
-    lstResults->header()->setStretchLastSection(true);
+    StretchKeyColumn(*lstResults, ColLine);
     column->addWidget(lstResults, 1);
     labFindStatus = Named(new QLabel(content), "labFindStatus");
     labFindStatus->setTextFormat(Qt::PlainText);
@@ -311,11 +312,7 @@ bool FindPane::Replace() {
                                "\"?\n" + plan.Summary() + ".",
                            MsgButtons::YesNo, MsgIcon::Question, "Replace") != MsgAnswer::Yes)
             return;
-        const std::string refused = layout.ApplyEdit(plan.Edit, plan.StepText());
-        if (!refused.empty()) {
-            Warn(refused);
-            return;
-        }
+        if (!Session.Apply(plan.Edit, plan.StepText())) return;
         Searched = request.Find;
         HasSearch = true;
         done = true;

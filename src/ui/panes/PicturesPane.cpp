@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/widgets/CommonCode.h"
 #include "editing/FindReplace.h"
 #include "editing/Relink.h"
 #include "layout/cLayout.h"
@@ -84,6 +85,10 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     tblPictures->setSelectionMode(QAbstractItemView::SingleSelection);
     lstPictureUses =
         Table(split, "lstPictureUses", {tr("Screen"), tr("Record"), tr("Control"), tr("Path")});
+    // The path is what the user reads here, however narrow the pane.
+    StretchKeyColumn(*tblPictures, 0);
+    tblPictures->header()->setSectionResizeMode(2, QHeaderView::Interactive); // found at: long
+    StretchKeyColumn(*lstPictureUses, 2);
     lstPictureUses->setToolTip(tr("The controls that show the chosen picture, under any spelling "
                                   "of its path"));
     split->addWidget(tblPictures);
@@ -145,7 +150,14 @@ PicturesPane::PicturesPane(LayoutSession& session, FileDialogs& files, UserDialo
     connect(butRelinkBrowse, &QPushButton::clicked, this, &PicturesPane::BrowseNewPath);
     connect(butLookAgain, &QPushButton::clicked, this, &PicturesPane::LookAgain);
     // Looked up while the pane is shown; a hidden pane looks again when it is shown.
-    connect(&Session, &LayoutSession::Changed, this, [this] {
+    connect(&Session, &LayoutSession::Changed, this, [this](const LayoutChange& change) {
+        // Another layout: what was typed to relink belonged to the last one.
+        if (change.Reloaded) {
+            ChosenPath.clear();
+            txtRelinkFrom->clear();
+            txtRelinkTo->clear();
+            chkRelinkFolder->setChecked(false);
+        }
         Stale = !isVisible();
         if (!Stale) RunGuarded(Dialogs, [this] { Refill(); });
     });
@@ -279,11 +291,7 @@ bool PicturesPane::Relink() {
                            MsgIcon::None, "Relink");
             return;
         }
-        const std::string refused = layout.ApplyEdit(plan.Edit, plan.StepText());
-        if (!refused.empty()) {
-            Warn(refused);
-            return;
-        }
+        if (!Session.Apply(plan.Edit, plan.StepText())) return;
         // The relinked path is the one to look at now.
         ChosenPath = IsPictureFolder(from) ? std::string() : to;
         Refill();

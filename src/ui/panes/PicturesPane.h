@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 
 class FileDialogs;
 class LayoutSession;

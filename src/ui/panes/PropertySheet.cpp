@@ -18,12 +18,13 @@
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "preview/PictureFinder.h"
+#include "ui/panes/PropertySheetEditors.h"
+#include "ui/session/LayoutSession.h"
+#include "ui/session/PreviewSettings.h"
 #include "ui/widgets/CodePage.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/HandlerGuard.h"
-#include "ui/session/LayoutSession.h"
-#include "ui/session/PreviewSettings.h"
-#include "ui/panes/PropertySheetEditors.h"
+#include "ui/widgets/ScriptEditor.h"
 
 namespace {
 
@@ -178,16 +179,16 @@ QWidget* PropertySheet::BuildEditor(Row& row, QWidget* parent) {
         break;
     }
     case FieldType::Script: {
-        row.Script = new ScriptEdit(holder);
+        row.Script = new ScriptEditor(holder);
         row.Script->setObjectName(name);
-        row.Script->setFixedHeight(row.Script->fontMetrics().lineSpacing() * 4 + 10);
-        row.Editor = row.Script;
+        row.Script->TextView()->setObjectName(name + QStringLiteral("Text"));
+        row.Script->setMinimumHeight(row.Script->fontMetrics().lineSpacing() * 10 + 30);
+        row.Editor = row.Script->TextView();
         line->addWidget(row.Script, 1);
-        connect(row.Script, &ScriptEdit::Finished, this, [this, &row] {
-            QString text = row.Script->toPlainText();
+        connect(row.Script, &ScriptEditor::Finished, this, [this, &row] {
+            // The script's own line ends come back with it: CR LF, a lone CR, or mixed.
+            const QString text = row.Script->ScriptText();
             if (Showing || text == row.ShownScript) return;
-            // The host's scripts end their lines with CR LF.
-            text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             Commit(row, text.toStdString());
         });
         break;
@@ -313,9 +314,11 @@ void PropertySheet::ShowRow(Row& row) {
         row.Line->setPlaceholderText(placeholder);
     } else if (row.Script != nullptr) {
         row.ShownScript = text;
-        row.ShownScript.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        row.Script->setPlainText(row.ShownScript);
-        row.Script->setPlaceholderText(placeholder);
+        row.Script->SetIncludeFolders(
+            PictureFinder::ForLayout(Session.Layout().FileName(), PicturesFolderSetting())
+                .Folders());
+        row.Script->SetScriptText(row.ShownScript);
+        row.Script->SetPlaceholderText(placeholder);
     } else if (row.Line != nullptr) {
         row.Line->setText(text);
         row.Line->setCursorPosition(0);
@@ -371,7 +374,7 @@ bool PropertySheet::TryCommitValue(Row& row, const FieldValue& value) {
     const ControlsEditPlan plan =
         SetFieldEdit(layout.Records(), Session.Selection(), *row.Field, value);
     std::string refusal = plan.Refusal;
-    if (refusal.empty() && !plan.Edit.Empty()) refusal = layout.ApplyEdit(plan.Edit, plan.Text);
+    if (refusal.empty()) refusal = Session.TryApply(plan.Edit, plan.Text);
     if (!refusal.empty()) {
         Refuse(row, refusal);
         return false;
@@ -429,4 +432,11 @@ void PropertySheet::ChooseColourFor(Row& row) {
     const std::optional<QColor> chosen = ChooseColour(current);
     if (!chosen) return;
     CommitValue(row, {ToHostColour(*chosen), {}});
+}
+
+void PropertySheet::EditScript() {
+    show();
+    raise();
+    for (Row& row : Rows)
+        if (row.Script != nullptr) row.Script->TextView()->setFocus();
 }

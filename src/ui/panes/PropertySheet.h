@@ -24,7 +24,7 @@ class QToolButton;
 class FileDialogs;
 class KeyCaptureEdit;
 class LayoutSession;
-class ScriptEdit;
+class ScriptEditor;
 class UserDialogs;
 
 class PropertySheet : public QDockWidget {
@@ -39,6 +39,8 @@ public:
 
     // Shows the selection's values again.
     void Refresh();
+    // Brings the sheet up with the focus in the script's editor.
+    void EditScript();
     // What the sheet says of the selection: "No control selected", "Button, record 12 on screen
     // 3", "3 controls selected".
     QString Heading() const;
@@ -57,7 +59,7 @@ private:
         QWidget* Editor = nullptr; // the editor named after the field
         QLineEdit* Line = nullptr; // where a value is typed (also a combo box's)
         QComboBox* Combo = nullptr;
-        ScriptEdit* Script = nullptr;
+        ScriptEditor* Script = nullptr;
         KeyCaptureEdit* Key = nullptr;
         QLabel* KeyCode = nullptr;
         QToolButton* Swatch = nullptr;

@@ -80,21 +80,3 @@ void KeyCaptureEdit::keyPressEvent(QKeyEvent* event) {
         emit KeyRefused(QKeySequence(event->keyCombination()).toString(QKeySequence::NativeText));
 }
 
-ScriptEdit::ScriptEdit(QWidget* parent) : QPlainTextEdit(parent) {
-    setTabChangesFocus(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-}
-
-void ScriptEdit::focusOutEvent(QFocusEvent* event) {
-    QPlainTextEdit::focusOutEvent(event);
-    emit Finished();
-}
-
-void ScriptEdit::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        (event->modifiers() & Qt::ControlModifier)) {
-        emit Finished();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}

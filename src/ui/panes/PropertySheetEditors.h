@@ -29,17 +29,3 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// A script: several lines shown as lines, finished (Finished) when the editor loses the focus or
-// on Ctrl+Enter.
-class ScriptEdit : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit ScriptEdit(QWidget* parent = nullptr);
-
-signals:
-    void Finished();
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-};

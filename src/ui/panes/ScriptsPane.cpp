@@ -1,6 +1,7 @@
 #include "ui/panes/ScriptsPane.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -13,26 +14,33 @@
 
 ScriptsPane::ScriptsPane(LayoutSession& session, QWidget* parent)
     : QDockWidget(tr("Scripts"), parent), Session(session) {
-    setObjectName(QStringLiteral("PaneScripts"));
+    setObjectName(QStringLiteral("ScriptsPane"));
     setProperty("manualPage", QStringLiteral("scripts.html#scripts-pane"));
     auto* holder = new QWidget(this);
     txtFilter = new QLineEdit(holder);
     txtFilter->setObjectName(QStringLiteral("txtScriptsFilter"));
     txtFilter->setPlaceholderText(tr("Filter: scripts holding..."));
     txtFilter->setClearButtonEnabled(true);
+    labCount = new QLabel(holder);
+    labCount->setObjectName(QStringLiteral("labScriptsCount"));
     lstScripts = new QTreeWidget(holder);
     lstScripts->setObjectName(QStringLiteral("lstScripts"));
     lstScripts->setRootIsDecorated(false);
     lstScripts->setUniformRowHeights(true);
     lstScripts->setAlternatingRowColors(true);
-    lstScripts->setHeaderLabels({tr("Screen"), tr("Record"), tr("Control"), tr("First line"),
-                                 tr("Length")});
+    lstScripts->setHeaderLabels(
+        {tr("Screen"), tr("Record"), tr("Control"), tr("First line"), tr("Length")});
     lstScripts->header()->setStretchLastSection(false);
+    for (int column : {ColScreen, ColRecord, ColLength})
+        lstScripts->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    lstScripts->header()->resizeSection(ColControl, 150);
     lstScripts->header()->setSectionResizeMode(ColFirstLine, QHeaderView::Stretch);
+    lstScripts->setMinimumWidth(420);
     auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(txtFilter);
     layout->addWidget(lstScripts, 1);
+    layout->addWidget(labCount);
     setWidget(holder);
 
     connect(txtFilter, &QLineEdit::textChanged, this, &ScriptsPane::Refill);
@@ -49,7 +57,6 @@ ScriptsPane::ScriptsPane(LayoutSession& session, QWidget* parent)
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) Refill();
     });
-    Refill();
 }
 
 void ScriptsPane::Refill() {
@@ -79,6 +86,7 @@ void ScriptsPane::Refill() {
     }
     lstScripts->addTopLevelItems(items);
     lstScripts->setUpdatesEnabled(true);
-    setWindowTitle(filter.isEmpty() ? tr("Scripts (%1)").arg(Rows.size())
-                                    : tr("Scripts (%1 holding \"%2\")").arg(Rows.size()).arg(filter));
+    const int count = static_cast<int>(Rows.size());
+    labCount->setText(filter.isEmpty() ? tr("%1 script(s)").arg(count)
+                                       : tr("%1 script(s) holding \"%2\"").arg(count).arg(filter));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class LayoutSession;
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 struct LayoutChange;
@@ -34,5 +35,6 @@ private:
     LayoutSession& Session;
     std::vector<int> Rows;
     QLineEdit* txtFilter = nullptr;
+    QLabel* labCount = nullptr;
     QTreeWidget* lstScripts = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/widgets/CommonCode.h"
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "ui/widgets/CodePage.h"
@@ -33,6 +34,7 @@ WhereUsedPane::WhereUsedPane(LayoutSession& session, UserDialogs& dialogs, QWidg
     lstWhereUsed->setRootIsDecorated(false);
     lstWhereUsed->setAllColumnsShowFocus(true);
     lstWhereUsed->setMinimumHeight(fontMetrics().lineSpacing() * 5);
+    StretchKeyColumn(*lstWhereUsed, 2);
     column->addWidget(lstWhereUsed, 1);
     auto* buttons = new QHBoxLayout;
     butWhereScreen = new QPushButton(tr("Links to the selected screen"), content);
@@ -103,12 +105,20 @@ void WhereUsedPane::Refill() {
         row->setText(ColWhy, why);
         Rows.push_back(record);
     };
-    if (Showing == Subject::Screen && IsLayoutScreen(Which)) {
+    if (Showing == Subject::Screen && Which >= 0) {
         const std::vector<ScreenLinkUse> links = LinksToScreen(records, Which);
-        const std::string& name = Session.Layout().Screens()[static_cast<std::size_t>(Which)].Label;
+        // A screen beyond the host's 16 is named as the screen list names it.
+        std::string name;
+        if (IsLayoutScreen(Which)) {
+            name = Session.Layout().Screens()[static_cast<std::size_t>(Which)].Label;
+        } else {
+            for (const auto& [screen, entry] : Session.Layout().ScreensBeyond())
+                if (screen == Which) name = entry.Label;
+        }
         QString subject = tr("Screen %1").arg(Which);
         if (!name.empty())
-            subject += QStringLiteral(" \"") + FromCodePage(name) + QStringLiteral("\"");
+            subject += QStringLiteral(" \"") + FromCodePage(name, Session.Layout().TextCodePage()) +
+                       QStringLiteral("\"");
         for (const ScreenLinkUse& link : links)
             add(link.Record, tr("shows screen %1").arg(Which));
         labWhereUsed->setText(

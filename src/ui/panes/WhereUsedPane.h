@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 
 class LayoutSession;
 class QLabel;

@@ -4,10 +4,15 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <algorithm>
+#include <cmath>
+#include <span>
+
 #include "editing/ControlEdits.h"
 #include "layout/HostCodes.h"
 #include "layout/cLayout.h"
 #include "platform/Windows1252.h"
+#include "tools/ScreenResolution.h"
 #include "ui/widgets/CodePage.h"
 #include "ui/session/ControlClipboard.h"
 #include "ui/widgets/HandlerGuard.h"
@@ -15,18 +20,51 @@
 
 namespace {
 
-// A message of the core (UTF-8) for the message box, whose texts are Windows-1252: a character
-// the code page lacks (one the user typed) shows as a question mark.
-std::string BoxText(const std::string& utf8) {
-    std::string bytes;
-    if (Utf8ToWindows1252(utf8, bytes)) return bytes;
-    bytes.clear();
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) < 0x80)
-            bytes.push_back(c);
-        else if ((static_cast<unsigned char>(c) & 0xC0) == 0xC0)
-            bytes.push_back('?');
-    return bytes;
+bool Overlaps(const ControlRecord& a, const ControlRecord& b) {
+    return a.rX1 < b.rX2 && b.rX1 < a.rX2 && a.rY1 < b.rY2 && b.rY1 < a.rY2;
+}
+
+// Where an added control goes: centred on `centre`, or else the nearest place about it, ring by
+// ring in steps of the copy offset, where it lies over no other control of its screen (the
+// pictures as large as a quarter of the screen and more, behind the others, do not count),
+// inside the screen. The centre itself when no place is free.
+ControlRecord PlacedNear(ControlRecord added, std::span<const ControlRecord> records,
+                         QPointF centre, Resolution screenSize) {
+    const int32_t w = added.rX2 - added.rX1, h = added.rY2 - added.rY1;
+    const int64_t screenArea = int64_t{screenSize.Width} * screenSize.Height;
+    std::vector<const ControlRecord*> others;
+    for (const ControlRecord& r : records) {
+        if (r.rScreen != added.rScreen) continue;
+        const int64_t area = int64_t{r.rX2 - r.rX1} * (r.rY2 - r.rY1);
+        if (screenArea > 0 && area * 4 >= screenArea) continue;
+        others.push_back(&r);
+    }
+    const auto at = [&](int64_t x, int64_t y) {
+        ControlRecord placed = added;
+        if (screenSize.Width > w) x = std::clamp<int64_t>(x, 0, screenSize.Width - w);
+        if (screenSize.Height > h) y = std::clamp<int64_t>(y, 0, screenSize.Height - h);
+        placed.rX1 = static_cast<int32_t>(x);
+        placed.rY1 = static_cast<int32_t>(y);
+        placed.rX2 = placed.rX1 + w;
+        placed.rY2 = placed.rY1 + h;
+        return placed;
+    };
+    const auto free = [&](const ControlRecord& placed) {
+        return std::none_of(others.begin(), others.end(),
+                            [&](const ControlRecord* r) { return Overlaps(placed, *r); });
+    };
+    const int64_t x0 = std::llround(centre.x()) - w / 2, y0 = std::llround(centre.y()) - h / 2;
+    constexpr int Rings = 40;
+    for (int ring = 0; ring <= Rings; ++ring) {
+        for (int dy = -ring; dy <= ring; ++dy)
+            for (int dx = -ring; dx <= ring; ++dx) {
+                if (std::max(std::abs(dx), std::abs(dy)) != ring) continue;
+                const ControlRecord placed =
+                    at(x0 + int64_t{dx} * CopyOffset, y0 + int64_t{dy} * CopyOffset);
+                if (free(placed)) return placed;
+            }
+    }
+    return at(x0, y0);
 }
 
 } // namespace
@@ -138,7 +176,7 @@ void ControlActions::UpdateActions() {
 }
 
 void ControlActions::Warn(const std::string& utf8) {
-    Dialogs.MsgBox(BoxText(utf8), MsgButtons::OK, MsgIcon::Exclamation);
+    Principal.Refuse(utf8);
 }
 
 bool ControlActions::Apply(const ControlsEditPlan& plan) {
@@ -146,13 +184,7 @@ bool ControlActions::Apply(const ControlsEditPlan& plan) {
         Warn(plan.Refusal);
         return false;
     }
-    if (plan.Edit.Empty()) return true;
-    const std::string refusal = Principal.Layout().ApplyEdit(plan.Edit, plan.Text);
-    if (!refusal.empty()) {
-        Warn(refusal);
-        return false;
-    }
-    return true;
+    return Principal.Apply(plan.Edit, plan.Text);
 }
 
 bool ControlActions::HasSelection(const LayoutSession& session, const char* verb) {
@@ -168,7 +200,15 @@ void ControlActions::Add(int32_t kind) {
             emit Status(tr("Choose the screen to add the control on in the Principal list"));
             return;
         }
-        const ControlsEditPlan plan = AddControlEdit(Principal.Layout().Records(), kind, screen);
+        ControlsEditPlan plan = AddControlEdit(Principal.Layout().Records(), kind, screen);
+        // In the middle of what is in view, beside the controls there rather than over them.
+        if (!plan.Refused() && plan.Edit.Inserted.size() == 1) {
+            const Resolution size = Principal.DrawnFor().Size;
+            std::optional<QPointF> centre = ViewCentre ? ViewCentre() : std::nullopt;
+            if (!centre) centre = QPointF(size.Width / 2.0, size.Height / 2.0);
+            ControlRecord& added = plan.Edit.Inserted.front().second;
+            added = PlacedNear(added, Principal.Layout().Records(), *centre, size);
+        }
         if (Apply(plan))
             emit Status(tr("Added a %1 on screen %2")
                             .arg(QString::fromStdString(KindName(kind)))
@@ -226,8 +266,8 @@ void ControlActions::Paste() {
         }
         CopiedControls copied;
         std::string error;
-        if (!ControlsFromClipboard(copied, error)) return Warn(error);
         cLayout& layout = Principal.Layout();
+        if (!ControlsFromClipboard(copied, error, layout.TextCodePage())) return Warn(error);
         const PastePlan plan =
             PasteEdit(layout.Records(), ScreenLabels(layout), Identity(Principal), copied, screen);
         if (Apply(plan)) emit Status(QString::fromStdString(PasteSummary(plan, screen)));

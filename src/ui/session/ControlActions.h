@@ -13,11 +13,13 @@
 
 #include <QKeySequence>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,9 @@ public:
     // The screen controls are added and pasted on: the one selected in the Principal list (-1
     // for none).
     std::function<int()> ShownScreen;
+    // The point of that screen (in screen pixels) in the middle of what the user sees of it, where
+    // an added control goes; none: the middle of the screen.
+    std::function<std::optional<QPointF>()> ViewCentre;
 
     // "&Controls", with every command; the window puts it in its menu bar.
     QMenu* Menu() const { return mnuControls; }

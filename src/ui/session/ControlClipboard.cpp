@@ -14,14 +14,15 @@ std::unique_ptr<QMimeData> ControlsMimeData(const CopiedControls& copied) {
     return data;
 }
 
-bool ControlsFromMimeData(const QMimeData* data, CopiedControls& copied, std::string& error) {
+bool ControlsFromMimeData(const QMimeData* data, CopiedControls& copied, std::string& error,
+                          int codePage) {
     const QString type = QString::fromLatin1(ControlsMimeType);
     if (data != nullptr && data->hasFormat(type)) {
         const QByteArray bytes = data->data(type);
         std::string why;
         if (ReadCopiedControls(
                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), copied,
-                why))
+                why, codePage))
             return true;
         error = "The controls on the clipboard cannot be read: " + why;
         return false;
@@ -29,7 +30,7 @@ bool ControlsFromMimeData(const QMimeData* data, CopiedControls& copied, std::st
     if (data != nullptr && data->hasText()) {
         const std::string text = data->text().toStdString();
         std::string why;
-        if (ReadControlsFromPlainText(text, copied, why)) return true;
+        if (ReadControlsFromPlainText(text, copied, why, codePage)) return true;
         error =
             "The clipboard holds no controls: its text is not a list of controls (" + why + ").";
         return false;
@@ -42,8 +43,8 @@ void PutControlsOnClipboard(const CopiedControls& copied) {
     QGuiApplication::clipboard()->setMimeData(ControlsMimeData(copied).release());
 }
 
-bool ControlsFromClipboard(CopiedControls& copied, std::string& error) {
-    return ControlsFromMimeData(QGuiApplication::clipboard()->mimeData(), copied, error);
+bool ControlsFromClipboard(CopiedControls& copied, std::string& error, int codePage) {
+    return ControlsFromMimeData(QGuiApplication::clipboard()->mimeData(), copied, error, codePage);
 }
 
 const QString& ProgramIdentity() {

@@ -20,11 +20,13 @@ inline constexpr const char* ControlsMimeType = "application/x-korvoscreenquill-
 std::unique_ptr<QMimeData> ControlsMimeData(const CopiedControls& copied);
 // The controls the data holds, under our type or as plain text; false, with a sentence saying
 // why (UTF-8), when it holds none or what it holds cannot be read.
-bool ControlsFromMimeData(const QMimeData* data, CopiedControls& copied, std::string& error);
+// The texts are stored in `codePage`, the code page of the layout pasted into.
+bool ControlsFromMimeData(const QMimeData* data, CopiedControls& copied, std::string& error,
+                          int codePage = 1252);
 
 // Puts them on the system clipboard; reads them from it.
 void PutControlsOnClipboard(const CopiedControls& copied);
-bool ControlsFromClipboard(CopiedControls& copied, std::string& error);
+bool ControlsFromClipboard(CopiedControls& copied, std::string& error, int codePage = 1252);
 
 // What tells this running program from every other one, for the identity of its layouts.
 const QString& ProgramIdentity();

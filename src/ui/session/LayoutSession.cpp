@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "layout/cLayout.h"
+#include "platform/Windows1252.h"
 #include "ui/widgets/CodePage.h"
 #include "ui/widgets/HandlerGuard.h"
 
@@ -16,7 +17,39 @@ QString Escaped(const std::string& step) {
     return FromCodePage(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// A message of the core (UTF-8) for the message box, whose texts are Windows-1252: a character
+// the code page lacks (one the user typed) shows as a question mark.
+std::string BoxText(const std::string& utf8) {
+    std::string bytes;
+    if (Utf8ToWindows1252(utf8, bytes)) return bytes;
+    bytes.clear();
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) < 0x80)
+            bytes.push_back(c);
+        else if ((static_cast<unsigned char>(c) & 0xC0) == 0xC0)
+            bytes.push_back('?');
+    return bytes;
+}
+
 } // namespace
+
+std::string LayoutSession::TryApply(const ControlsEdit& edit, const std::string& step,
+                                    const std::string& runKey) {
+    if (edit.Empty()) return {};
+    return Document.ApplyEdit(edit, step, runKey);
+}
+
+bool LayoutSession::Apply(const ControlsEdit& edit, const std::string& step,
+                          const std::string& runKey) {
+    const std::string refusal = TryApply(edit, step, runKey);
+    if (refusal.empty()) return true;
+    Refuse(refusal);
+    return false;
+}
+
+void LayoutSession::Refuse(const std::string& utf8) const {
+    Dialogs.MsgBox(BoxText(utf8), MsgButtons::OK, MsgIcon::Exclamation);
+}
 
 LayoutSession::LayoutSession(cLayout& layout, UserDialogs& dialogs, QObject* parent)
     : QObject(parent), Document(layout), Dialogs(dialogs) {
@@ -39,7 +72,14 @@ LayoutSession::~LayoutSession() {
 }
 
 bool LayoutSession::IsOpen() const {
-    return !Document.FileName().empty();
+    return StartedEmpty || !Document.FileName().empty();
+}
+
+void LayoutSession::StartEmpty(const Resolution& resolution) {
+    StartedEmpty = true;
+    Document.StartEmpty();
+    SetSelection({});
+    SetChosenResolution(resolution);
 }
 
 QString LayoutSession::UndoCaption(const std::string& step) {

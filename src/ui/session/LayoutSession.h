@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "layout/LayoutObserver.h"
@@ -18,6 +19,7 @@
 #include "tools/ScreenResolution.h"
 
 class QAction;
+struct ControlsEdit;
 class UserDialogs;
 class cLayout;
 
@@ -30,6 +32,8 @@ public:
     cLayout& Layout() const { return Document; }
     // A layout has been loaded or imported into the document (or saved from it).
     bool IsOpen() const;
+    // File > New: an empty layout with no file yet, drawn for the resolution; it counts as open.
+    void StartEmpty(const Resolution& resolution);
 
     // Edit > Undo and Edit > Redo: "&Undo Delete screen(s)", disabled when there is no step.
     QAction* UndoAction() const { return ActUndo; }
@@ -54,6 +58,17 @@ public:
     void SetChosenCodePage(const std::optional<int>& codePage);
     // The code page in force and the rule that decided it.
     const DetectedCodePage& CodePage() const { return InForce; }
+
+    // Every edit of single controls goes through here: applied as one step named `step` (a run
+    // key joins it to the open step of the same run), or, when the document refuses it, nothing
+    // changes and the refusal is told. TryApply returns the refusal instead of telling it, for a
+    // view that shows it beside what was typed.
+    bool Apply(const ControlsEdit& edit, const std::string& step, const std::string& runKey = {});
+    std::string TryApply(const ControlsEdit& edit, const std::string& step,
+                         const std::string& runKey = {});
+    // Tells why a command does nothing, in one place and one encoding: the message box of the
+    // dialog seam, with the core's UTF-8 text in its code page.
+    void Refuse(const std::string& utf8) const;
 
     // What the next undo or redo does, as the menu names it.
     static QString UndoCaption(const std::string& step);
@@ -83,6 +98,7 @@ private:
     QAction* ActUndo = nullptr;
     QAction* ActRedo = nullptr;
     std::vector<int> Selected;
+    bool StartedEmpty = false;
     std::optional<Resolution> Chosen;
     std::optional<int> ChosenPage;
     DetectedCodePage InForce;

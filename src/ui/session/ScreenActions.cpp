@@ -17,7 +17,8 @@ ScreenActions::ScreenActions(LayoutSession& principal, UserDialogs& dialogs,
 void ScreenActions::AddTo(QMenu* menu) {
     QAction* add = menu->addAction(tr("&New Screen..."), this, &ScreenActions::NewScreen);
     add->setObjectName(QStringLiteral("mnuNewScreen"));
-    QAction* copy = menu->addAction(tr("&Duplicate Screen..."), this, &ScreenActions::DuplicateScreen);
+    QAction* copy =
+        menu->addAction(tr("&Duplicate Screen..."), this, &ScreenActions::DuplicateScreen);
     copy->setObjectName(QStringLiteral("mnuDuplicateScreen"));
 }
 
@@ -30,7 +31,8 @@ void ScreenActions::NewScreen() {
         if (selected >= 1 && selected < ScreenCount &&
             layout.Screens()[static_cast<std::size_t>(selected)].CtrlCount == 0)
             request.Screen = selected;
-        const int32_t screen = request.Screen ? *request.Screen : LowestEmptyScreen(layout.Records());
+        const int32_t screen =
+            request.Screen ? *request.Screen : LowestEmptyScreen(layout.Records());
         if (screen < 0) {
             Dialogs.MsgBox("The layout has no empty screen among screens 1 to 15.", MsgButtons::OK,
                            MsgIcon::Exclamation);
@@ -41,14 +43,8 @@ void ScreenActions::NewScreen() {
                                          "New Screen", "");
         if (request.Label.empty()) return;
         const NewScreenPlan plan = NewScreenEdit(layout.Records(), request);
-        if (plan.Refused()) {
-            Dialogs.MsgBox(plan.Refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
-        if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty()) {
-            Dialogs.MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
+        if (plan.Refused()) return Principal.Refuse(plan.Refusal);
+        if (!Principal.Apply(plan.Edit, plan.Text)) return;
         emit ScreenMade(plan.Screen);
         if (plan.Notes.empty()) return;
         std::string told = "Screen " + std::to_string(plan.Screen) + " \"" + request.Label +
@@ -77,20 +73,14 @@ void ScreenActions::DuplicateScreen() {
             return;
         }
         const std::string& label = layout.Screens()[static_cast<std::size_t>(source)].Label;
-        const std::string name = Dialogs.InputBox(
-            "Name of the copy of screen " + std::to_string(source) + ", on screen " +
-                std::to_string(target) + ":",
-            "Duplicate Screen", label.empty() ? std::string() : label + " 2");
+        const std::string name =
+            Dialogs.InputBox("Name of the copy of screen " + std::to_string(source) +
+                                 ", on screen " + std::to_string(target) + ":",
+                             "Duplicate Screen", label.empty() ? std::string() : label + " 2");
         if (name.empty()) return;
         const NewScreenPlan plan = DuplicateScreenEdit(layout.Records(), source, name, target);
-        if (plan.Refused()) {
-            Dialogs.MsgBox(plan.Refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
-        if (const std::string refusal = layout.ApplyEdit(plan.Edit, plan.Text); !refusal.empty()) {
-            Dialogs.MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation);
-            return;
-        }
+        if (plan.Refused()) return Principal.Refuse(plan.Refusal);
+        if (!Principal.Apply(plan.Edit, plan.Text)) return;
         emit ScreenMade(plan.Screen);
     });
 }

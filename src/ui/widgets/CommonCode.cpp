@@ -1,5 +1,8 @@
 #include "ui/widgets/CommonCode.h"
 
+#include <QHeaderView>
+#include <QTreeView>
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -129,4 +132,12 @@ int ScreenNoFromText(const std::string& text) {
     const double rounded = std::nearbyint(*value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) return -1;
     return static_cast<int>(rounded);
+}
+
+void StretchKeyColumn(QTreeView& list, int keyColumn) {
+    QHeaderView* header = list.header();
+    header->setStretchLastSection(false);
+    for (int c = 0; c < header->count(); ++c)
+        header->setSectionResizeMode(c, c == keyColumn ? QHeaderView::Stretch
+                                                       : QHeaderView::ResizeToContents);
 }

@@ -26,3 +26,8 @@ void SetByTag(QWidget& window, const QString& marker, int kind, const QVariant& 
 // begins with, read the way the host reads numbers (blanks ignored, a text that is no number gives
 // 0), rounded half to even; -1 when that lies outside the 16-bit range.
 int ScreenNoFromText(const std::string& text);
+
+class QTreeView;
+// A docked list whose one key column (a path, the found text, a control's name) takes the room
+// the pane has: the other columns are as wide as what they hold, and the key one stretches.
+void StretchKeyColumn(QTreeView& list, int keyColumn);

@@ -52,7 +52,8 @@ QString Utf8(const std::string& text) {
 
 // ---- the text view
 
-ScriptTextView::ScriptTextView(QWidget* parent) : QPlainTextEdit(parent), Numbers(new NumberMargin(this)) {
+ScriptTextView::ScriptTextView(QWidget* parent)
+    : QPlainTextEdit(parent), Numbers(new NumberMargin(this)) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(true);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -69,7 +70,8 @@ ScriptTextView::ScriptTextView(QWidget* parent) : QPlainTextEdit(parent), Number
 
 int ScriptTextView::NumberWidth() const {
     int digits = 1;
-    for (int count = std::max(1, blockCount()); count >= 10; count /= 10) ++digits;
+    for (int count = std::max(1, blockCount()); count >= 10; count /= 10)
+        ++digits;
     return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 2);
 }
 
@@ -203,7 +205,8 @@ ScriptEditor::ScriptEditor(QWidget* parent)
         FindBar->hide();
         Text->setFocus();
     });
-    Highlighter->SetIncludeFound([this](const std::string& path) { return !IncludedFile(path).empty(); });
+    Highlighter->SetIncludeFound(
+        [this](const std::string& path) { return !IncludedFile(path).empty(); });
     UpdateStatus();
 }
 
@@ -256,7 +259,8 @@ void ScriptEditor::ShowFind(bool withReplace) {
 bool ScriptEditor::FindNext(bool backwards) {
     const QString wanted = FindText->text();
     if (wanted.isEmpty()) return false;
-    const QTextDocument::FindFlags flags = backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    const QTextDocument::FindFlags flags =
+        backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     QTextCursor found = Text->document()->find(wanted, Text->textCursor(), flags);
     if (found.isNull()) {
         QTextCursor start(Text->document());

@@ -86,7 +86,7 @@ private:
     QLineEdit* ReplaceText;
     QWidget* ReplaceRow;
     QLabel* Status;
-    QString Given;    // the script as given, its own line ends
-    QString Ends;     // "CR LF", "CR", "mixed", ...
+    QString Given; // the script as given, its own line ends
+    QString Ends;  // "CR LF", "CR", "mixed", ...
     std::vector<std::string> IncludeFolders;
 };

@@ -53,11 +53,21 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
     for (const ScriptToken& token : ScriptLineTokens(TokenBytes(text), Shown)) {
         const QTextCharFormat* format = &keyword;
         switch (token.Kind) {
-        case ScriptTokenKind::Keyword: format = &keyword; break;
-        case ScriptTokenKind::HostFunction: format = &function; break;
-        case ScriptTokenKind::String: format = &string; break;
-        case ScriptTokenKind::Comment: format = &comment; break;
-        case ScriptTokenKind::Number: format = &number; break;
+        case ScriptTokenKind::Keyword:
+            format = &keyword;
+            break;
+        case ScriptTokenKind::HostFunction:
+            format = &function;
+            break;
+        case ScriptTokenKind::String:
+            format = &string;
+            break;
+        case ScriptTokenKind::Comment:
+            format = &comment;
+            break;
+        case ScriptTokenKind::Number:
+            format = &number;
+            break;
         case ScriptTokenKind::Expand: {
             std::string bytes;
             ToCodePage(text, bytes);

@@ -1,4 +1,4 @@
-#include "tools/WhereUsed.h"
+#include "preview/WhereUsed.h"
 
 #include <filesystem>
 #include <system_error>
@@ -6,6 +6,7 @@
 
 #include "layout/HostCodes.h"
 #include "preview/PictureFinder.h"
+#include "platform/SystemPaths.h"
 
 std::vector<ScreenLinkUse> LinksToScreen(std::span<const ControlRecord> records, int32_t screen) {
     std::vector<ScreenLinkUse> links;
@@ -70,7 +71,7 @@ std::vector<PictureUse> PictureUses(std::span<const ControlRecord> records,
         if (use.Found.empty()) continue;
         std::error_code error;
         const auto size = std::filesystem::file_size(
-            std::filesystem::path(std::u8string(use.Found.begin(), use.Found.end())), error);
+            PathOf(use.Found), error);
         if (!error) use.Bytes = size;
     }
     return uses;

@@ -1,4 +1,4 @@
-#include "editing/RecordChanges.h"
+#include "layout/RecordChanges.h"
 
 #include <algorithm>
 #include <array>

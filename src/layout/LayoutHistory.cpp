@@ -1,4 +1,4 @@
-#include "editing/LayoutHistory.h"
+#include "layout/LayoutHistory.h"
 
 #include <limits>
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/RecordChanges.h"
+#include "layout/RecordChanges.h"
 
 struct HistoryStep {
     std::string Text;   // "Delete screen(s)", "Change rX1 of 3 controls"
