@@ -151,7 +151,7 @@ echo "== UI and window-fit tests under Wine"
 # Some still fail under Wine (fonts, paths spelled with a drive; see README.md, Windows): they are
 # counted, and fail the run only with QUILL_WINE_UI_STRICT=1 until they pass.
 set +e
-ctest --test-dir "$dir" -R '^(quill_ui_tests|ScreenFit\..*)$' --output-on-failure --timeout 1500 \
+ctest --test-dir "$dir" -R '^(quill_ui_tests|ScreenFit\..*)$' --output-on-failure --timeout 600 \
   >"$dir/ui-tests.log" 2>&1
 ui_status=$?
 set -e
