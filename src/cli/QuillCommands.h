@@ -2,6 +2,7 @@
 // The commands of the command-line tool `quill`: plain functions over one layout document each,
 // talking to the user only through the console dialogs, and the table that names them.
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -11,6 +12,7 @@
 #include "cli/CommandLine.h"
 #include "layout/ControlRecord.h"
 #include "tools/CodePageDetection.h"
+#include "tools/ScreenResolution.h"
 
 // The commands in the order the help lists them.
 std::span<const CommandSpec> QuillCommands();
@@ -47,6 +49,14 @@ extern const OptionSpec CodePageOption;
 std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
                                             std::span<const ControlRecord> records,
                                             const char* command, Console& console);
+
+// "Cannot read layout file "PATH"", the start of every message about a layout that cannot be read.
+std::string CannotRead(const std::string& path);
+// The value of a WxH option, or nothing after a usage error.
+std::optional<Resolution> ResolutionOption(const ParsedArguments& arguments, const char* option,
+                                           const char* command, std::ostream& err);
+// The path made absolute and normal, as the picture look-up makes the layout's folder.
+std::filesystem::path FullPath(const std::string& utf8);
 
 // Writes a file of the tool's own (not a layout) as Save writes one: the file it replaces is kept
 // as NAME.bak first, and a failed write leaves both files as they were.

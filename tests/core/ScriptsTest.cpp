@@ -199,10 +199,14 @@ TEST(ScriptFilesTest, AnExpandedFileIsFoundUnderTheFoldersInAnyLetterCase) {
     TempDir other;
     std::filesystem::create_directories(dir.Path() + "/Macros/Probe");
     dir.Write("Macros/Probe/Edge.m1s", "Code \"G0\"\r\n");
-    EXPECT_EQ(FindExpandedFile({other.Path(), dir.Path()}, "macros\\PROBE\\edge.M1S"),
-              dir.Path() + "/Macros/Probe/Edge.m1s");
-    EXPECT_EQ(FindExpandedFile({dir.Path()}, "C:\\korvo\\Macros\\Probe\\Edge.m1s"),
-              dir.Path() + "/Macros/Probe/Edge.m1s");
+    // Where letter case does not matter to the file system the path may come back as asked.
+    const auto isEdge = [&](const std::string& found) {
+        std::error_code error;
+        return !found.empty() &&
+               std::filesystem::equivalent(found, dir.Path() + "/Macros/Probe/Edge.m1s", error);
+    };
+    EXPECT_TRUE(isEdge(FindExpandedFile({other.Path(), dir.Path()}, "macros\\PROBE\\edge.M1S")));
+    EXPECT_TRUE(isEdge(FindExpandedFile({dir.Path()}, "C:\\korvo\\Macros\\Probe\\Edge.m1s")));
     EXPECT_EQ(FindExpandedFile({dir.Path()}, "Macros\\missing.m1s"), "");
     EXPECT_EQ(FindExpandedFile({dir.Path()}, "Macros\\Probe"), ""); // a folder is no file
 }
