@@ -63,20 +63,6 @@ bool ReadLayout(const std::string& path, LayoutContent& layout, Console& console
     return false;
 }
 
-// -o OUT, or the input itself with --in-place; "" after a usage error.
-std::string OutputOf(const ParsedArguments& arguments, const std::string& input,
-                     const char* command, std::ostream& err) {
-    std::string output = arguments.Value("-o");
-    if (!arguments.Has("-o")) {
-        if (!arguments.Has("--in-place")) {
-            UsageError(err, command, "needs -o OUT, or --in-place to replace LAYOUT");
-            return {};
-        }
-        output = input;
-    }
-    return OutputAllowed(arguments, input, output, command, err) ? output : std::string();
-}
-
 int WriteChanged(LayoutContent& layout, const ControlsEdit& edit, const std::string& output,
                  Console& console) {
     for (const auto& [position, record] : edit.Changed)

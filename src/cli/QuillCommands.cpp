@@ -446,6 +446,20 @@ std::optional<DetectedCodePage> UseCodePage(const ParsedArguments& arguments,
     return detected;
 }
 
+// -o OUT, or the input itself with --in-place.
+std::string OutputOf(const ParsedArguments& arguments, const std::string& input,
+                     const char* command, std::ostream& err) {
+    std::string output = arguments.Value("-o");
+    if (!arguments.Has("-o")) {
+        if (!arguments.Has("--in-place")) {
+            UsageError(err, command, "needs -o OUT, or --in-place to replace LAYOUT");
+            return {};
+        }
+        output = input;
+    }
+    return OutputAllowed(arguments, input, output, command, err) ? output : std::string();
+}
+
 // The --pictures folder, made absolute; "" when the option is not given; nothing after a usage
 // error (a folder that is not there would silently find nothing).
 std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,

@@ -28,6 +28,9 @@ bool OutputAllowed(const ParsedArguments& arguments, const std::string& input,
 // made from, --in-place or not (false after the usage error).
 bool OutputIsNotTheLayout(const std::string& layout, const std::string& output, const char* command,
                           const char* format, std::ostream& err);
+// -o OUT, or the input itself with --in-place; "" after a usage error.
+std::string OutputOf(const ParsedArguments& arguments, const std::string& input,
+                     const char* command, std::ostream& err);
 // The --pictures folder, made absolute; "" when the option is not given; nothing after a usage
 // error (a folder that is not there would silently find nothing).
 std::optional<std::string> PicturesOption(const ParsedArguments& arguments, const char* command,

@@ -35,20 +35,6 @@ std::optional<std::string> LabelOption(const ParsedArguments& arguments, const c
     return bytes;
 }
 
-// -o OUT, or the input with --in-place; "" after a usage error.
-std::string OutputOf(const ParsedArguments& arguments, const std::string& input,
-                     const char* command, std::ostream& err) {
-    std::string output = arguments.Value("-o");
-    if (!arguments.Has("-o")) {
-        if (!arguments.Has("--in-place")) {
-            UsageError(err, command, "needs -o OUT, or --in-place to replace LAYOUT");
-            return {};
-        }
-        output = input;
-    }
-    return OutputAllowed(arguments, input, output, command, err) ? output : std::string();
-}
-
 int Refuse(Console& console, std::string utf8) {
     if (!utf8.empty() && utf8.back() == '.') utf8.pop_back();
     console.Err << "quill: " << utf8 << "; nothing was written\n";
