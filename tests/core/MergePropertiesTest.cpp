@@ -29,7 +29,7 @@ Records Generated(std::mt19937& random, int count) {
     for (int i = 0; i < count; ++i) {
         // A third are copies of a few controls: identical background pictures and labels.
         ControlRecord r = MakeFullRecord(random() % 3 == 0 ? static_cast<int32_t>(random() % 4)
-                                                           : static_cast<int32_t>(random()));
+                                                           : static_cast<int32_t>(random() % 1000000));
         r.rScreen = static_cast<int32_t>(random() % 6);
         records.push_back(r);
     }
@@ -46,7 +46,7 @@ Records Edited(const Records& from, std::mt19937& random, int edits) {
             records.erase(records.begin() + static_cast<std::ptrdiff_t>(at));
             break;
         case 1: {
-            ControlRecord r = MakeFullRecord(static_cast<int32_t>(random()));
+            ControlRecord r = MakeFullRecord(static_cast<int32_t>(random() % 1000000));
             r.rScreen = records[at].rScreen;
             records.insert(records.begin() + static_cast<std::ptrdiff_t>(at), r);
             break;
