@@ -15,9 +15,8 @@ constexpr int BenchDROGroup = 1;
 constexpr int BenchCommonSize = 2000;
 constexpr int BenchLargestSize = MaxControls;
 
-// Records of every kind on every screen: every twentieth is a DRO of one group on one screen (at
-// random places), and every twentieth, offset by ten, a button linking two screens. The same
-// records for the same count, made once.
+// The test helpers' mixed layout (MixedLayout) of that many records, made once: its DROs are
+// group BenchDROGroup on screen BenchDROScreen.
 const std::vector<ControlRecord>& BenchLayout(int records);
 // The layout of 2000 records the preview benchmarks draw.
 const std::vector<ControlRecord>& FullBenchLayout();

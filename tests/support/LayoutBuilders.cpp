@@ -60,6 +60,30 @@ ControlRecord MakeFullRecord(int32_t seed) {
     return r;
 }
 
+std::vector<ControlRecord> MixedLayout(int records) {
+    std::vector<ControlRecord> layout;
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int32_t> coordinate(0, 1200);
+    for (int i = 0; i < records; ++i) {
+        ControlRecord r = MakeFullRecord(i);
+        r.rScreen = i % ScreenCount;
+        r.rType = 1 + i % 11;
+        r.rX1 = coordinate(random);
+        r.rY1 = coordinate(random);
+        r.rX2 = r.rX1 + 60;
+        r.rY2 = r.rY1 + 20;
+        if (i % 20 == 0) {
+            r.rType = ControlKind::DRO;
+            r.rScreen = 2;
+            r.rTabGroup = 1;
+        } else if (i % 20 == 10) {
+            r = MakeScreenButton(i % ScreenCount, (i / 20) % ScreenCount, "to screen");
+        }
+        layout.push_back(r);
+    }
+    return layout;
+}
+
 const char* const SkinnedScreenNames[10] = {"Persistent", "Program Run", "MDI",   "Toolpath",
                                             "Offsets",    "Settings",    "Diags", "Mill Wizards",
                                             "Turn",       "Probing"};

@@ -18,6 +18,10 @@ ControlRecord MakeScreenLabel(int32_t screen, const std::string& name);
 ControlRecord MakeDRO(int32_t screen, int32_t group, int32_t x1, int32_t y1);
 // A record whose every field differs from the defaults, with texts of the given fill.
 ControlRecord MakeFullRecord(int32_t seed);
+// Records of every kind on every screen, the same for the same count: every twentieth is a DRO of
+// group 1 on screen 2 (at random places), and every twentieth, offset by ten, a button linking two
+// screens.
+std::vector<ControlRecord> MixedLayout(int records);
 
 // A layout shaped like those the host's users make with skins: screen 0 "Persistent" and screens
 // 1..9, each named by its label and starting with a full-screen background picture; screens 1..9

@@ -36,26 +36,13 @@ namespace {
 
 constexpr int PictureCount = 8;
 
+// The mixed layout of 2000 records with a background picture under every screen and a picture on
+// every fifth control.
 std::vector<ControlRecord> FullLayout() {
-    std::vector<ControlRecord> layout;
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int32_t> coordinate(0, 1200);
+    std::vector<ControlRecord> layout = MixedLayout(2000);
     std::array<bool, ScreenCount> backed{};
-    for (int i = 0; i < 2000; ++i) {
-        ControlRecord r = MakeFullRecord(i);
-        r.rScreen = i % ScreenCount;
-        r.rType = 1 + i % 11;
-        r.rX1 = coordinate(random);
-        r.rY1 = coordinate(random);
-        r.rX2 = r.rX1 + 60;
-        r.rY2 = r.rY1 + 20;
-        if (i % 20 == 0) {
-            r.rType = ControlKind::DRO;
-            r.rScreen = 2;
-            r.rTabGroup = 1;
-        } else if (i % 20 == 10) {
-            r = MakeScreenButton(i % ScreenCount, (i / 20) % ScreenCount, "to screen");
-        }
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        ControlRecord& r = layout[i];
         const auto screen = static_cast<std::size_t>(r.rScreen);
         if (!backed[screen]) {
             backed[screen] = true;
@@ -71,7 +58,6 @@ std::vector<ControlRecord> FullLayout() {
         } else {
             r.rBitMapPath = "None";
         }
-        layout.push_back(r);
     }
     return layout;
 }
