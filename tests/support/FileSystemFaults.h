@@ -18,3 +18,21 @@ bool IsSymbolicLink(const std::string& path);
 // attribute on Windows), and tells whether it still has it.
 bool SetDistinctProperty(const std::string& path);
 bool HasDistinctProperty(const std::string& path);
+
+// Makes saves over a file fail while it lives, the way this system lets a test provoke it: on
+// POSIX systems the process may write no more than a few bytes, as on a full disk; on Windows the
+// file is held open without leave to replace it, as the host holds a layout it has open. The file
+// stays readable. Reason() is the system's wording of the fault.
+class SaveBlocker {
+public:
+    explicit SaveBlocker(const std::string& path);
+    ~SaveBlocker();
+    SaveBlocker(const SaveBlocker&) = delete;
+    SaveBlocker& operator=(const SaveBlocker&) = delete;
+
+    static std::string Reason();
+
+private:
+    void* Held = nullptr;
+    long long SavedCap[2] = {0, 0};
+};

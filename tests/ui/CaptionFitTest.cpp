@@ -65,7 +65,9 @@ void ExpectEveryCaptionReadable(QWidget& window) {
 
 int LinesOf(QWidget* control, const QString& text, const QRect& area) {
     const QFontMetrics metrics(control->font());
-    return metrics.boundingRect(area, Qt::TextWordWrap, text).height() / metrics.lineSpacing();
+    // n lines are n line spacings high less one leading, which some fonts have.
+    const int height = metrics.boundingRect(area, Qt::TextWordWrap, text).height();
+    return (height + metrics.lineSpacing() / 2) / metrics.lineSpacing();
 }
 
 TEST_F(MainWindowTest, EveryCaptionIsReadable) {
@@ -74,12 +76,15 @@ TEST_F(MainWindowTest, EveryCaptionIsReadable) {
         Menu(pane)->trigger();
     QApplication::processEvents();
     ExpectEveryCaptionReadable(*Window);
-    // The tall buttons wrap their captions rather than shrink them.
+    // The tall buttons wrap their captions rather than shrink them, where a caption is wider than
+    // its button in the style of the system.
     for (const char* name : {"butAppendToPrinc", "butUpdateCapts"}) {
         QPushButton* button = Button(name);
         EXPECT_EQ(button->font().pointSizeF(), Button("butOpen")->font().pointSizeF()) << name;
-        EXPECT_GE(LinesOf(button, button->text(), button->rect().adjusted(3, 1, -3, -1)), 2)
-            << name;
+        const QRect area = button->rect().adjusted(3, 1, -3, -1);
+        if (QFontMetrics(button->font()).horizontalAdvance(button->text()) > area.width()) {
+            EXPECT_GE(LinesOf(button, button->text(), area), 2) << name;
+        }
     }
 }
 

@@ -180,8 +180,9 @@ TEST_F(ControlsEditingTest, AddPutsAControlInViewBesideTheOthersAndAFilteredTabl
                     control.rY2 <= screen.Height);
         for (int other = 1; other <= static_cast<int>(Records().size()); ++other) {
             const ControlRecord& r = Records()[static_cast<std::size_t>(other - 1)];
-            if (other != position && r.rScreen == 1)
+            if (other != position && r.rScreen == 1) {
                 EXPECT_FALSE(overlaps(control, r)) << "over control " << other;
+            }
         }
         Table().FilterBox()->setText("no such text");
     }

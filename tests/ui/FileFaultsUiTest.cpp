@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "FileSizeLimit.h"
+#include "FileSystemFaults.h"
 #include "LayoutProbe.h"
 #include "MainWindowFixture.h"
 
@@ -26,7 +26,7 @@ TEST_F(MainWindowTest, FilesThatVanishAfterTheDialogChangeNothing) {
         Dialogs.Answer(MsgAnswer::OK);
         Click(button);
         EXPECT_EQ(Dialogs.Last().icon, MsgIcon::Exclamation) << button;
-        EXPECT_NE(Dialogs.Last().prompt.find("No such file or directory"), std::string::npos)
+        EXPECT_NE(Dialogs.Last().prompt.find(MissingFileReason()), std::string::npos)
             << Dialogs.Last().prompt;
     }
     EXPECT_EQ(Text("txtOpenedFile")->text(), QString::fromStdString(principal));
@@ -46,11 +46,12 @@ TEST_F(MainWindowTest, ASaveCutShortKeepsTheOldFileAndTheChanges) {
     Window->PrincipalLayout.SetIsDirty(true);
     const std::string before = ReadBytes(path);
 
-    FileSizeLimit limit(1024);
+    SaveBlocker blocker(path);
     Files.Choose(path);
     Dialogs.Answer(MsgAnswer::OK);
     Click(Parts().SaveAs());
-    EXPECT_NE(Dialogs.Last().prompt.find("File too large"), std::string::npos);
+    EXPECT_NE(Dialogs.Last().prompt.find(SaveBlocker::Reason()), std::string::npos)
+        << Dialogs.Last().prompt;
     EXPECT_TRUE(Window->PrincipalLayout.IsDirty());
     EXPECT_EQ(ReadBytes(path), before);
 

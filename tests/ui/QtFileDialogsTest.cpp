@@ -52,7 +52,8 @@ TEST(QtFileDialogs, ConfiguresTheDialogFromItsDescription) {
     const QString ownDefault = QFileDialog().directory().absolutePath();
     QtFileDialogs::Configure(
         save,
-        {"Save As CSV file", "Comma Separated Variable|*.csv", "c:\\", "*.csv", "junk", 0x2006},
+        {"Save As CSV file", "Comma Separated Variable|*.csv", dir.Path() + "/absent", "*.csv",
+         "junk", 0x2006},
         true);
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(save.fileMode(), QFileDialog::AnyFile);

@@ -175,6 +175,7 @@ int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
     qputenv("LC_ALL", "C.UTF-8");
+    UseFontsOfTheSystem();
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
     QSettings::setDefaultFormat(QSettings::IniFormat);

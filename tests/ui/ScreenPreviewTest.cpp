@@ -106,8 +106,10 @@ TEST_F(ScreenPreviewTest, HoverTellsWhatAControlIsAndOneRecordCanBeHighlighted) 
     const QString persistent = Preview.ToolTipAt(Preview.FromScene({740, 20}).toPoint());
     EXPECT_TRUE(persistent.startsWith("Bitmap button, record ")) << persistent.toStdString();
     EXPECT_TRUE(persistent.contains("(Persistent screen)"));
-    EXPECT_TRUE(persistent.contains("Picture " +
-                                    QString::fromStdString(SamplePath("SampleBitmaps/Reset.bmp"))));
+    EXPECT_TRUE(persistent.contains(
+        "Picture " + QFileInfo(QString::fromStdString(SamplePath("SampleBitmaps/Reset.bmp")))
+                         .absoluteFilePath()))
+        << persistent.toStdString();
     EXPECT_TRUE(Preview.ToolTipAt(QPoint(1, 1)).isEmpty()) << "the caption is no control";
 
     EXPECT_TRUE(Preview.HighlightRecord(hotSpot));
@@ -130,7 +132,8 @@ TEST_F(ScreenPreviewTest, SavesThePictureAsPngOrSvgAndSaysWhenItCannot) {
     EXPECT_TRUE(Files.Shown()[0].save);
     EXPECT_EQ(Files.Shown()[0].setup.DialogTitle, "Save picture");
     EXPECT_EQ(Files.Shown()[0].setup.FileName, "mill-screen1.png");
-    EXPECT_EQ(Files.Shown()[0].setup.InitDir, std::string(QUILL_SAMPLES_DIR));
+    EXPECT_EQ(Files.Shown()[0].setup.InitDir,
+              QFileInfo(QStringLiteral(QUILL_SAMPLES_DIR)).absoluteFilePath().toStdString());
     const QImage png(QString::fromStdString(Dir.File("one.png")));
     ASSERT_EQ(png.size(), QSize(800, 600));
     EXPECT_TRUE(Near(png.pixel(28, 350), SamplePixel("CycleStart.bmp", 8, 10)));

@@ -4,10 +4,18 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "ui/widgets/FileDialogs.h"
+
+// How a dialog's setup shows in a failed expectation: its fields, not its bytes.
+inline void PrintTo(const FileDialogSetup& setup, std::ostream* out) {
+    *out << "{\"" << setup.DialogTitle << "\", \"" << setup.Filter << "\", \"" << setup.InitDir
+         << "\", \"" << setup.DefaultExt << "\", \"" << setup.FileName << "\", 0x" << std::hex
+         << setup.Flags << std::dec << ", " << setup.FilterIndex << "}";
+}
 
 struct ShownFileDialog {
     bool save = false;

@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "UiTestSupport.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("LC_ALL", "C.UTF-8");
+    UseFontsOfTheSystem();
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
     // Settings go to a scratch folder of the run, never to the user's.

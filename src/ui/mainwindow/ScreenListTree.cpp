@@ -39,7 +39,11 @@ void ScreenListTree::AddColumn(const std::string& heading, int widthTwips) {
         labels << FromCodePage(text);
     Tree.setColumnCount(static_cast<int>(Headings.size()));
     Tree.setHeaderLabels(labels);
-    Tree.setColumnWidth(static_cast<int>(Headings.size()) - 1, TwipsToPixels(widthTwips));
+    // Some styles keep sections wider than the narrow screen-number column (Windows' own, by its
+    // font): the column keeps the width it is given.
+    const int pixels = TwipsToPixels(widthTwips);
+    if (pixels < Tree.header()->minimumSectionSize()) Tree.header()->setMinimumSectionSize(pixels);
+    Tree.setColumnWidth(static_cast<int>(Headings.size()) - 1, pixels);
 }
 
 int ScreenListTree::WidthTwips() const {
