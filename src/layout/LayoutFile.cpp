@@ -30,7 +30,7 @@ bool LayoutReader::Have(std::size_t count) {
 }
 
 void LayoutReader::LetGo() {
-    if (Source == nullptr || Pos == 0) return;
+    if (Source == nullptr || Pos < ReadPiece) return;
     Buffer.erase(0, Pos);
     Base += Pos;
     Pos = 0;

@@ -36,8 +36,9 @@ public:
     // A record Long: the fill pattern 0xCDCDCDCD reads as -4096.
     bool GetLong(int32_t& field);
     bool GetString(std::string& field);
-    // Lets go of the bytes read so far from a file (at a record's start), so the memory held is
-    // that of one record.
+    // Lets go of the bytes read so far from a file (at a record's start), once they make up a
+    // piece of reading, so the memory held is a piece or two and the record being read, and the
+    // rest of the buffer moves once a piece rather than once a record.
     void LetGo();
 
 private:

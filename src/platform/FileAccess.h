@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Reads the file into `bytes`. A file of more than `limit` bytes is refused with the reason
 // "it is larger than LIMIT bytes" (the limit as a number), without reading past the limit.
@@ -68,3 +69,28 @@ bool IsReadOnlyFile(const std::string& path);
 // A path as a message shows it: the system's UTF-8 turned into Windows-1252 bytes, with '?' for
 // characters the code page lacks.
 std::string PathForMessage(const std::string& path);
+
+// One entry of a folder: its name (UTF-8), and whether it is a folder or a file, through a link to
+// what the link names; anything else is neither.
+struct FolderEntry {
+    std::string Name;
+    bool Folder = false;
+    bool File = false;
+};
+
+// The entries of a folder without "." and "..", in the system's order; none when it cannot be
+// read. The system says each entry's kind with its name, so an entry costs no look of its own
+// except a link's.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+
+// Whether the system's file names match in any letter case (Windows), so that one name is looked up
+// without listing its folder.
+#ifdef _WIN32
+inline constexpr bool NamesIgnoreCase = true;
+#else
+inline constexpr bool NamesIgnoreCase = false;
+#endif
+
+// The entry of a folder that the name names, as the folder spells it, where the system matches
+// names in any letter case; false when there is none or the system cannot tell.
+bool FindInFolder(const std::string& folder, const std::string& name, FolderEntry& found);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -221,4 +222,36 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
         reason = SystemReason(error);
     }
     return ok;
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) return entries;
+    while (const dirent* found = ::readdir(listing)) {
+        const char* name = found->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        FolderEntry entry;
+        entry.Name = name;
+        unsigned char type = found->d_type;
+        if (type == DT_UNKNOWN || type == DT_LNK) {
+            struct stat info {};
+            const std::string path = folder.empty() || folder.back() == '/'
+                                         ? folder + name
+                                         : folder + "/" + name;
+            type = ::stat(path.c_str(), &info) != 0 ? DT_UNKNOWN
+                   : S_ISDIR(info.st_mode)          ? DT_DIR
+                   : S_ISREG(info.st_mode)          ? DT_REG
+                                                    : DT_UNKNOWN;
+        }
+        entry.Folder = type == DT_DIR;
+        entry.File = type == DT_REG;
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(listing);
+    return entries;
+}
+
+bool FindInFolder(const std::string&, const std::string&, FolderEntry&) {
+    return false; // names match in their own letter case only: the folder is listed instead
 }

@@ -329,3 +329,66 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes, std::
     }
     return ok;
 }
+
+namespace {
+
+// The entry found, as the system gives it: its name in UTF-8 and its kind, through a link.
+bool EntryOf(const WIN32_FIND_DATAW& found, const std::wstring& folderPrefix, FolderEntry& entry) {
+    const std::wstring name = found.cFileName;
+    DWORD attributes = found.dwFileAttributes;
+    // A link is taken as what it names.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        attributes = Attributes(folderPrefix + name);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const int size = static_cast<int>(name.size());
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, name.data(), size, nullptr, 0, nullptr, nullptr);
+    entry.Name.assign(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, name.data(), size, entry.Name.data(), n, nullptr, nullptr);
+    entry.Folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.File = !entry.Folder && (attributes & FILE_ATTRIBUTE_DEVICE) == 0;
+    return true;
+}
+
+// The folder as the start of its entries' paths.
+bool FolderPrefix(const std::string& folder, std::wstring& prefix) {
+    if (!WidePath(folder.empty() ? std::string(".") : folder, prefix)) return false;
+    if (prefix.back() != L'\\' && prefix.back() != L'/') prefix += L'\\';
+    return true;
+}
+
+} // namespace
+
+bool FindInFolder(const std::string& folder, const std::string& name, FolderEntry& found) {
+    std::wstring prefix, wideName;
+    if (!FolderPrefix(folder, prefix) || !WidePath(name, wideName) || wideName.empty() ||
+        wideName.find_first_of(L"*?\\/") != std::wstring::npos)
+        return false;
+    // Most names asked for are not there, and asking for the attributes is the cheapest way to
+    // learn it; the search, which gives the spelling, follows only for a name that is.
+    if (Attributes(prefix + wideName) == INVALID_FILE_ATTRIBUTES) return false;
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = ::FindFirstFileExW((prefix + wideName).c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(search);
+    return EntryOf(data, prefix, found);
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    std::wstring prefix;
+    if (!FolderPrefix(folder, prefix)) return entries;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW((prefix + L'*').c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        FolderEntry entry;
+        if (EntryOf(found, prefix, entry)) entries.push_back(std::move(entry));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return entries;
+}

@@ -6,6 +6,7 @@
 
 #include "layout/HostCodes.h"
 #include "platform/CodePages.h"
+#include "platform/FileAccess.h"
 #include "platform/SystemPaths.h"
 
 namespace fs = std::filesystem;
@@ -79,10 +80,18 @@ PictureFinder PictureFinder::ForLayout(const std::string& layoutFile,
     // The host's Bitmaps folder lies beside its layouts; a layout kept a few folders below the
     // host's folder still has it above. Its name is matched in any letter case.
     fs::path at = folder;
+    // Where names match in any letter case the one name is asked for, rather than every folder
+    // up to the root listed.
     for (int above = 0; above <= BitmapsLevels; ++above) {
-        const Entry* bitmaps = finder.Lookup(Utf8Of(at), "Bitmaps");
-        if (bitmaps != nullptr && bitmaps->Folder)
-            finder.Add({Joined(Utf8Of(at), bitmaps->Name), PicturePlace::Bitmaps, above});
+        const std::string here = Utf8Of(at);
+        if constexpr (NamesIgnoreCase) {
+            FolderEntry bitmaps;
+            if (FindInFolder(here, "Bitmaps", bitmaps) && bitmaps.Folder)
+                finder.Add({Joined(here, bitmaps.Name), PicturePlace::Bitmaps, above});
+        } else if (const Entry* bitmaps = finder.Lookup(here, "Bitmaps");
+                   bitmaps != nullptr && bitmaps->Folder) {
+            finder.Add({Joined(here, bitmaps->Name), PicturePlace::Bitmaps, above});
+        }
         if (!at.has_relative_path()) break;
         at = at.parent_path();
     }
@@ -160,15 +169,11 @@ const PictureFinder::Listing& PictureFinder::ListFolder(const std::string& folde
     const auto known = Listings.find(folder);
     if (known != Listings.end()) return known->second;
     Listing listing;
-    std::error_code error;
-    fs::directory_iterator it(PathOf(folder), fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    for (FolderEntry& found : ::ListFolder(folder)) {
         Entry entry;
-        const std::u8string name = it->path().filename().u8string();
-        entry.Name.assign(name.begin(), name.end());
-        std::error_code typeError;
-        entry.Folder = it->is_directory(typeError);
-        entry.File = !entry.Folder && it->is_regular_file(typeError);
+        entry.Name = std::move(found.Name);
+        entry.Folder = found.Folder;
+        entry.File = found.File;
         listing.ByFoldedName[Folded(entry.Name)].push_back(listing.Entries.size());
         listing.Entries.push_back(std::move(entry));
     }

@@ -27,6 +27,7 @@
 #include "AgreeingDialogs.h"
 #include "LayoutBuilders.h"
 #include "LayoutProbe.h"
+#include "TestFonts.h"
 #include "layout/cLayout.h"
 #include "preview/PictureFinder.h"
 #include "ui/canvas/PictureCache.h"
@@ -96,6 +97,7 @@ std::string WriteFullLayout(const QString& folder) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseFontsOfTheSystem();
     QGuiApplication app(argc, argv);
     int runs = 5;
     std::string file;

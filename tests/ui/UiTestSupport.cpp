@@ -52,12 +52,3 @@ void OnModals(std::vector<std::function<void(QWidget*)>> actions, QWidget* excep
 std::string SamplePath(const char* name) {
     return std::string(QUILL_SAMPLES_DIR) + "/" + name;
 }
-
-void UseFontsOfTheSystem() {
-#ifdef Q_OS_WIN
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) return;
-    QString folder = qEnvironmentVariable("QUILL_TEST_FONTDIR");
-    if (folder.isEmpty()) folder = qEnvironmentVariable("WINDIR") + QStringLiteral("/Fonts");
-    qputenv("QT_QPA_FONTDIR", folder.toLocal8Bit());
-#endif
-}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFonts.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,10 +28,4 @@ template <typename Control> Control* Find(QWidget& window, const char* name) {
 }
 
 std::string SamplePath(const char* name);
-
-// Gives Qt's offscreen platform fonts where it has none of its own: on Windows it reads font files
-// from one folder only, the system's Fonts folder here, or QUILL_TEST_FONTDIR where that is set
-// (the cross build's tests under Wine set it to this machine's fonts). Called before the
-// application object is made.
-void UseFontsOfTheSystem();
 

@@ -1,16 +1,29 @@
 #include "ui/canvas/PictureCache.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
+#include "platform/FileAccess.h"
 #include "ui/widgets/CodePage.h"
 
 namespace {
 
+// No picture file of a layout comes near this; a larger one is not read.
+constexpr std::uint64_t LargestPictureFile = 256ULL * 1024 * 1024;
+
 // Scaled copies beyond this are dropped all at once; they are made again as they are drawn.
 constexpr qint64 ScaledBudget = 192LL * 1024 * 1024;
 
-QImage Read(const QString& path) {
-    QImageReader reader(path);
+// The file is read whole by the core's reader and decoded from memory: opening it through Qt would
+// ask the system about its volume as well, which costs Wine a round trip to another process.
+QImage Read(const std::string& path) {
+    std::string bytes, reason;
+    if (!ReadWholeFile(path, bytes, reason, LargestPictureFile)) return {};
+    QByteArray data = QByteArray::fromStdString(bytes);
+    bytes = std::string();
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     reader.setDecideFormatFromContent(true);
     const QSize declared = reader.size();
@@ -24,6 +37,9 @@ QImage Read(const QString& path) {
     if (image.isNull() || image.width() > 4 * PictureCache::MaxSide ||
         image.height() > 4 * PictureCache::MaxSide)
         return {};
+    // An opaque picture (every JPEG) is drawn as fast as it comes, without a copy; others take the
+    // form the painter blends fastest.
+    if (image.format() == QImage::Format_RGB32) return image;
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
@@ -33,7 +49,7 @@ QImage PictureCache::Original(const std::string& path) {
     const QString key = FromSystemPath(path);
     const auto known = Originals.constFind(key);
     if (known != Originals.constEnd()) return *known;
-    QImage image = Read(key);
+    QImage image = Read(path);
     Originals.insert(key, image);
     return image;
 }
