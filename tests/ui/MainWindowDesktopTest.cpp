@@ -37,6 +37,7 @@
 #include "ui/app/CommandLine.h"
 #include "ui/mainwindow/KorvoScreenManager.h"
 #include "ui/dialogs/LayoutCheckWindow.h"
+#include "ui/widgets/CodePage.h"
 #include "ui/widgets/QtUserDialogs.h"
 #include "ui/canvas/ScreenPreview.h"
 
@@ -313,12 +314,17 @@ TEST(ProgramCommandLine, HelpVersionAndABadOptionNeedNoDisplay) {
 #endif
 }
 
+// A path named on the command line is shown as the system spells paths, as a file dialog gives it.
+QString AsShown(const std::string& path) {
+    return QString::fromStdString(ChosenPath(QString::fromStdString(path)));
+}
+
 TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     const std::string principal = LayoutFile("p.set", ControlsOnScreens({2, 3}));
     const std::string additional = LayoutFile("a.lset", ControlsOnScreens({4}));
     Window->OpenFromCommandLine(principal, additional);
-    EXPECT_EQ(Text("txtOpenedFile"), QString::fromStdString(principal));
-    EXPECT_EQ(Text("txtAddFile"), QString::fromStdString(additional));
+    EXPECT_EQ(Text("txtOpenedFile"), AsShown(principal));
+    EXPECT_EQ(Text("txtAddFile"), AsShown(additional));
     EXPECT_TRUE(Get<QPushButton>("butSaveAs")->isEnabled());
     EXPECT_TRUE(Get<QPushButton>("butAppendToPrinc")->isEnabled());
     EXPECT_EQ(Parts().Additional().Screens->topLevelItem(0)->text(1), "4");
@@ -331,9 +337,9 @@ TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     ASSERT_EQ(Dialogs.Shown().size(), 1u);
     const ShownBox caution = Dialogs.Last();
     EXPECT_EQ(caution.title, "Caution!");
-    EXPECT_EQ(Text("txtAddFile"), QString::fromStdString(csv));
+    EXPECT_EQ(Text("txtAddFile"), AsShown(csv));
     Dialogs.Answer(MsgAnswer::OK);
-    Files.Choose(csv);
+    Files.Choose(ChosenPath(QString::fromStdString(csv)));
     Click(Parts().Import());
     EXPECT_EQ(Dialogs.Last().prompt, caution.prompt);
 
@@ -342,13 +348,13 @@ TEST_F(DesktopTest, FilesNamedOnTheCommandLineOpenAsTheButtonsOpenThem) {
     Dialogs.ClearShown();
     Dialogs.Answer(MsgAnswer::OK, 2);
     Window->OpenFromCommandLine(missing, "");
-    Files.Choose(missing);
+    Files.Choose(ChosenPath(QString::fromStdString(missing)));
     Click(Parts().Principal().Open);
     ASSERT_EQ(Dialogs.Shown().size(), 2u);
     EXPECT_EQ(Dialogs.Shown()[0].prompt, Dialogs.Shown()[1].prompt);
     EXPECT_NE(Dialogs.Shown()[0].prompt.find("gone.set"), std::string::npos);
     EXPECT_EQ(Dialogs.Shown()[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(Text("txtOpenedFile"), QString::fromStdString(principal));
+    EXPECT_EQ(Text("txtOpenedFile"), AsShown(principal));
     EXPECT_TRUE(Window->isVisible());
 }
 

@@ -11,9 +11,15 @@
 #include "LayoutBuilders.h"
 #include "ScriptedDialogs.h"
 #include "UiTestSupport.h"
+#include "ui/widgets/CodePage.h"
 #include "ui/widgets/QtFileDialogs.h"
 
 namespace {
+
+// A path as the dialogs give the one chosen: spelled as the system spells paths.
+std::string Chosen(const std::string& path) {
+    return ChosenPath(QString::fromStdString(path));
+}
 
 TEST(QtFileDialogs, WindowsFilterStringsBecomeQtNameFilters) {
     EXPECT_EQ(QtNameFilters("Mill Layouts |*.set|Turning Layouts|*.lset|"),
@@ -118,9 +124,9 @@ TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {
     OnModals({TypeName("fresh")});
     std::string path;
     ASSERT_EQ(files.ShowSave(setup, path), 0);
-    EXPECT_EQ(path, dir.File("fresh.set"));
+    EXPECT_EQ(path, Chosen(dir.File("fresh.set")));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
-    EXPECT_EQ(dialogs.Last().prompt, "The file \"" + dir.File("fresh.set") +
+    EXPECT_EQ(dialogs.Last().prompt, "The file \"" + Chosen(dir.File("fresh.set")) +
                                          "\" does not exist yet.\nDo you want to create it?");
     EXPECT_EQ(dialogs.Last().buttons, MsgButtons::YesNo);
     EXPECT_EQ(dialogs.Last().icon, MsgIcon::Question);
@@ -130,7 +136,7 @@ TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {
     dialogs.Answer(MsgAnswer::No).Answer(MsgAnswer::Yes);
     OnModals({TypeName("first"), TypeName("second.lset")});
     ASSERT_EQ(files.ShowSave(setup, path), 0);
-    EXPECT_EQ(path, dir.File("second.lset"));
+    EXPECT_EQ(path, Chosen(dir.File("second.lset")));
 
     // An existing file needs no creation question (replacing it is Qt's own question).
     dir.Write("there.set", "x");
@@ -138,7 +144,7 @@ TEST(QtFileDialogs, SaveAddsTheDefaultExtensionAndAsksBeforeCreating) {
     FileDialogSetup noOverwriteQuestion = setup;
     noOverwriteQuestion.Flags = 0x2004;
     ASSERT_EQ(files.ShowSave(noOverwriteQuestion, path), 0);
-    EXPECT_EQ(path, dir.File("there.set"));
+    EXPECT_EQ(path, Chosen(dir.File("there.set")));
     EXPECT_EQ(dialogs.Shown().size(), 3u);
 }
 
@@ -155,7 +161,7 @@ TEST(QtFileDialogs, CancelGivesTheCancelCodeAndLeavesThePath) {
 
     OnModals({TypeName("a.set")});
     EXPECT_EQ(files.ShowOpen({"Open Layout file", "", dir.Path(), "", "", 0x1004}, path), 0);
-    EXPECT_EQ(path, dir.File("a.set"));
+    EXPECT_EQ(path, Chosen(dir.File("a.set")));
 }
 
 } // namespace

@@ -329,13 +329,13 @@ void KorvoScreenManager::TakeDrop(bool principal, const QMimeData& data) {
         if (paths.isEmpty() || paths.size() != data.urls().size())
             return Warn("Only files on this computer can be dropped here: " + takes);
         if (paths.size() > 1) return Warn("Drop one file at a time: " + takes);
-        const QString& path = paths.first();
+        const QString path = QDir::toNativeSeparators(paths.first());
         if (principal && IsLayoutPath(path)) {
-            if (MayReplacePrincipal()) OpenPrincipalFile(ToSystemPath(path));
+            if (MayReplacePrincipal()) OpenPrincipalFile(ChosenPath(path));
         } else if (!principal && IsLayoutPath(path)) {
-            OpenAdditionalFile(ToSystemPath(path));
+            OpenAdditionalFile(ChosenPath(path));
         } else if (!principal && IsCsvPath(path)) {
-            ImportAdditionalFile(ToSystemPath(path));
+            ImportAdditionalFile(ChosenPath(path));
         } else if (IsCsvPath(path)) {
             Warn(Quoted(path) + " is a CSV file: a CSV file is imported as the Additional layout, "
                                 "so drop it on the Additional Layout frame.");

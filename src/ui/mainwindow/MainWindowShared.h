@@ -89,9 +89,10 @@ inline std::string Quoted(const QString& path) {
     return "\"" + PathForMessage(ToSystemPath(QDir::toNativeSeparators(path))) + "\"";
 }
 
-// A path named on the command line, made absolute so the box, the title and Save name it whole.
+// A path named on the command line, made absolute so the box, the title and Save name it whole,
+// spelled as the system spells paths.
 inline std::string AbsolutePath(const std::string& path) {
-    return ToSystemPath(QFileInfo(FromSystemPath(path)).absoluteFilePath());
+    return ChosenPath(QFileInfo(FromSystemPath(path)).absoluteFilePath());
 }
 
 // The platform's keys for a standard command, or the usual one where the platform has none.

@@ -1,5 +1,7 @@
 #include "ui/widgets/CodePage.h"
 
+#include <QDir>
+
 #include "platform/CodePages.h"
 
 QString FromCodePage(const std::string& bytes, int codePage) {
@@ -21,4 +23,8 @@ QString FromSystemPath(const std::string& path) {
 
 std::string ToSystemPath(const QString& path) {
     return path.toStdString();
+}
+
+std::string ChosenPath(const QString& path) {
+    return ToSystemPath(QDir::toNativeSeparators(path));
 }

@@ -20,3 +20,6 @@ bool ToCodePage(const QString& text, std::string& bytes, QString* offending = nu
 // A system path (UTF-8) as Qt text, and back.
 QString FromSystemPath(const std::string& path);
 std::string ToSystemPath(const QString& path);
+// A path the user chose in a file dialog or dropped, as the system spells paths: Qt gives '/'
+// between folders everywhere, and a Windows user reads and types '\\'.
+std::string ChosenPath(const QString& path);

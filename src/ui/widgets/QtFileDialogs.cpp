@@ -118,7 +118,7 @@ int QtFileDialogs::ShowFolder(const FileDialogSetup& setup, std::string& path) {
     if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FileDialogCancel;
-    path = ToSystemPath(dialog.selectedFiles().first());
+    path = ChosenPath(dialog.selectedFiles().first());
     return 0;
 }
 
@@ -131,7 +131,7 @@ int QtFileDialogs::Show(const FileDialogSetup& setup, bool save, std::string& pa
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return FileDialogCancel;
         const QString chosen = dialog.selectedFiles().first();
-        const std::string chosenPath = ToSystemPath(chosen);
+        const std::string chosenPath = ChosenPath(chosen);
         if ((shown.Flags & FileDialogFlag::CreatePrompt) != 0 && !QFileInfo::exists(chosen)) {
             const MsgAnswer answer =
                 Dialogs.MsgBox("The file \"" + PathForMessage(chosenPath) +
