@@ -192,6 +192,14 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
+#ifdef _WIN32
+    // Windows deletes no read-only file, and some tests leave one behind.
+    namespace fs = std::filesystem;
+    for (fs::recursive_directory_iterator it(SystemPath(Dir), ignored), end; !ignored && it != end;
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    ignored.clear();
+#endif
     std::filesystem::remove_all(SystemPath(Dir), ignored);
 }
 

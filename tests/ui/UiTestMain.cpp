@@ -1,6 +1,7 @@
 // The UI tests run the real windows without a display, in a fixed locale.
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,9 +15,10 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
     UseFontsOfTheSystem();
     QLocale::setDefault(QLocale::c());
+    // Settings go to a scratch folder of the run, never to the user's. It goes after the
+    // application, which writes what settings it still holds as it goes.
+    QTemporaryDir settings(QDir::tempPath() + QStringLiteral("/quill_ui_tests-XXXXXX"));
     QApplication app(argc, argv);
-    // Settings go to a scratch folder of the run, never to the user's.
-    QTemporaryDir settings;
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
