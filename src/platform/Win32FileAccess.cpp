@@ -336,10 +336,17 @@ namespace {
 bool EntryOf(const WIN32_FIND_DATAW& found, const std::wstring& folderPrefix, FolderEntry& entry) {
     const std::wstring name = found.cFileName;
     DWORD attributes = found.dwFileAttributes;
-    // A link is taken as what it names.
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        attributes = Attributes(folderPrefix + name);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    // A link is taken as what it names, which only opening it tells (the attributes are the
+    // link's own); a link to nothing is left out.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        FileHandle target(::CreateFileW((folderPrefix + name).c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!target.Valid() || !::GetFileInformationByHandle(target.Get(), &information))
+            return false;
+        attributes = information.dwFileAttributes;
+    }
     const int size = static_cast<int>(name.size());
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, name.data(), size, nullptr, 0, nullptr, nullptr);
     entry.Name.assign(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
