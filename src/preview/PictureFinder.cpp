@@ -6,7 +6,6 @@
 
 #include "layout/HostCodes.h"
 #include "platform/CodePages.h"
-#include "platform/FileAccess.h"
 #include "platform/SystemPaths.h"
 
 namespace fs = std::filesystem;
@@ -85,7 +84,7 @@ PictureFinder PictureFinder::ForLayout(const std::string& layoutFile,
     for (int above = 0; above <= BitmapsLevels; ++above) {
         const std::string here = Utf8Of(at);
         if constexpr (NamesIgnoreCase) {
-            FolderEntry bitmaps;
+            Entry bitmaps;
             if (FindInFolder(here, "Bitmaps", bitmaps) && bitmaps.Folder)
                 finder.Add({Joined(here, bitmaps.Name), PicturePlace::Bitmaps, above});
         } else if (const Entry* bitmaps = finder.Lookup(here, "Bitmaps");
@@ -169,14 +168,9 @@ const PictureFinder::Listing& PictureFinder::ListFolder(const std::string& folde
     const auto known = Listings.find(folder);
     if (known != Listings.end()) return known->second;
     Listing listing;
-    for (FolderEntry& found : ::ListFolder(folder)) {
-        Entry entry;
-        entry.Name = std::move(found.Name);
-        entry.Folder = found.Folder;
-        entry.File = found.File;
-        listing.ByFoldedName[Folded(entry.Name)].push_back(listing.Entries.size());
-        listing.Entries.push_back(std::move(entry));
-    }
+    listing.Entries = ::ListFolder(folder);
+    for (std::size_t i = 0; i < listing.Entries.size(); ++i)
+        listing.ByFoldedName[Folded(listing.Entries[i].Name)].push_back(i);
     return Listings.emplace(folder, std::move(listing)).first->second;
 }
 

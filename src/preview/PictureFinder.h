@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/FileAccess.h"
+
 // The name of the host's own folder inside drive-letter paths.
 inline constexpr const char* HostFolderName = "korvo";
 
@@ -68,11 +70,7 @@ public:
     static bool HasPictureExtension(const std::string& name);
 
 private:
-    struct Entry {
-        std::string Name; // as the folder spells it
-        bool Folder = false;
-        bool File = false; // a regular file (or a link to one)
-    };
+    using Entry = FolderEntry; // the name as the folder spells it, and its kind
     struct Listing {
         std::vector<Entry> Entries;
         std::unordered_map<std::string, std::vector<std::size_t>> ByFoldedName;

@@ -12,9 +12,9 @@
 #endif
 #include <windows.h>
 #else
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include "FileSizeLimit.h"
 #endif
 
 #ifdef _WIN32
@@ -78,14 +78,17 @@ bool HasDistinctProperty(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
-SaveBlocker::SaveBlocker(const std::string& path) {
-    const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) Held = file;
+struct SaveBlocker::Hold {
+    HANDLE File = INVALID_HANDLE_VALUE;
+    ~Hold() {
+        if (File != INVALID_HANDLE_VALUE) ::CloseHandle(File);
+    }
+};
+SaveBlocker::SaveBlocker(const std::string& path) : Held(std::make_unique<Hold>()) {
+    Held->File = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
-SaveBlocker::~SaveBlocker() {
-    if (Held != nullptr) ::CloseHandle(static_cast<HANDLE>(Held));
-}
+SaveBlocker::~SaveBlocker() = default;
 std::string SaveBlocker::Reason() {
     return SystemText(ERROR_SHARING_VIOLATION);
 }
@@ -119,25 +122,12 @@ bool HasDistinctProperty(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && (info.st_mode & 07777) == 0640;
 }
 
-// The cap is the process's, so the path is not needed; writes past it fail with EFBIG instead of
-// raising SIGXFSZ.
-SaveBlocker::SaveBlocker(const std::string&) {
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    SavedCap[0] = static_cast<long long>(saved.rlim_cur);
-    SavedCap[1] = static_cast<long long>(saved.rlim_max);
-    Held = reinterpret_cast<void*>(std::signal(SIGXFSZ, SIG_IGN));
-    rlimit capped = saved;
-    capped.rlim_cur = 1024;
-    ::setrlimit(RLIMIT_FSIZE, &capped);
-}
-SaveBlocker::~SaveBlocker() {
-    rlimit saved{};
-    saved.rlim_cur = static_cast<rlim_t>(SavedCap[0]);
-    saved.rlim_max = static_cast<rlim_t>(SavedCap[1]);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, reinterpret_cast<void (*)(int)>(Held));
-}
+// The cap is the process's, so the path is not needed.
+struct SaveBlocker::Hold {
+    FileSizeLimit Cap{1024};
+};
+SaveBlocker::SaveBlocker(const std::string&) : Held(std::make_unique<Hold>()) {}
+SaveBlocker::~SaveBlocker() = default;
 std::string SaveBlocker::Reason() {
     return "File too large";
 }

@@ -2,6 +2,7 @@
 // What the tests of failing file operations need from the system they run on: its wording of the
 // faults they provoke, symbolic links, and a property of a file that a save must keep.
 
+#include <memory>
 #include <string>
 
 // The reason a message gives for a name missing from its folder, for a folder on the way that does
@@ -33,6 +34,6 @@ public:
     static std::string Reason();
 
 private:
-    void* Held = nullptr;
-    long long SavedCap[2] = {0, 0};
+    struct Hold; // the cap on POSIX systems, the open file on Windows
+    std::unique_ptr<Hold> Held;
 };

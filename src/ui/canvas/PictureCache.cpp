@@ -19,8 +19,7 @@ constexpr qint64 ScaledBudget = 192LL * 1024 * 1024;
 QImage Read(const std::string& path) {
     std::string bytes, reason;
     if (!ReadWholeFile(path, bytes, reason, LargestPictureFile)) return {};
-    QByteArray data = QByteArray::fromStdString(bytes);
-    bytes = std::string();
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

@@ -329,7 +329,7 @@ void KorvoScreenManager::TakeDrop(bool principal, const QMimeData& data) {
         if (paths.isEmpty() || paths.size() != data.urls().size())
             return Warn("Only files on this computer can be dropped here: " + takes);
         if (paths.size() > 1) return Warn("Drop one file at a time: " + takes);
-        const QString path = QDir::toNativeSeparators(paths.first());
+        const QString& path = paths.first();
         if (principal && IsLayoutPath(path)) {
             if (MayReplacePrincipal()) OpenPrincipalFile(ChosenPath(path));
         } else if (!principal && IsLayoutPath(path)) {

@@ -86,7 +86,7 @@ inline bool IsCsvPath(const QString& path) {
 }
 
 inline std::string Quoted(const QString& path) {
-    return "\"" + PathForMessage(ToSystemPath(QDir::toNativeSeparators(path))) + "\"";
+    return "\"" + PathForMessage(ChosenPath(path)) + "\"";
 }
 
 // A path named on the command line, made absolute so the box, the title and Save name it whole,
